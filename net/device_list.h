@@ -1,0 +1,82 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/device_row.h"
+#include "net/text_forms.h"
+
+namespace kestrelink {
+
+// The column of the last header click and the direction. sortColumn -1: never clicked;
+// 6 ("arch"): clicked but not sortable, so new rows stay on top.
+struct SortState {
+    int sortColumn = -1;
+    bool ascending = false;
+};
+
+enum class HeaderArrow { None, Up, Down };  // bitmaps 133 and 134
+
+// Told about every change before and after it happens, so that a view can follow the list.
+class DeviceListObserver {
+public:
+    virtual ~DeviceListObserver() = default;
+    virtual void RowAboutToBeInserted(int position) = 0;
+    virtual void RowInserted() = 0;
+    virtual void RowAboutToBeRemoved(int position) = 0;
+    virtual void RowRemoved() = 0;
+    virtual void RowsAboutToBeReset() = 0;
+    virtual void RowsReset() = 0;
+    virtual void RowsAboutToBeReordered() = 0;
+    // newPositions[old] is where the row that stood at old stands now.
+    virtual void RowsReordered(std::span<const int> newPositions) = 0;
+    virtual void SortArrowChanged() = 0;
+};
+
+// The only store of discovered devices, position 0 at the top, at most one row selected.
+class DeviceList final {
+public:
+    DeviceList() = default;
+    DeviceList(const DeviceList&) = delete;
+    DeviceList& operator=(const DeviceList&) = delete;
+
+    void SetObserver(DeviceListObserver* observer) { m_observer = observer; }
+
+    // Puts the row where "insert at the top, then sort" would put it; with no sortable column
+    // chosen it stays at the top. The selection stays on the row that had it.
+    void InsertRow(const RowCells& cells);
+    bool FindRowByIp(std::string_view ip) const;
+    // Deletes the topmost row whose MAC cell is the text form of mac. Always true.
+    bool DeleteRowByMac(const MacAddress& mac);
+    void DeleteAllRows();
+
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    const std::string& CellText(int row, int column) const;
+
+    int SelectedRow() const;
+    // -1, or a position out of range, clears the selection.
+    void SelectRow(int row);
+
+    void OnHeaderClick(int column);
+    void SortRows();
+    const SortState& Sort() const { return m_sort; }
+    HeaderArrow ArrowOn(int column) const;
+
+private:
+    int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
+    bool SortableColumnChosen() const;
+    void ShowSortArrow(int column, bool ascending);
+    void RemoveAt(std::size_t position);
+
+    std::vector<std::unique_ptr<DeviceRow>> m_rows;
+    const DeviceRow* m_selected = nullptr;
+    SortState m_sort;
+    int m_arrowColumn = -1;
+    bool m_arrowAscending = false;
+    DeviceListObserver* m_observer = nullptr;
+};
+
+}  // namespace kestrelink

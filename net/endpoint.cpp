@@ -1,0 +1,124 @@
+#include "net/endpoint.h"
+
+#include <atomic>
+
+#include "net/datagrams.h"
+#include "net/intake.h"
+#include "net/listener_hand_over.h"
+#include "net/protocol.h"
+#include "net/udp_socket.h"
+
+namespace kestrelink {
+
+// Everything the listener touches. The listener holds its own reference, so that a listener left
+// behind after a timed-out stop never sees its socket or events closed under it.
+struct ListenerContext {
+    explicit ListenerContext(std::shared_ptr<ListenerHandOver> handOver)
+        : handOver(std::move(handOver)) {}
+
+    std::shared_ptr<ListenerHandOver> handOver;
+    UdpSocket udpSocket;
+    StopEvent stopEvent;
+    std::atomic<bool> probesSent{false};
+    IntakeBuffers buffers;
+};
+
+namespace {
+
+void SendProbePair(ListenerContext& context) {
+    if (context.probesSent.exchange(true)) {
+        return;
+    }
+    // A failed send is not retried; the user rediscovers.
+    context.udpSocket.SendTo(BuildProbe08(), BROADCAST_ADDRESS, DEVICE_PORT_08);
+    context.udpSocket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
+}
+
+int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
+    // A datagram socket is writable from the start, so the start-up discovery goes out here
+    // rather than on a writability report that would never stop coming.
+    SendProbePair(*context);
+    for (;;) {
+        const WakeReason reason = WaitForDatagramOrStop(context->udpSocket, context->stopEvent);
+        if (reason != WakeReason::Readable) {
+            break;  // stop, or a wait that can only fail again
+        }
+        ReceiveDatagram(context->udpSocket, *context->handOver, context->buffers);
+    }
+    ended.set_value();
+    return 0;
+}
+
+}  // namespace
+
+Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure)
+    : m_context(std::make_shared<ListenerContext>(std::move(handOver))),
+      m_reportFailure(std::move(reportFailure)) {}
+
+Endpoint::~Endpoint() {
+    CloseEndpoint();
+}
+
+bool Endpoint::OpenEndpoint() {
+    UdpSocket& socket = m_context->udpSocket;
+    if (!socket.Create()) {
+        m_reportFailure(kSocketFailedMessage);
+        return false;
+    }
+    if (!socket.EnableBroadcast()) {
+        m_reportFailure(kBroadcastFailedMessage);
+        return false;
+    }
+    // No address reuse: a second copy of the program must fail here.
+    if (!socket.Bind(LOCAL_PORT)) {
+        m_reportFailure(kBindFailedMessage);
+        return false;
+    }
+    if (!socket.MakeNonBlocking()) {
+        m_reportFailure(kEventSelectFailedMessage);
+        return false;
+    }
+    socket.RequestReceiveBuffer(kReceiveBufferBytes);
+    if (!m_context->stopEvent.IsOpen()) {
+        return true;
+    }
+    std::promise<void> ended;
+    m_listenerEnded = ended.get_future();
+    m_listener = std::thread(ListenerThread, m_context, std::move(ended));
+    return true;
+}
+
+void Endpoint::SendProbes() {
+    if (m_context) {
+        SendProbePair(*m_context);
+    }
+}
+
+void Endpoint::ClearProbesSent() {
+    if (m_context) {
+        m_context->probesSent = false;
+    }
+}
+
+bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port) {
+    return m_context && m_context->udpSocket.SendTo(datagram, BROADCAST_ADDRESS, port);
+}
+
+void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {
+    if (!m_context) {
+        return;
+    }
+    if (m_listener.joinable()) {
+        m_context->stopEvent.Signal();
+        if (m_listenerEnded.wait_for(stopWait) == std::future_status::ready) {
+            m_listener.join();
+        } else {
+            // The process is about to end; the listener keeps its own reference to what it
+            // uses, so the socket closes when the listener finally lets go of it.
+            m_listener.detach();
+        }
+    }
+    m_context.reset();
+}
+
+}  // namespace kestrelink

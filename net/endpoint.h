@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <thread>
+
+namespace kestrelink {
+
+class ListenerHandOver;
+struct ListenerContext;
+
+inline constexpr std::string_view kSocketFailedMessage = "Failed to open datagram socket";
+inline constexpr std::string_view kBroadcastFailedMessage =
+    "Failed to set broadcast option on datagram socket.\n"
+    "Check if another copy of the application is running.";
+inline constexpr std::string_view kBindFailedMessage =
+    "Failed to bind datagram socket to listening port.\n"
+    "Check if another copy of the application is running.";
+inline constexpr std::string_view kEventSelectFailedMessage =
+    "Failed to set event select on datagram socket.\n"
+    "Check if another copy of the application is running.";
+
+// Enough queue for thousands of devices answering one broadcast within milliseconds.
+inline constexpr int kReceiveBufferBytes = 8 * 1024 * 1024;
+inline constexpr std::chrono::milliseconds kListenerStopWait{5000};
+
+// The program's one UDP socket on port 54320 and the listener thread that reads it.
+class Endpoint final {
+public:
+    using FailureReport = std::function<void(std::string_view message)>;
+
+    // reportFailure shows an opening failure to the user, on the calling thread.
+    Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure);
+    ~Endpoint();
+    Endpoint(const Endpoint&) = delete;
+    Endpoint& operator=(const Endpoint&) = delete;
+
+    // Opens the socket and starts the listener, which sends the first probe pair by itself.
+    // False after a reported failure; the endpoint then has no listener.
+    bool OpenEndpoint();
+    // Sends the probe pair unless it went out since the latch was last cleared.
+    void SendProbes();
+    // Rediscovery clears the latch, empties the list, then calls SendProbes.
+    void ClearProbesSent();
+    // True only when the whole datagram left; false also when the endpoint never opened.
+    bool SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port);
+    // Stops the listener, waiting at most stopWait for it, then lets go of the socket.
+    void CloseEndpoint(std::chrono::milliseconds stopWait = kListenerStopWait);
+
+    bool HasListener() const { return m_listener.joinable(); }
+
+private:
+    std::shared_ptr<ListenerContext> m_context;
+    FailureReport m_reportFailure;
+    std::thread m_listener;
+    std::future<void> m_listenerEnded;
+};
+
+}  // namespace kestrelink

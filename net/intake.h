@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "net/device_row.h"
+#include "net/protocol.h"
+#include "net/short_text.h"
+
+namespace kestrelink {
+
+struct Announcement;
+class DeviceList;
+class ListenerHandOver;
+class UdpSocket;
+
+// Working storage of the intake, allocated once and reused for every datagram.
+struct IntakeBuffers {
+    std::array<std::uint8_t, ANNOUNCEMENT08_LENGTH> small{};
+    std::array<std::uint8_t, ANNOUNCEMENT32_LENGTH> large{};
+};
+
+// Reads exactly one queued datagram and hands an announcement or a set response over; anything
+// else, and a datagram longer than the large buffer, is consumed and dropped.
+void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers);
+
+// The texts the intake forms itself; the other cells are views into the datagram.
+struct FormedTexts {
+    ShortText ip;
+    ShortText mac;
+    ShortText serial;
+};
+RowCells FormRowCells(const Announcement& announcement, FormedTexts& texts);
+
+// Runs on the side that owns the list: drop the device's old row, refuse an IP that another row
+// shows, otherwise insert.
+void TakeInAnnouncement(DeviceList& list, const Announcement& announcement);
+
+}  // namespace kestrelink

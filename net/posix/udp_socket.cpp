@@ -1,0 +1,138 @@
+#include "net/udp_socket.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace kestrelink {
+
+UdpSocket::UdpSocket() = default;
+
+UdpSocket::~UdpSocket() {
+    if (m_handle >= 0) {
+        ::close(m_handle);
+    }
+}
+
+bool UdpSocket::Create() {
+    m_handle = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    return m_handle >= 0;
+}
+
+bool UdpSocket::EnableBroadcast() {
+    const int on = 1;
+    return ::setsockopt(m_handle, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+}
+
+bool UdpSocket::Bind(std::uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(port);
+    return ::bind(m_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+}
+
+bool UdpSocket::MakeNonBlocking() {
+    const int flags = ::fcntl(m_handle, F_GETFL, 0);
+    return flags >= 0 && ::fcntl(m_handle, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+void UdpSocket::RequestReceiveBuffer(int bytes) {
+    // The forced variant passes the system-wide ceiling where we are allowed to (root, or our
+    // own network namespace); otherwise the plain request gets what the ceiling allows.
+    if (::setsockopt(m_handle, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) != 0) {
+        ::setsockopt(m_handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+    }
+}
+
+bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
+                       std::uint16_t port) {
+    if (m_handle < 0) {
+        return false;
+    }
+    sockaddr_in destination{};
+    destination.sin_family = AF_INET;
+    destination.sin_addr.s_addr = htonl(address);
+    destination.sin_port = htons(port);
+    const ssize_t sent =
+        ::sendto(m_handle, datagram.data(), datagram.size(), MSG_NOSIGNAL,
+                 reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
+}
+
+std::optional<std::size_t> UdpSocket::PeekLength() {
+    std::uint8_t probe = 0;
+    for (;;) {
+        const ssize_t length =
+            ::recv(m_handle, &probe, sizeof probe, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
+        if (length >= 0) {
+            return static_cast<std::size_t>(length);
+        }
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+}
+
+std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
+    sockaddr_in source{};
+    socklen_t sourceLength = sizeof source;
+    ssize_t length = -1;
+    do {
+        length = ::recvfrom(m_handle, buffer.data(), buffer.size(), MSG_TRUNC | MSG_DONTWAIT,
+                            reinterpret_cast<sockaddr*>(&source), &sourceLength);
+    } while (length < 0 && errno == EINTR);
+    if (length < 0 || static_cast<std::size_t>(length) > buffer.size()) {
+        return std::nullopt;
+    }
+    return ReceivedDatagram{static_cast<std::size_t>(length), ntohs(source.sin_port)};
+}
+
+StopEvent::StopEvent() : m_handle(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+StopEvent::~StopEvent() {
+    if (m_handle >= 0) {
+        ::close(m_handle);
+    }
+}
+
+void StopEvent::Signal() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(m_handle, &one, sizeof one);
+}
+
+WakeReason WaitForDatagramOrStop(UdpSocket& socket, StopEvent& stop) {
+    pollfd watched[2] = {{stop.NativeHandle(), POLLIN, 0}, {socket.NativeHandle(), POLLIN, 0}};
+    for (;;) {
+        if (::poll(watched, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return WakeReason::Failed;
+        }
+        if (watched[0].revents != 0) {
+            return WakeReason::Stop;
+        }
+        if (watched[1].revents & POLLIN) {
+            return WakeReason::Readable;
+        }
+        if (watched[1].revents & POLLNVAL) {
+            return WakeReason::Failed;
+        }
+        if (watched[1].revents & POLLERR) {
+            // A pending socket error is reported until it is read; reading it lets the wait
+            // sleep again instead of spinning.
+            int error = 0;
+            socklen_t length = sizeof error;
+            ::getsockopt(socket.NativeHandle(), SOL_SOCKET, SO_ERROR, &error, &length);
+        }
+    }
+}
+
+}  // namespace kestrelink

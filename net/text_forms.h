@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "net/short_text.h"
+
+namespace kestrelink {
+
+using MacAddress = std::array<std::uint8_t, 6>;
+
+// value holds the first octet in its most significant byte.
+ShortText FormatDottedQuad(std::uint32_t value);
+// Four address bytes in wire order, first octet first.
+ShortText FormatAddressBytes(const std::array<std::uint8_t, 4>& bytes);
+// Lower-case, two digits per byte, colons between: 17 characters.
+ShortText FormatMacText(const MacAddress& mac);
+// Six colon-separated groups of one or two hex digits, either case; text after the sixth group is
+// ignored. All six groups or nothing.
+std::optional<MacAddress> ParseMacText(std::string_view text);
+ShortText FormatSerialText(std::uint32_t serialNumber);
+
+}  // namespace kestrelink

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// The one seam between the endpoint and the operating system's sockets. Everything above it is
+// portable; net/posix/ holds the implementation for Linux.
+namespace kestrelink {
+
+struct ReceivedDatagram {
+    std::size_t length = 0;
+    std::uint16_t sourcePort = 0;
+};
+
+class UdpSocket final {
+public:
+    UdpSocket();
+    ~UdpSocket();
+    UdpSocket(const UdpSocket&) = delete;
+    UdpSocket& operator=(const UdpSocket&) = delete;
+
+    // Each step of opening; false when the system refuses it.
+    bool Create();
+    bool EnableBroadcast();
+    bool Bind(std::uint16_t port);
+    bool MakeNonBlocking();
+    // Asks for at least bytes of receive queue; keeps what the system grants.
+    void RequestReceiveBuffer(int bytes);
+
+    bool IsOpen() const { return m_handle >= 0; }
+
+    // True only when the whole datagram left. address holds the first octet most significant.
+    bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
+                std::uint16_t port);
+    // The full length of the next queued datagram without taking it; nullopt when none is
+    // queued or the read failed.
+    std::optional<std::size_t> PeekLength();
+    // Takes the next datagram; one longer than the buffer is removed and reported as nullopt.
+    std::optional<ReceivedDatagram> Receive(std::span<std::uint8_t> buffer);
+
+    int NativeHandle() const { return m_handle; }
+
+private:
+    int m_handle = -1;
+};
+
+// Wakes the listener out of its wait: the stop signal of the endpoint.
+class StopEvent final {
+public:
+    StopEvent();
+    ~StopEvent();
+    StopEvent(const StopEvent&) = delete;
+    StopEvent& operator=(const StopEvent&) = delete;
+
+    bool IsOpen() const { return m_handle >= 0; }
+    void Signal();
+    int NativeHandle() const { return m_handle; }
+
+private:
+    int m_handle = -1;
+};
+
+enum class WakeReason { Stop, Readable, Failed };
+
+// Sleeps without a time-out until the stop event is signalled or a datagram is queued.
+WakeReason WaitForDatagramOrStop(UdpSocket& socket, StopEvent& stop);
+
+}  // namespace kestrelink

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QFontMetrics;
+
+namespace kestrelink {
+
+// One control of a dialog layout kept as data in res/dialogs/<id>.json. Rectangles are in dialog
+// units, as the layouts were designed.
+struct ControlTemplate {
+    int id = 0;
+    QString kind;  // listview, button, checkbox, label, edit, ipaddress
+    QString text;
+    QRect rect;
+    QStringList styles;
+
+    bool HasStyle(const QString& style) const { return styles.contains(style); }
+};
+
+struct DialogTemplate {
+    int id = 0;
+    QString caption;
+    QFont font;
+    QSize size;  // dialog units
+    QStringList styles;
+    std::vector<ControlTemplate> controls;  // tab order
+
+    const ControlTemplate* Control(int controlId) const;
+};
+
+// Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.
+DialogTemplate LoadDialogTemplate(int templateId);
+
+// Dialog units to pixels with the font's base units: x by the average character width / 4,
+// y by the character height / 8.
+class DialogUnits final {
+public:
+    explicit DialogUnits(const QFontMetrics& metrics);
+    QRect ToPixels(const QRect& units) const;
+    QSize ToPixels(const QSize& units) const;
+
+private:
+    int m_baseX;
+    int m_baseY;
+};
+
+}  // namespace kestrelink
