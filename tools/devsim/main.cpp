@@ -1,0 +1,4 @@
+// Temporary entry point until the simulator lands.
+int main() {
+    return 1;
+}
