@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace kestrelink::testing {
+
+struct PeerDatagram {
+    std::vector<std::uint8_t> bytes;
+    std::uint16_t sourcePort = 0;
+};
+
+// A UDP socket that stands in for a device, or for anything else the program talks to, inside a
+// private network. It binds all local addresses, so that it also hears what is broadcast to
+// 255.255.255.255 there, and it sends only to 127.0.0.1.
+class LoopbackPeer final {
+public:
+    // port 0: any free port.
+    explicit LoopbackPeer(std::uint16_t port = 0);
+    ~LoopbackPeer();
+    LoopbackPeer(const LoopbackPeer&) = delete;
+    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+    // False when the port could not be bound.
+    bool IsOpen() const { return m_handle >= 0; }
+    std::uint16_t Port() const { return m_port; }
+
+    // True only when the whole datagram left.
+    bool SendTo(std::span<const std::uint8_t> datagram, std::uint16_t port);
+    // The next datagram, or nullopt when none arrives within timeout.
+    std::optional<PeerDatagram> Receive(std::chrono::milliseconds timeout);
+
+private:
+    int m_handle = -1;
+    std::uint16_t m_port = 0;
+};
+
+// The local port a socket is bound to; 0 when it cannot be read.
+std::uint16_t BoundPort(int handle);
+// True once a datagram is queued on the socket, false when none is within timeout.
+bool WaitReadable(int handle, std::chrono::milliseconds timeout);
+
+}  // namespace kestrelink::testing
