@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace kestrelink {
+
+// The application: runs the main window modally once and ends when it closes. It reads no
+// command line and keeps no settings.
+class CKestrelinkApp final {
+public:
+    CKestrelinkApp() = default;
+    Q_DISABLE_COPY_MOVE(CKestrelinkApp)
+
+    // Needs a QApplication. Returns the process's exit status, always 0.
+    int InitInstance();
+};
+
+}  // namespace kestrelink

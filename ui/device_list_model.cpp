@@ -1,0 +1,109 @@
+#include "ui/device_list_model.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include "ui/device_columns.h"
+#include "ui/sort_arrow_bitmaps.h"
+
+namespace kestrelink {
+
+DeviceListModel::DeviceListModel(QObject* parent)
+    : QAbstractTableModel(parent),
+      m_arrowUp(SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette())),
+      m_arrowDown(SortArrowBitmap(kSortArrowDownBitmap, QGuiApplication::palette())) {
+    m_list.SetObserver(this);
+}
+
+DeviceListModel::~DeviceListModel() {
+    m_list.SetObserver(nullptr);
+}
+
+int DeviceListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.RowCount();
+}
+
+int DeviceListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant DeviceListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    // Cells are single-byte text as the devices sent it.
+    return QString::fromLatin1(m_list.CellText(index.row(), index.column()));
+}
+
+QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) {
+        return {};
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromLatin1(
+                kDeviceListColumns[static_cast<std::size_t>(section)].header);
+        case Qt::TextAlignmentRole:
+            return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::DecorationRole:
+            switch (m_list.ArrowOn(section)) {
+                case HeaderArrow::Up:
+                    return m_arrowUp;
+                case HeaderArrow::Down:
+                    return m_arrowDown;
+                case HeaderArrow::None:
+                    return {};
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+void DeviceListModel::RowAboutToBeInserted(int position) {
+    beginInsertRows({}, position, position);
+}
+
+void DeviceListModel::RowInserted() {
+    endInsertRows();
+}
+
+void DeviceListModel::RowAboutToBeRemoved(int position) {
+    beginRemoveRows({}, position, position);
+}
+
+void DeviceListModel::RowRemoved() {
+    endRemoveRows();
+}
+
+void DeviceListModel::RowsAboutToBeReset() {
+    beginResetModel();
+}
+
+void DeviceListModel::RowsReset() {
+    endResetModel();
+}
+
+void DeviceListModel::RowsAboutToBeReordered() {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void DeviceListModel::RowsReordered(std::span<const int> newPositions) {
+    // Moving the persistent indexes is what keeps the view's selection and current row on the
+    // same device through a sort.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int row = newPositions[static_cast<std::size_t>(index.row())];
+        after.push_back(this->index(row, index.column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void DeviceListModel::SortArrowChanged() {
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+}
+
+}  // namespace kestrelink

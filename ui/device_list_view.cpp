@@ -1,0 +1,60 @@
+#include "ui/device_list_view.h"
+
+#include <QItemSelectionModel>
+
+#include "ui/device_columns.h"
+#include "ui/device_list_model.h"
+#include "ui/sort_arrow_header.h"
+
+namespace kestrelink {
+
+DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
+    : QTreeView(parent), m_model(model) {
+    setHeader(new SortArrowHeader(this));
+    setModel(model);
+
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setSortingEnabled(false);
+
+    QPalette colours = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    setPalette(colours);
+
+    QHeaderView* columns = header();
+    columns->setSectionsMovable(false);
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(false);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < kColumnCount; ++column) {
+        columns->resizeSection(column, kDeviceListColumns[static_cast<std::size_t>(column)].width);
+    }
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DeviceListView::FollowSelection);
+}
+
+DeviceListView::~DeviceListView() = default;
+
+void DeviceListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    emit listDoubleClicked();
+}
+
+void DeviceListView::FollowSelection() {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    m_model->List().SelectRow(rows.isEmpty() ? -1 : rows.first().row());
+}
+
+}  // namespace kestrelink

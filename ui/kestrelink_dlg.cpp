@@ -1,0 +1,156 @@
+#include "ui/kestrelink_dlg.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QIcon>
+#include <QScreen>
+#include <string_view>
+
+#include "net/config_sender.h"
+#include "net/device_list.h"
+#include "net/endpoint.h"
+#include "net/short_text.h"
+#include "ui/app_message_box.h"
+#include "ui/browser_detection.h"
+#include "ui/device_list_model.h"
+#include "ui/device_list_view.h"
+#include "ui/dialog_template.h"
+#include "ui/help_launcher.h"
+#include "ui/ip_config_dlg.h"
+#include "ui/template_controls.h"
+#include "ui/ui_hand_over.h"
+#include "ui/web_launcher.h"
+
+namespace kestrelink {
+namespace {
+
+constexpr int kTemplateId = 102;
+constexpr int kCloseId = 1;
+constexpr int kWebId = 1000;
+constexpr int kDiscoverId = 1001;
+constexpr int kListId = 1002;
+constexpr int kConfigureIpId = 1003;
+constexpr int kForceIeId = 1011;
+
+constexpr auto kWindowTitle = "Kestrelink 1.3.1.3705";
+constexpr auto kNothingSelected = "Select current IP address of device to config.";
+constexpr auto kChangesSent = "Changes sent.  Press Discover button in a short time to refresh.";
+constexpr auto kSendFailed =
+    "Failed to send the changes. Check the network connection and try again.";
+
+QIcon AppIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/images/kestrelink-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QString FromSingleByte(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
+    : CKestrelinkDlg(MakeDesktopBrowserStarter(), parent) {}
+
+CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      m_browserStarter(std::move(browserStarter)),
+      m_model(new DeviceListModel(this)) {
+    const QHash<int, QWidget*> controls =
+        BuildFromTemplate(*this, LoadDialogTemplate(kTemplateId),
+                          [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {
+                              if (control.kind == QLatin1String("listview")) {
+                                  return new DeviceListView(m_model, parent);
+                              }
+                              return nullptr;
+                          });
+    setWindowTitle(QString::fromLatin1(kWindowTitle));
+    setWindowIcon(AppIcon());
+
+    m_list = qobject_cast<DeviceListView*>(controls.value(kListId));
+    m_webButton = qobject_cast<QAbstractButton*>(controls.value(kWebId));
+    auto* forceIe = qobject_cast<QCheckBox*>(controls.value(kForceIeId));
+    connect(qobject_cast<QAbstractButton*>(controls.value(kDiscoverId)), &QAbstractButton::clicked,
+            this, &CKestrelinkDlg::OnDiscover);
+    connect(qobject_cast<QAbstractButton*>(controls.value(kConfigureIpId)),
+            &QAbstractButton::clicked, this, &CKestrelinkDlg::OnConfigureIp);
+    connect(m_webButton, &QAbstractButton::clicked, this, &CKestrelinkDlg::OnWeb);
+    connect(qobject_cast<QAbstractButton*>(controls.value(kCloseId)), &QAbstractButton::clicked,
+            this, &QDialog::accept);
+    connect(forceIe, &QAbstractButton::clicked, this, &CKestrelinkDlg::OnForceIeClicked);
+    connect(m_list, &DeviceListView::listDoubleClicked, this, &CKestrelinkDlg::OnListDoubleClick);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { m_model->List().OnHeaderClick(column); });
+    InstallHelpKey(this, kTemplateId);
+
+    forceIe->setVisible(ShowForceIeOption());
+    forceIe->setChecked(m_forceIeOnly);
+
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    move(workArea.center() - rect().center());
+
+    m_handOver = std::make_shared<UiHandOver>(m_model, this);
+    m_endpoint = std::make_unique<Endpoint>(m_handOver, [this](std::string_view message) {
+        ShowAppMessage(this, FromSingleByte(message));
+    });
+    if (m_endpoint->OpenEndpoint()) {
+        m_list->setFocus();
+    }
+}
+
+CKestrelinkDlg::~CKestrelinkDlg() {
+    // A listener waiting in a hand-over must not hold up its own stop.
+    m_handOver->Cancel();
+    m_endpoint->CloseEndpoint();
+}
+
+void CKestrelinkDlg::OnDiscover() {
+    m_endpoint->ClearProbesSent();
+    m_model->List().DeleteAllRows();
+    m_endpoint->SendProbes();
+}
+
+void CKestrelinkDlg::OnConfigureIp() {
+    const DeviceList& list = m_model->List();
+    const int row = list.SelectedRow();
+    if (row == -1) {
+        ShowAppMessage(this, QString::fromLatin1(kNothingSelected));
+        return;
+    }
+    // Read before the dialog opens: rows may move or go while it is up.
+    const ConfigTarget target{list.CellText(row, kColumnMac), list.CellText(row, kColumnArch)};
+    const ShortText hostName(list.CellText(row, kColumnGivenName));
+
+    CIpConfigDlg dialog(this);
+    dialog.SetHostName(FromSingleByte(hostName.View()));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const bool sent = SendConfigRequest(*m_endpoint, target, dialog.Settings());
+    ShowAppMessage(this, QString::fromLatin1(sent ? kChangesSent : kSendFailed));
+}
+
+void CKestrelinkDlg::OnWeb() {
+    OpenDeviceWebPage(this, m_model->List(), m_forceIeOnly, *m_browserStarter);
+}
+
+void CKestrelinkDlg::OnListDoubleClick() {
+    if (m_model->List().SelectedRow() == -1 || m_webButton == nullptr) {
+        return;
+    }
+    // Queued, so that the Web action runs after the double-click has been handled, as a press
+    // of the button would.
+    QMetaObject::invokeMethod(m_webButton, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+void CKestrelinkDlg::OnForceIeClicked(bool checked) {
+    m_forceIeOnly = checked;
+}
+
+}  // namespace kestrelink
