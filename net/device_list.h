@@ -1,10 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "net/device_row.h"
 #include "net/text_forms.h"
@@ -67,11 +67,14 @@ public:
 
 private:
     int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
+    // The sort key of an IP, MAC or Serial No cell, for the current sort column.
+    unsigned long long NumericSortKey(const std::string& cell) const;
     bool SortableColumnChosen() const;
     void ShowSortArrow(int column, bool ascending);
     void RemoveAt(std::size_t position);
 
-    std::vector<std::unique_ptr<DeviceRow>> m_rows;
+    // A deque, so that a row arriving with no sort column costs nothing however long the list.
+    std::deque<std::unique_ptr<DeviceRow>> m_rows;
     const DeviceRow* m_selected = nullptr;
     SortState m_sort;
     int m_arrowColumn = -1;
