@@ -43,6 +43,8 @@ DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DeviceListView::FollowSelection);
+    connect(columns, &QHeaderView::sectionClicked, this,
+            [this](int column) { m_model->List().OnHeaderClick(column); });
 }
 
 DeviceListView::~DeviceListView() = default;

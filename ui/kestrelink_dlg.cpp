@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QIcon>
 #include <QScreen>
 #include <string_view>
@@ -85,15 +84,10 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
             this, &QDialog::accept);
     connect(forceIe, &QAbstractButton::clicked, this, &CKestrelinkDlg::OnForceIeClicked);
     connect(m_list, &DeviceListView::listDoubleClicked, this, &CKestrelinkDlg::OnListDoubleClick);
-    connect(m_list->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { m_model->List().OnHeaderClick(column); });
     InstallHelpKey(this, kTemplateId);
 
     forceIe->setVisible(ShowForceIeOption());
     forceIe->setChecked(m_forceIeOnly);
-
-    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
-    move(workArea.center() - rect().center());
 
     m_handOver = std::make_shared<UiHandOver>(m_model, this);
     m_endpoint = std::make_unique<Endpoint>(m_handOver, [this](std::string_view message) {
@@ -108,6 +102,19 @@ CKestrelinkDlg::~CKestrelinkDlg() {
     // A listener waiting in a hand-over must not hold up its own stop.
     m_handOver->Cancel();
     m_endpoint->CloseEndpoint();
+}
+
+void CKestrelinkDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_placed) {
+        return;
+    }
+    // Once the window exists its frame is known, so the whole window, frame included, goes to
+    // the centre of the primary screen's work area before it appears.
+    m_placed = true;
+    QRect frame = frameGeometry();
+    frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void CKestrelinkDlg::OnDiscover() {

@@ -27,6 +27,9 @@ public:
                             QWidget* parent = nullptr);
     ~CKestrelinkDlg() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void OnDiscover();
     void OnConfigureIp();
@@ -41,6 +44,7 @@ private:
     std::shared_ptr<UiHandOver> m_handOver;
     std::unique_ptr<Endpoint> m_endpoint;
     bool m_forceIeOnly = false;
+    bool m_placed = false;
 };
 
 }  // namespace kestrelink
