@@ -1,0 +1,151 @@
+#include <QAbstractItemModelTester>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "net/device_list.h"
+#include "ui/device_list_model.h"
+#include "ui/sort_arrow_bitmaps.h"
+
+using namespace kestrelink;
+
+namespace {
+
+RowCells Cells(std::string_view ip, std::string_view mac, std::string_view serial = "1") {
+    return {ip, mac, "Product", "Name", "1.0", serial, kArchText08};
+}
+
+MacAddress Mac(std::uint8_t last) {
+    return {0x02, 0, 0, 0, 0, last};
+}
+
+QStringList IpColumn(const QAbstractItemModel& model) {
+    QStringList ips;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        ips << model.index(row, kColumnIp).data().toString();
+    }
+    return ips;
+}
+
+QImage ArrowImage(const QAbstractItemModel& model, int column) {
+    return model.headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>().toImage();
+}
+
+}  // namespace
+
+class DeviceListModelTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void passesModelTesterThroughEveryChange();
+    void headerTextsLeftAligned();
+    void arrowFollowsHeaderClicks_data();
+    void arrowFollowsHeaderClicks();
+    void persistentIndexFollowsSort();
+    void cellsAreSingleByteText();
+};
+
+void DeviceListModelTest::passesModelTesterThroughEveryChange() {
+    DeviceListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    DeviceList& list = model.List();
+
+    list.InsertRow(Cells("10.0.0.2", "02:00:00:00:00:02"));
+    list.InsertRow(Cells("10.0.0.10", "02:00:00:00:00:0a"));
+    list.InsertRow(Cells("9.1.1.1", "02:00:00:00:00:09"));
+    QCOMPARE(IpColumn(model), (QStringList{"9.1.1.1", "10.0.0.10", "10.0.0.2"}));
+
+    list.OnHeaderClick(kColumnIp);
+    QCOMPARE(IpColumn(model), (QStringList{"9.1.1.1", "10.0.0.2", "10.0.0.10"}));
+    list.InsertRow(Cells("10.0.0.5", "02:00:00:00:00:05"));
+    QCOMPARE(IpColumn(model), (QStringList{"9.1.1.1", "10.0.0.2", "10.0.0.5", "10.0.0.10"}));
+    list.OnHeaderClick(kColumnIp);
+    QCOMPARE(IpColumn(model), (QStringList{"10.0.0.10", "10.0.0.5", "10.0.0.2", "9.1.1.1"}));
+
+    list.DeleteRowByMac(Mac(0x05));
+    QCOMPARE(IpColumn(model), (QStringList{"10.0.0.10", "10.0.0.2", "9.1.1.1"}));
+    list.DeleteAllRows();
+    QCOMPARE(model.rowCount(), 0);
+    list.InsertRow(Cells("10.0.0.7", "02:00:00:00:00:07"));
+    QCOMPARE(IpColumn(model), QStringList{"10.0.0.7"});
+}
+
+void DeviceListModelTest::headerTextsLeftAligned() {
+    DeviceListModel model;
+    QCOMPARE(model.columnCount(), 7);
+    QStringList headers;
+    for (int column = 0; column < model.columnCount(); ++column) {
+        headers << model.headerData(column, Qt::Horizontal).toString();
+        QCOMPARE(model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    QCOMPARE(headers, (QStringList{"IP", "MAC", "Product Name", "Given Name", "Version",
+                                   "Serial No", "arch"}));
+}
+
+void DeviceListModelTest::arrowFollowsHeaderClicks_data() {
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<int>("arrowColumn");  // -1: no arrow anywhere
+    QTest::addColumn<int>("arrowBitmap");
+    QTest::newRow("none") << QList<int>{} << -1 << 0;
+    QTest::newRow("IP once: up") << QList<int>{0} << 0 << kSortArrowUpBitmap;
+    QTest::newRow("IP twice: down") << QList<int>{0, 0} << 0 << kSortArrowDownBitmap;
+    QTest::newRow("IP thrice: up") << QList<int>{0, 0, 0} << 0 << kSortArrowUpBitmap;
+    QTest::newRow("IP twice then MAC: up on MAC") << QList<int>{0, 0, 1} << 1 << kSortArrowUpBitmap;
+    QTest::newRow("arch alone: no arrow") << QList<int>{6} << -1 << 0;
+    QTest::newRow("serial down, then arch: arrow stays")
+        << QList<int>{5, 5, 6} << 5 << kSortArrowDownBitmap;
+    QTest::newRow("serial down, arch, serial: up again")
+        << QList<int>{5, 5, 6, 5} << 5 << kSortArrowUpBitmap;
+}
+
+void DeviceListModelTest::arrowFollowsHeaderClicks() {
+    QFETCH(QList<int>, clicks);
+    QFETCH(int, arrowColumn);
+    QFETCH(int, arrowBitmap);
+    DeviceListModel model;
+    QSignalSpy headerChanges(&model, &QAbstractItemModel::headerDataChanged);
+    for (const int column : clicks) {
+        model.List().OnHeaderClick(column);
+    }
+    if (arrowColumn >= 0) {
+        QVERIFY(!headerChanges.isEmpty());
+    }
+    const QImage expected = SortArrowBitmap(arrowBitmap, QGuiApplication::palette()).toImage();
+    for (int column = 0; column < kColumnCount; ++column) {
+        const QImage arrow = ArrowImage(model, column);
+        if (column == arrowColumn) {
+            QCOMPARE(arrow.convertToFormat(expected.format()), expected);
+        } else {
+            QVERIFY2(arrow.isNull(), qPrintable(QStringLiteral("arrow on column %1").arg(column)));
+        }
+    }
+}
+
+void DeviceListModelTest::persistentIndexFollowsSort() {
+    DeviceListModel model;
+    DeviceList& list = model.List();
+    list.InsertRow(Cells("10.0.0.1", "02:00:00:00:00:01", "30"));
+    list.InsertRow(Cells("10.0.0.2", "02:00:00:00:00:02", "10"));
+    list.InsertRow(Cells("10.0.0.3", "02:00:00:00:00:03", "20"));
+    const QPersistentModelIndex tracked = model.index(1, kColumnMac);
+    QCOMPARE(tracked.data().toString(), QStringLiteral("02:00:00:00:00:02"));
+    list.OnHeaderClick(kColumnSerialNo);
+    QCOMPARE(tracked.row(), 0);
+    QCOMPARE(tracked.column(), int(kColumnMac));
+    QCOMPARE(tracked.data().toString(), QStringLiteral("02:00:00:00:00:02"));
+    list.OnHeaderClick(kColumnSerialNo);
+    QCOMPARE(tracked.row(), 2);
+    QCOMPARE(tracked.data().toString(), QStringLiteral("02:00:00:00:00:02"));
+}
+
+void DeviceListModelTest::cellsAreSingleByteText() {
+    DeviceListModel model;
+    model.List().InsertRow({"10.0.0.1", "02:00:00:00:00:01", "Caf\xe9", "", "", "1", kArchText32});
+    QCOMPARE(model.index(0, kColumnProductName).data().toString(), QStringLiteral("Caf\u00e9"));
+    QCOMPARE(model.index(0, kColumnArch).data().toString(), QStringLiteral("32bits"));
+}
+
+QTEST_MAIN(DeviceListModelTest)
+#include "device_list_model_test.moc"

@@ -1,0 +1,186 @@
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <memory>
+
+#include "net/device_list.h"
+#include "ui/device_list_model.h"
+#include "ui/device_list_view.h"
+#include "ui/sort_arrow_bitmaps.h"
+#include "ui/sort_arrow_header.h"
+
+using namespace kestrelink;
+
+namespace {
+
+// A list beside a button, in a shown window, with three rows.
+struct Fixture {
+    QWidget window;
+    DeviceListModel* model = new DeviceListModel(&window);
+    DeviceListView* view = new DeviceListView(model, &window);
+    QPushButton* next = new QPushButton(QStringLiteral("Next"), &window);
+
+    Fixture() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(view);
+        layout->addWidget(next);
+        window.resize(900, 300);
+        for (const char* ip : {"10.0.0.3", "10.0.0.1", "10.0.0.2"}) {
+            model->List().InsertRow({ip, ip, "Product", "Name", "1.0", "1", kArchText08});
+        }
+        window.show();
+    }
+
+    int SelectedViewRow() const {
+        const QModelIndexList rows = view->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.first().row() : -1;
+    }
+    QPoint RowCentre(int row) const { return view->visualRect(model->index(row, 1)).center(); }
+};
+
+}  // namespace
+
+class DeviceListViewTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void columnWidths();
+    void clickSelectsOneWholeRowAndTheListFollows();
+    void arrowKeysMoveTheSelectionTabLeaves();
+    void selectionKeepsItsColourWithoutFocus();
+    void selectionFollowsItsDeviceThroughSorts();
+    void headerClickGoesToTheList_data();
+    void headerClickGoesToTheList();
+    void arrowDrawnRightOfHeaderText();
+    void doubleClickAnywhereIsReported();
+};
+
+void DeviceListViewTest::columnWidths() {
+    Fixture fixture;
+    QList<int> widths;
+    for (int column = 0; column < kColumnCount; ++column) {
+        widths << fixture.view->header()->sectionSize(column);
+    }
+    QCOMPARE(widths, (QList<int>{100, 120, 150, 150, 80, 100, 100}));
+    QVERIFY(!fixture.view->header()->stretchLastSection());
+}
+
+void DeviceListViewTest::clickSelectsOneWholeRowAndTheListFollows() {
+    Fixture fixture;
+    QCOMPARE(fixture.model->List().SelectedRow(), -1);
+    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(1));
+    QCOMPARE(fixture.SelectedViewRow(), 1);
+    QCOMPARE(fixture.view->selectionModel()->selectedIndexes().size(), kColumnCount);
+    QCOMPARE(fixture.model->List().SelectedRow(), 1);
+
+    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      fixture.RowCentre(2));
+    QCOMPARE(fixture.view->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(fixture.model->List().SelectedRow(), 2);
+}
+
+void DeviceListViewTest::arrowKeysMoveTheSelectionTabLeaves() {
+    Fixture fixture;
+    fixture.window.activateWindow();
+    fixture.view->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&fixture.window));
+    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(0));
+    QTest::keyClick(fixture.view, Qt::Key_Down);
+    QCOMPARE(fixture.model->List().SelectedRow(), 1);
+    QTest::keyClick(fixture.view, Qt::Key_Down);
+    QTest::keyClick(fixture.view, Qt::Key_Up);
+    QCOMPARE(fixture.model->List().SelectedRow(), 1);
+    QTest::keyClick(fixture.view, Qt::Key_Tab);
+    QVERIFY(fixture.next->hasFocus());
+}
+
+void DeviceListViewTest::selectionKeepsItsColourWithoutFocus() {
+    Fixture fixture;
+    const QPalette& palette = fixture.view->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        QCOMPARE(palette.color(QPalette::Inactive, role), palette.color(QPalette::Active, role));
+    }
+}
+
+void DeviceListViewTest::selectionFollowsItsDeviceThroughSorts() {
+    Fixture fixture;
+    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(0));
+    const QString selectedIp = QStringLiteral("10.0.0.2");
+    QCOMPARE(fixture.model->index(0, kColumnIp).data().toString(), selectedIp);
+    const auto expectSelectedAt = [&](int row) {
+        QCOMPARE(fixture.SelectedViewRow(), row);
+        QCOMPARE(fixture.model->index(row, kColumnIp).data().toString(), selectedIp);
+        QCOMPARE(fixture.model->List().SelectedRow(), row);
+    };
+    fixture.model->List().OnHeaderClick(kColumnIp);  // .1 .2 .3
+    expectSelectedAt(1);
+    fixture.model->List().InsertRow(
+        {"10.0.0.0", "10.0.0.0", "Product", "Name", "1.0", "1", kArchText08});  // .0 .1 .2 .3
+    expectSelectedAt(2);
+    fixture.model->List().OnHeaderClick(kColumnIp);  // .3 .2 .1 .0
+    expectSelectedAt(1);
+}
+
+void DeviceListViewTest::headerClickGoesToTheList_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("ips");
+    QTest::newRow("IP sorts ascending")
+        << int(kColumnIp) << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3"};
+    QTest::newRow("arch leaves the order")
+        << int(kColumnArch) << QStringList{"10.0.0.2", "10.0.0.1", "10.0.0.3"};
+}
+
+void DeviceListViewTest::headerClickGoesToTheList() {
+    QFETCH(int, column);
+    QFETCH(QStringList, ips);
+    Fixture fixture;
+    QHeaderView* header = fixture.view->header();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(fixture.model->List().Sort().sortColumn, column);
+    QStringList shown;
+    for (int row = 0; row < fixture.model->rowCount(); ++row) {
+        shown << fixture.model->index(row, kColumnIp).data().toString();
+    }
+    QCOMPARE(shown, ips);
+    QVERIFY(!fixture.view->isSortingEnabled());
+}
+
+void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
+    Fixture fixture;
+    auto* header = qobject_cast<SortArrowHeader*>(fixture.view->header());
+    QVERIFY(header != nullptr);
+    QVERIFY(header->ArrowRect(kColumnMac).isEmpty());
+    fixture.model->List().OnHeaderClick(kColumnMac);
+    const QRect arrow = header->ArrowRect(kColumnMac);
+    QCOMPARE(arrow.size(), QSize(14, 14));
+
+    const int sectionLeft = header->sectionViewportPosition(kColumnMac);
+    const int textWidth = header->fontMetrics().horizontalAdvance(QStringLiteral("MAC"));
+    QVERIFY(arrow.left() >= sectionLeft + textWidth);
+    QVERIFY(arrow.right() < sectionLeft + header->sectionSize(kColumnMac));
+
+    const QImage shown = header->viewport()->grab().toImage().copy(arrow);
+    const QImage expected =
+        SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette()).toImage();
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+             expected.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
+}
+
+void DeviceListViewTest::doubleClickAnywhereIsReported() {
+    Fixture fixture;
+    QSignalSpy doubleClicks(fixture.view, &DeviceListView::listDoubleClicked);
+    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(1));
+    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
+                       QPoint(10, fixture.view->viewport()->height() - 5));
+    QCOMPARE(doubleClicks.size(), 2);
+}
+
+QTEST_MAIN(DeviceListViewTest)
+#include "device_list_view_test.moc"

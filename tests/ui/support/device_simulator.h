@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+
+namespace kestrelink::testing {
+
+// kestrelink-devsim as a child process, ended with the object. Start it only after
+// RefusalOutsidePrivateNetwork() has come back empty.
+class DeviceSimulator final {
+public:
+    DeviceSimulator() = default;
+    ~DeviceSimulator();
+    Q_DISABLE_COPY_MOVE(DeviceSimulator)
+
+    // Starts the simulator with arguments and returns once it has bound its ports; false when
+    // it fails to within a few seconds.
+    bool Start(const QStringList& arguments);
+
+private:
+    QProcess m_process;
+};
+
+}  // namespace kestrelink::testing

@@ -1,0 +1,170 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QThread>
+#include <QWidget>
+#include <chrono>
+#include <future>
+#include <memory>
+
+#include "net/datagrams.h"
+#include "ui/device_list_model.h"
+#include "ui/ui_hand_over.h"
+
+using namespace kestrelink;
+using namespace std::chrono_literals;
+
+namespace {
+
+// What the listener would hand over; its texts live in this object, as in the receive buffer.
+struct HeardDevice {
+    std::string ip = "10.0.0.9";
+    std::string product = "Product";
+    Announcement announcement;
+
+    HeardDevice() {
+        announcement.family = DeviceFamily::Bits32;
+        announcement.ipAddressText = ip;
+        announcement.macAddress = {0x02, 0, 0, 0, 0, 0x09};
+        announcement.productName = product;
+        announcement.serialNumber = 9;
+    }
+};
+
+// A listener thread making one hand-over; Returned() tells whether the call has come back.
+class ListenerCall final {
+public:
+    template <typename Call>
+    explicit ListenerCall(Call call) : m_done(std::async(std::launch::async, std::move(call))) {}
+    ~ListenerCall() { m_done.wait(); }
+    Q_DISABLE_COPY_MOVE(ListenerCall)
+
+    bool Returned() { return m_done.wait_for(0ms) == std::future_status::ready; }
+    // Waits without running the event loop: the user-interface thread is busy elsewhere.
+    bool ReturnsWithin(std::chrono::milliseconds time) {
+        return m_done.wait_for(time) == std::future_status::ready;
+    }
+
+private:
+    std::future<void> m_done;
+};
+
+QMessageBox* OpenMessageBox(QWidget* owner) {
+    const auto boxes = owner->findChildren<QMessageBox*>();
+    for (QMessageBox* box : boxes) {
+        if (box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class UiHandOverTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void announcementTakenInOnTheUiThreadWhileTheListenerWaits();
+    void setResponseBoxHoldsTheListenerUntilDismissed();
+    void cancelReleasesAPendingCallAndRefusesLaterOnes_data();
+    void cancelReleasesAPendingCallAndRefusesLaterOnes();
+    void callDroppedWithItsModelReleasesTheListener();
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    QPointer<DeviceListModel> m_model;
+    std::shared_ptr<UiHandOver> m_handOver;
+};
+
+void UiHandOverTest::init() {
+    m_window = std::make_unique<QWidget>();
+    m_model = new DeviceListModel(m_window.get());
+    m_handOver = std::make_shared<UiHandOver>(m_model.data(), m_window.get());
+    m_window->show();
+}
+
+void UiHandOverTest::cleanup() {
+    m_handOver->Cancel();
+    m_handOver.reset();
+    m_window.reset();
+}
+
+void UiHandOverTest::announcementTakenInOnTheUiThreadWhileTheListenerWaits() {
+    HeardDevice device;
+    QThread* insertedOn = nullptr;
+    connect(m_model.data(), &QAbstractItemModel::rowsInserted, this,
+            [&] { insertedOn = QThread::currentThread(); });
+
+    ListenerCall call([&] { m_handOver->TakeInAnnouncement(device.announcement); });
+    QVERIFY(!call.ReturnsWithin(100ms));
+    QCOMPARE(m_model->rowCount(), 0);
+
+    QTRY_VERIFY(call.Returned());
+    QCOMPARE(insertedOn, QThread::currentThread());
+    QCOMPARE(m_model->rowCount(), 1);
+    QCOMPARE(m_model->index(0, kColumnIp).data().toString(), QStringLiteral("10.0.0.9"));
+    QCOMPARE(m_model->index(0, kColumnArch).data().toString(), QStringLiteral("32bits"));
+}
+
+void UiHandOverTest::setResponseBoxHoldsTheListenerUntilDismissed() {
+    ListenerCall call([&] { m_handOver->ShowSetResponse(); });
+    QTRY_VERIFY(OpenMessageBox(m_window.get()) != nullptr);
+    QMessageBox* box = OpenMessageBox(m_window.get());
+    QCOMPARE(box->text(), QStringLiteral("IPSetResponse"));
+    QCOMPARE(box->windowTitle(), QStringLiteral("Error"));
+    QCOMPARE(box->icon(), QMessageBox::NoIcon);
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(box->isModal());
+
+    QTest::qWait(100);
+    QVERIFY(!call.Returned());
+    box->button(QMessageBox::Ok)->click();
+    QTRY_VERIFY(call.Returned());
+}
+
+void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes_data() {
+    QTest::addColumn<bool>("setResponse");
+    QTest::newRow("announcement") << false;
+    QTest::newRow("set response") << true;
+}
+
+void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
+    QFETCH(bool, setResponse);
+    HeardDevice device;
+    const auto handOver = [&] {
+        if (setResponse) {
+            m_handOver->ShowSetResponse();
+        } else {
+            m_handOver->TakeInAnnouncement(device.announcement);
+        }
+    };
+    {
+        ListenerCall pending(handOver);
+        QVERIFY(!pending.ReturnsWithin(50ms));
+        m_handOver->Cancel();
+        QVERIFY(pending.ReturnsWithin(100ms));
+    }
+    ListenerCall later(handOver);
+    QVERIFY(later.ReturnsWithin(100ms));
+
+    // The call queued before Cancel finds it cancelled and leaves everything alone.
+    QTest::qWait(50);
+    QCOMPARE(m_model->rowCount(), 0);
+    QCOMPARE(OpenMessageBox(m_window.get()), nullptr);
+}
+
+void UiHandOverTest::callDroppedWithItsModelReleasesTheListener() {
+    HeardDevice device;
+    ListenerCall pending([&] { m_handOver->TakeInAnnouncement(device.announcement); });
+    QVERIFY(!pending.ReturnsWithin(50ms));
+    delete m_model.data();
+    QVERIFY(pending.ReturnsWithin(100ms));
+}
+
+QTEST_MAIN(UiHandOverTest)
+#include "ui_hand_over_test.moc"
