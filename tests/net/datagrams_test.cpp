@@ -3,23 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/byte_fields.h"
+
 namespace kestrelink {
 namespace {
 
+using testing::PutBytes;
+using testing::PutText;
 using Bytes = std::vector<std::uint8_t>;
 
 template <std::size_t N>
 Bytes ToBytes(const std::array<std::uint8_t, N>& array) {
     return {array.begin(), array.end()};
-}
-
-void PutText(Bytes& bytes, std::size_t offset, std::string_view text) {
-    std::memcpy(bytes.data() + offset, text.data(), text.size());
 }
 
 Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t length) {
@@ -78,7 +77,7 @@ Bytes ExpectedRequest32(bool dhcp) {
     expected[0] = 0xA5;
     expected[1] = 0xA5;
     expected[4] = dhcp ? 1 : 0;
-    std::copy(kLocalhost.begin(), kLocalhost.end(), expected.begin() + 8);
+    PutBytes(expected, 8, kLocalhost);
     PutText(expected, 12, "Unit");
     PutText(expected, 44, dhcp ? "0.0.0.0" : "192.168.1.50");
     PutText(expected, 76, dhcp ? "0.0.0.0" : "255.255.255.0");
@@ -86,7 +85,7 @@ Bytes ExpectedRequest32(bool dhcp) {
     PutText(expected, 140, dhcp ? "0.0.0.0" : "192.168.1.2");
     PutText(expected, 172, "secret");
     const Bytes mac{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
-    std::copy(mac.begin(), mac.end(), expected.begin() + 188);
+    PutBytes(expected, 188, mac);
     return expected;
 }
 
@@ -180,7 +179,7 @@ TEST(DecodeAnnouncement08Test, ReadsEveryField) {
     const Bytes head{0x2C, 0x01, 0x00, 0x00, 0xC0, 0xA8, 0x01, 0x0A,
                      0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // not read
                      0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
-    std::copy(head.begin(), head.end(), datagram.begin());
+    PutBytes(datagram, 0, head);
     PutText(datagram, 22, "Sensor");
     PutText(datagram, 38, "Hall");
     PutText(datagram, 54, "1.2.3");
@@ -203,12 +202,12 @@ TEST(DecodeAnnouncement32Test, ReadsEveryField) {
     PutText(datagram, 40, "Roof");
     PutText(datagram, 72, "4.0.1");
     const Bytes serial{0xFF, 0xFF, 0xFF, 0xFF};
-    std::copy(serial.begin(), serial.end(), datagram.begin() + 92);
+    PutBytes(datagram, 92, serial);
     PutText(datagram, 96, "10.1.2.3");
     // Bytes of the text field after its NUL are not part of the text.
     PutText(datagram, 120, "junk");
     const Bytes mac{0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
-    std::copy(mac.begin(), mac.end(), datagram.begin() + 224);
+    PutBytes(datagram, 224, mac);
     datagram[230] = 0xEE;
     datagram[231] = 0xEE;
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "net/datagrams.h"
 #include "net/device_list.h"
 #include "net/udp_socket.h"
+#include "tests/support/byte_fields.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/support/network_guard.h"
 #include "tests/support/recording_hand_over.h"
@@ -19,6 +20,8 @@ namespace kestrelink {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::PutBytes;
+using testing::PutText;
 using Bytes = std::vector<std::uint8_t>;
 
 struct DeviceTexts {
@@ -27,20 +30,12 @@ struct DeviceTexts {
     std::string version = "1.2.3";
 };
 
-void Put(Bytes& bytes, std::size_t offset, std::span<const std::uint8_t> field) {
-    std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-}
-
-void PutText(Bytes& bytes, std::size_t offset, std::string_view text) {
-    std::memcpy(bytes.data() + offset, text.data(), text.size());
-}
-
 Bytes Announcement08Bytes(const Bytes& serial, const Bytes& ip, const MacAddress& mac,
                           const DeviceTexts& texts = {}) {
     Bytes datagram(ANNOUNCEMENT08_LENGTH, 0);
-    Put(datagram, 0, serial);
-    Put(datagram, 4, ip);
-    Put(datagram, 16, mac);
+    PutBytes(datagram, 0, serial);
+    PutBytes(datagram, 4, ip);
+    PutBytes(datagram, 16, mac);
     PutText(datagram, 22, texts.product);
     PutText(datagram, 38, texts.given);
     PutText(datagram, 54, texts.version);
@@ -53,9 +48,9 @@ Bytes Announcement32Bytes(const Bytes& serial, std::string_view ipText, const Ma
     PutText(datagram, 8, texts.product);
     PutText(datagram, 40, texts.given);
     PutText(datagram, 72, texts.version);
-    Put(datagram, 92, serial);
+    PutBytes(datagram, 92, serial);
     PutText(datagram, 96, ipText);
-    Put(datagram, 224, mac);
+    PutBytes(datagram, 224, mac);
     return datagram;
 }
 
