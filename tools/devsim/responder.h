@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+#include <span>
+
+#include "net/protocol.h"
+#include "tools/devsim/device_socket.h"
+#include "tools/devsim/reply_queue.h"
+
+namespace kestrelink::devsim {
+
+class DeviceSet;
+class StopSignals;
+struct SimulatorOptions;
+
+// The simulator's loop: reads probes and configuration requests on both family ports and sends
+// the answers when they fall due.
+class Responder final {
+public:
+    // report receives one line per event worth seeing (see the usage text).
+    Responder(const SimulatorOptions& options, DeviceSet& devices, std::FILE* report);
+    Responder(const Responder&) = delete;
+    Responder& operator=(const Responder&) = delete;
+
+    // Runs until a stop signal or the end of --exit-after; returns the process's exit status.
+    int Run(const StopSignals& stop);
+
+private:
+    DeviceSocket& SocketOf(DeviceFamily family);
+    void Drain(DeviceFamily family);
+    void Handle(DeviceFamily family, std::span<const std::uint8_t> datagram,
+                const Destination& source);
+    void AnswerProbe(DeviceFamily family, const Destination& prober);
+    void ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> datagram,
+                     const Destination& requester);
+    void SendDueReplies();
+    std::chrono::microseconds NextDelay();
+
+    const SimulatorOptions& m_options;
+    DeviceSet& m_devices;
+    std::FILE* m_report;
+    DeviceSocket m_socket08;
+    DeviceSocket m_socket32;
+    ReplyQueue m_replies;
+    std::mt19937_64 m_random;
+};
+
+}  // namespace kestrelink::devsim
