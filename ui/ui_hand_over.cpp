@@ -2,86 +2,188 @@
 
 #include <QMessageBox>
 #include <QMetaObject>
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <mutex>
 
 #include "net/intake.h"
 #include "ui/device_list_model.h"
 
 namespace kestrelink {
+namespace {
 
-// One hand-over in flight: finished when its step is done, dropped, or cancelled.
-struct UiHandOver::Request {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool finished = false;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
+// How long the user-interface thread keeps taking steps before the list gets repainted.
+constexpr auto kDrainSlice = 8ms;
+// A listener with datagrams queued brings its next step within microseconds; one with none
+// queued is not waited for longer than this.
+constexpr auto kNextStepWait = 1ms;
+
+class Ticket;
+using Step = std::function<void(std::shared_ptr<Ticket>)>;
+
+// One hand-over: its step, and whether the listener may go on.
+class Request final {
+public:
+    explicit Request(Step step) : m_step(std::move(step)) {}
+
+    Step TakeStep() { return std::move(m_step); }
     void Finish() {
         {
-            const std::lock_guard lock(mutex);
-            finished = true;
+            const std::lock_guard lock(m_mutex);
+            m_finished = true;
         }
-        changed.notify_all();
-    }
-    bool Finished() {
-        const std::lock_guard lock(mutex);
-        return finished;
+        m_changed.notify_all();
     }
     void WaitUntilFinished() {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return finished; });
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_finished; });
     }
+
+private:
+    Step m_step;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_finished = false;
 };
 
-// Held by the step on the user-interface thread; the listener goes on when the last holder lets
-// go of it, whether the step ran, was dropped with its model, or handed it on to a message box.
-class UiHandOver::Ticket final {
+// Held by a step on the user-interface thread; the listener goes on once it is gone, when the
+// step is done or, for the set-response box, when the box has been dismissed.
+class Ticket final {
 public:
     explicit Ticket(std::shared_ptr<Request> request) : m_request(std::move(request)) {}
     ~Ticket() { m_request->Finish(); }
     Q_DISABLE_COPY_MOVE(Ticket)
 
-    // After Cancel the listener has gone on, and the data the step would read may be gone.
-    bool Revoked() const { return m_request->Finished(); }
-
 private:
     std::shared_ptr<Request> m_request;
 };
 
-UiHandOver::UiHandOver(DeviceListModel* model, QWidget* boxOwner)
-    : m_model(model), m_boxOwner(boxOwner) {}
+}  // namespace
 
-UiHandOver::~UiHandOver() = default;
+// Where the listener leaves its steps for the user-interface thread.
+class HandOverMailbox final : public std::enable_shared_from_this<HandOverMailbox> {
+public:
+    explicit HandOverMailbox(QObject* context) : m_context(context) {}
 
-template <typename Step>
-void UiHandOver::HandOver(Step step) {
-    auto request = std::make_shared<Request>();
+    // Listener thread: returns once the step has run, or at once after Cancel.
+    void HandOver(Step step);
+    // User-interface thread.
+    void Drain();
+    void Cancel();
+
+private:
+    // With m_mutex held.
+    void PostDrain();
+
+    QObject* m_context;
+    std::mutex m_mutex;  // held while a drain is posted, so that Cancel cannot slip in between
+    std::condition_variable m_stepLeft;
+    bool m_cancelled = false;
+    bool m_drainPosted = false;  // a drain is queued or running and will take the next step
+    std::shared_ptr<Request> m_next;
+    std::weak_ptr<Request> m_latest;
+};
+
+namespace {
+
+// The queued call that wakes the user-interface thread. Qt destroys it unrun when its model is
+// gone, and then nothing is left to hand over to: that cancels.
+class DrainCall final {
+public:
+    explicit DrainCall(std::shared_ptr<HandOverMailbox> mailbox) : m_mailbox(std::move(mailbox)) {}
+    ~DrainCall() {
+        if (m_mailbox) {
+            m_mailbox->Cancel();
+        }
+    }
+    Q_DISABLE_COPY_MOVE(DrainCall)
+
+    void Run() { std::exchange(m_mailbox, nullptr)->Drain(); }
+
+private:
+    std::shared_ptr<HandOverMailbox> m_mailbox;
+};
+
+}  // namespace
+
+void HandOverMailbox::HandOver(Step step) {
+    auto request = std::make_shared<Request>(std::move(step));
     {
         const std::lock_guard lock(m_mutex);
         if (m_cancelled) {
             return;
         }
-        m_pending = request;
-        auto ticket = std::make_shared<Ticket>(request);
-        QMetaObject::invokeMethod(
-            m_model,
-            [step = std::move(step), ticket = std::move(ticket)]() mutable {
-                if (!ticket->Revoked()) {
-                    step(std::move(ticket));
-                }
-            },
-            Qt::QueuedConnection);
+        m_next = request;
+        m_latest = request;
+        if (m_drainPosted) {
+            m_stepLeft.notify_one();
+        } else {
+            PostDrain();
+        }
     }
     request->WaitUntilFinished();
 }
 
+void HandOverMailbox::PostDrain() {
+    m_drainPosted = true;
+    auto call = std::make_shared<DrainCall>(shared_from_this());
+    QMetaObject::invokeMethod(
+        m_context, [call = std::move(call)] { call->Run(); }, Qt::QueuedConnection);
+}
+
+void HandOverMailbox::Drain() {
+    const Clock::time_point sliceEnd = Clock::now() + kDrainSlice;
+    std::unique_lock lock(m_mutex);
+    while (!m_cancelled) {
+        if (std::shared_ptr<Request> request = std::exchange(m_next, nullptr)) {
+            lock.unlock();
+            Step step = request->TakeStep();
+            step(std::make_shared<Ticket>(std::move(request)));
+            lock.lock();
+            if (Clock::now() >= sliceEnd) {
+                break;
+            }
+            continue;
+        }
+        const Clock::time_point until = std::min(sliceEnd, Clock::now() + kNextStepWait);
+        if (!m_stepLeft.wait_until(lock, until, [this] { return m_next || m_cancelled; })) {
+            break;
+        }
+    }
+    m_drainPosted = false;
+    // A step left after the slice ended waits for the next turn of the event loop.
+    if (m_next && !m_cancelled) {
+        PostDrain();
+    }
+}
+
+void HandOverMailbox::Cancel() {
+    const std::lock_guard lock(m_mutex);
+    m_cancelled = true;
+    m_next.reset();
+    if (const auto request = m_latest.lock()) {
+        request->Finish();
+    }
+}
+
+UiHandOver::UiHandOver(DeviceListModel* model, QWidget* boxOwner)
+    : m_model(model), m_boxOwner(boxOwner), m_mailbox(std::make_shared<HandOverMailbox>(model)) {}
+
+UiHandOver::~UiHandOver() = default;
+
 void UiHandOver::TakeInAnnouncement(const Announcement& announcement) {
-    HandOver([model = m_model, &announcement](std::shared_ptr<Ticket>) {
+    m_mailbox->HandOver([model = m_model, &announcement](std::shared_ptr<Ticket>) {
         ::kestrelink::TakeInAnnouncement(model->List(), announcement);
     });
 }
 
 void UiHandOver::ShowSetResponse() {
-    HandOver([owner = m_boxOwner](std::shared_ptr<Ticket> ticket) {
+    m_mailbox->HandOver([owner = m_boxOwner](std::shared_ptr<Ticket> ticket) {
         auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),
                                     QStringLiteral("IPSetResponse"), QMessageBox::Ok, owner);
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -93,11 +195,7 @@ void UiHandOver::ShowSetResponse() {
 }
 
 void UiHandOver::Cancel() {
-    const std::lock_guard lock(m_mutex);
-    m_cancelled = true;
-    if (const auto request = m_pending.lock()) {
-        request->Finish();
-    }
+    m_mailbox->Cancel();
 }
 
 }  // namespace kestrelink
