@@ -1,13 +1,18 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSet>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <memory>
+#include <string>
 
 #include "net/datagrams.h"
 #include "ui/device_list_model.h"
@@ -70,6 +75,7 @@ private slots:
     void init();
     void cleanup();
     void announcementTakenInOnTheUiThreadWhileTheListenerWaits();
+    void floodIsTakenInBatchesWithoutStallingTheEventLoop();
     void setResponseBoxHoldsTheListenerUntilDismissed();
     void cancelReleasesAPendingCallAndRefusesLaterOnes_data();
     void cancelReleasesAPendingCallAndRefusesLaterOnes();
@@ -109,6 +115,45 @@ void UiHandOverTest::announcementTakenInOnTheUiThreadWhileTheListenerWaits() {
     QCOMPARE(m_model->rowCount(), 1);
     QCOMPARE(m_model->index(0, kColumnIp).data().toString(), QStringLiteral("10.0.0.9"));
     QCOMPARE(m_model->index(0, kColumnArch).data().toString(), QStringLiteral("32bits"));
+}
+
+void UiHandOverTest::floodIsTakenInBatchesWithoutStallingTheEventLoop() {
+    constexpr int kDevices = 2000;
+    // A zero timer fires once per turn of the event loop; a turn per device would mean a
+    // repaint per device.
+    int turn = 0;
+    QTimer turns;
+    connect(&turns, &QTimer::timeout, this, [&] { ++turn; });
+    turns.start(0);
+    QSet<int> turnsWithRows;
+    connect(m_model.data(), &QAbstractItemModel::rowsInserted, this,
+            [&] { turnsWithRows.insert(turn); });
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this,
+            [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(1);
+
+    ListenerCall flood([&] {
+        for (int k = 0; k < kDevices; ++k) {
+            HeardDevice device;
+            device.ip = "10.1." + std::to_string(k / 256) + "." + std::to_string(k % 256);
+            device.announcement.ipAddressText = device.ip;
+            device.announcement.macAddress[4] = static_cast<std::uint8_t>(k / 256);
+            device.announcement.macAddress[5] = static_cast<std::uint8_t>(k % 256);
+            m_handOver->TakeInAnnouncement(device.announcement);
+        }
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(flood.Returned(), 20000);
+    QCOMPARE(m_model->rowCount(), kDevices);
+    QVERIFY2(
+        turnsWithRows.size() < kDevices / 4,
+        qPrintable(
+            QStringLiteral("%1 turns for %2 devices").arg(turnsWithRows.size()).arg(kDevices)));
+    QVERIFY2(longestGap < 50,
+             qPrintable(QStringLiteral("event loop stalled %1 ms").arg(longestGap)));
 }
 
 void UiHandOverTest::setResponseBoxHoldsTheListenerUntilDismissed() {
