@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Shows Kestrelink finding a handful of simulated devices of both families. The program and the
+# simulator run in a private lab network of their own (scripts/lab.sh), so nothing is broadcast
+# on a real network.
+#
+#   scripts/demo.sh BUILD_DIR [--screenshot FILE]
+#
+# With a display, the window stays until it is closed. Without one, or with --screenshot, the
+# demo runs on a virtual X server, saves a screenshot of the screen a few seconds in (to FILE,
+# by default BUILD_DIR/demo-screenshot.png) and ends.
+set -euo pipefail
+
+readonly screenshot_after=4 # seconds
+readonly run_for=7          # seconds, in screenshot mode
+
+die() {
+    echo "demo.sh: $*" >&2
+    exit 1
+}
+
+[ $# -ge 1 ] || die "usage: $0 BUILD_DIR [--screenshot FILE]"
+build=$(readlink -f "$1")
+shift
+screenshot=""
+if [ $# -gt 0 ]; then
+    [ "$1" = --screenshot ] && [ $# -eq 2 ] || die "usage: demo.sh BUILD_DIR [--screenshot FILE]"
+    screenshot=$(readlink -f "$2")
+elif [ -z "${DISPLAY:-}" ]; then
+    screenshot=$build/demo-screenshot.png
+fi
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+program=$build/app/kestrelink
+simulator=$build/tools/devsim/kestrelink-devsim
+[ -x "$program" ] || die "no program at $program; build first (make build)"
+[ -x "$simulator" ] || die "no simulator at $simulator; build first (make build)"
+
+# Four 08bits and three 32bits devices, answering within 400 ms of each probe.
+devices="'$simulator' --devices08 4 --devices32 3 --jitter 400 --name-prefix site-"
+
+if [ -z "$screenshot" ]; then
+    exec "$repo/scripts/lab.sh" --devices "$devices" -- "$program"
+fi
+
+command -v xvfb-run >/dev/null || die "xvfb-run is missing (apt-get install xvfb xauth)"
+command -v import >/dev/null || die "import is missing (apt-get install imagemagick)"
+
+# Runs on the virtual display: the lab with the program for a few seconds, and a screenshot of
+# the screen, trimmed to the window, meanwhile.
+# shellcheck disable=SC2016 # expanded by the inner shell
+xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
+    set -euo pipefail
+    lab=$1 devices=$2 program=$3 screenshot=$4 after=$5 run_for=$6
+    "$lab" --devices "$devices" -- timeout "$run_for" "$program" &
+    demo=$!
+    sleep "$after"
+    import -window root "$screenshot"
+    convert "$screenshot" -trim +repage "$screenshot"
+    status=0
+    wait "$demo" || status=$?
+    # timeout ends the program on purpose: status 124.
+    [ "$status" -eq 0 ] || [ "$status" -eq 124 ]
+' demo "$repo/scripts/lab.sh" "$devices" "$program" "$screenshot" "$screenshot_after" "$run_for"
+echo "demo.sh: screenshot saved to $screenshot"
