@@ -1,0 +1,128 @@
+#include "tests/e2e/simulator_fixture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+#include "net/config_sender.h"
+#include "net/datagrams.h"
+
+namespace kestrelink::testing {
+namespace {
+
+// Written out here rather than taken from the simulator, so that a slip on either side shows.
+constexpr std::uint64_t kFirstMac = 0x026b6c001000;
+constexpr std::uint32_t kFirstIp = 0x0AD50101;  // 10.213.1.1
+constexpr std::uint32_t kFirstSerial = 70000;
+constexpr std::string_view kNamePrefix = "unit-";
+
+std::string MacText(std::uint64_t value) {
+    char text[18];
+    std::snprintf(
+        text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x",
+        static_cast<unsigned>(value >> 40 & 0xFF), static_cast<unsigned>(value >> 32 & 0xFF),
+        static_cast<unsigned>(value >> 24 & 0xFF), static_cast<unsigned>(value >> 16 & 0xFF),
+        static_cast<unsigned>(value >> 8 & 0xFF), static_cast<unsigned>(value & 0xFF));
+    return text;
+}
+
+std::string AddressText(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", value >> 24, value >> 16 & 0xFF,
+                  value >> 8 & 0xFF, value & 0xFF);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> SimulatedDevices::Arguments() const {
+    return {
+        "--devices08",    std::to_string(devices08),    "--devices32",   std::to_string(devices32),
+        "--first-mac",    MacText(kFirstMac),           "--first-ip",    AddressText(kFirstIp),
+        "--first-serial", std::to_string(kFirstSerial), "--name-prefix", std::string(kNamePrefix)};
+}
+
+DeviceRow SimulatedDevices::ExpectedRow(int number) const {
+    const auto offset = static_cast<std::uint32_t>(number);
+    const bool bits08 = number < devices08;
+    return {AddressText(kFirstIp + offset),
+            MacText(kFirstMac + offset),
+            bits08 ? "DevSim 08" : "DevSim 32",
+            std::string(kNamePrefix) + std::to_string(number + 1),
+            "1.0",
+            std::to_string(kFirstSerial + offset),
+            bits08 ? "08bits" : "32bits"};
+}
+
+std::vector<DeviceRow> SimulatedDevices::ExpectedRows() const {
+    std::vector<DeviceRow> rows;
+    for (int number = 0; number < Count(); ++number) {
+        rows.push_back(ExpectedRow(number));
+    }
+    return SortedByMac(std::move(rows));
+}
+
+std::vector<DeviceRow> SortedByMac(std::vector<DeviceRow> rows) {
+    std::sort(rows.begin(), rows.end(), [](const DeviceRow& first, const DeviceRow& second) {
+        return first[kColumnMac] < second[kColumnMac];
+    });
+    return rows;
+}
+
+const DeviceRow* FindRow(const std::vector<DeviceRow>& rows, int column, std::string_view text) {
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const DeviceRow& row) {
+        return row[static_cast<std::size_t>(column)] == text;
+    });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+void SimulatorTest::TearDown() {
+    // The endpoint goes first, so that nothing is taken in while the simulator winds down.
+    m_endpoint.reset();
+    m_simulator.reset();
+    PrivateNetworkTest::TearDown();
+}
+
+void SimulatorTest::StartSimulator(const SimulatedDevices& devices,
+                                   const std::vector<std::string>& extraArguments) {
+    std::vector<std::string> arguments = devices.Arguments();
+    arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+    m_simulator = std::make_unique<ChildProcess>(KESTRELINK_DEVSIM_PATH, arguments);
+    ASSERT_TRUE(m_simulator->Started()) << KESTRELINK_DEVSIM_PATH;
+    ASSERT_TRUE(m_simulator->WaitForLine("listening", kE2eWait))
+        << "the simulator did not start: " << m_simulator->ErrorText();
+}
+
+void SimulatorTest::OpenEndpoint() {
+    m_endpoint = std::make_unique<Endpoint>(
+        m_list, [this](std::string_view message) { m_reportedFailures.emplace_back(message); });
+    ASSERT_TRUE(m_endpoint->OpenEndpoint()) << ::testing::PrintToString(m_reportedFailures);
+}
+
+void SimulatorTest::Rediscover() {
+    m_endpoint->ClearProbesSent();
+    m_list->WithList([](DeviceList& list) { list.DeleteAllRows(); });
+    m_endpoint->SendProbes();
+}
+
+bool SimulatorTest::WaitForRowCount(int count) {
+    return m_list->WaitUntil([count](const DeviceList& list) { return list.RowCount() == count; },
+                             kE2eWait);
+}
+
+void SimulatorTest::SyncWithSimulator(const SimulatedDevices& devices, int number) {
+    const DeviceRow device = devices.ExpectedRow(number);
+    IpSettings settings;
+    const std::uint32_t address = kFirstIp + static_cast<std::uint32_t>(number);
+    settings.ipAddress = address;
+    settings.subnetMask = 0xFFFFFF00u;
+    settings.gateway = (address & 0xFFFFFF00u) | 1u;
+    settings.dnsServer = settings.gateway;
+    settings.hostName = device[kColumnGivenName];
+    ASSERT_TRUE(
+        SendConfigRequest(*m_endpoint, {device[kColumnMac], device[kColumnArch]}, settings));
+    ASSERT_TRUE(m_list->WaitForSetResponses(++m_setResponsesSeen, kE2eWait))
+        << "no set response from the simulator";
+}
+
+}  // namespace kestrelink::testing

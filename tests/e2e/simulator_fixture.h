@@ -1,0 +1,66 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/device_row.h"
+#include "net/endpoint.h"
+#include "tests/e2e/child_process.h"
+#include "tests/e2e/locked_list_hand_over.h"
+#include "tests/support/network_guard.h"
+
+namespace kestrelink::testing {
+
+// Long enough for a loaded machine; every wait returns as soon as its condition holds.
+inline constexpr std::chrono::milliseconds kE2eWait{5000};
+
+// The devices a test asks the simulator for. The ranges are fixed here, so that every row the
+// simulator must produce is known in advance.
+struct SimulatedDevices {
+    int devices08 = 0;
+    int devices32 = 0;
+
+    int Count() const { return devices08 + devices32; }
+    std::vector<std::string> Arguments() const;
+    // number counts from 0, the 08bits devices first, as the simulator numbers them.
+    DeviceRow ExpectedRow(int number) const;
+    std::vector<DeviceRow> ExpectedRows() const;
+};
+
+// In MAC order, so that lists compare whatever order the devices answered in.
+std::vector<DeviceRow> SortedByMac(std::vector<DeviceRow> rows);
+// The first row whose cell in column is text; nullptr if there is none.
+const DeviceRow* FindRow(const std::vector<DeviceRow>& rows, int column, std::string_view text);
+
+// The real endpoint and intake against kestrelink-devsim run as a child process in the same
+// private network.
+class SimulatorTest : public PrivateNetworkTest {
+protected:
+    void TearDown() override;
+
+    // Starts the simulator and returns once both its ports are bound.
+    void StartSimulator(const SimulatedDevices& devices,
+                        const std::vector<std::string>& extraArguments = {});
+    // Opens the endpoint; its listener sends the first probe pair by itself.
+    void OpenEndpoint();
+    // What the Discover button does: clear the latch, empty the list, probe again.
+    void Rediscover();
+    bool WaitForRowCount(int count);
+    // Needs a simulator started with --set-response. Re-applies the current settings of device
+    // number and waits for the set response: as the simulator answers in order, everything it
+    // sent before has then been taken in.
+    void SyncWithSimulator(const SimulatedDevices& devices, int number);
+
+    std::shared_ptr<LockedListHandOver> m_list = std::make_shared<LockedListHandOver>();
+    std::vector<std::string> m_reportedFailures;
+    std::unique_ptr<Endpoint> m_endpoint;
+    std::unique_ptr<ChildProcess> m_simulator;
+
+private:
+    int m_setResponsesSeen = 0;
+};
+
+}  // namespace kestrelink::testing
