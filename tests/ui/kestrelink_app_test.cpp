@@ -5,6 +5,7 @@
 #include "app/kestrelink_app.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
+#include "tests/ui/support/message_box_catcher.h"
 #include "tests/ui/support/private_network_check.h"
 #include "ui/kestrelink_dlg.h"
 
@@ -54,9 +55,11 @@ void KestrelinkAppTest::runsTheMainWindowOnceAndEndsWhenItCloses() {
     });
     closer.start(20);
 
+    testing::MessageBoxCatcher boxes;
     CKestrelinkApp application;
     QCOMPARE(application.InitInstance(), 0);
     closer.stop();
+    QCOMPARE(boxes.Texts(), QStringList());
     QCOMPARE(windowsSeen, 1);
     QVERIFY(modal);
     QVERIFY(parentless);
