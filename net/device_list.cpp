@@ -26,6 +26,8 @@ void DeviceList::InsertRow(const RowCells& cells) {
     if (m_observer) {
         m_observer->RowAboutToBeInserted(index);
     }
+    CountText(m_ipCounts, (*row)[kColumnIp], +1);
+    CountText(m_macCounts, (*row)[kColumnMac], +1);
     m_rows.insert(position, std::move(row));
     if (m_observer) {
         m_observer->RowInserted();
@@ -33,12 +35,14 @@ void DeviceList::InsertRow(const RowCells& cells) {
 }
 
 bool DeviceList::FindRowByIp(std::string_view ip) const {
-    return std::any_of(m_rows.begin(), m_rows.end(),
-                       [ip](const auto& row) { return (*row)[kColumnIp] == ip; });
+    return m_ipCounts.find(ip) != m_ipCounts.end();
 }
 
 bool DeviceList::DeleteRowByMac(const MacAddress& mac) {
     const ShortText macText = FormatMacText(mac);
+    if (m_macCounts.find(macText.View()) == m_macCounts.end()) {
+        return true;
+    }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {
         return (*row)[kColumnMac] == macText.View();
     });
@@ -55,6 +59,8 @@ void DeviceList::RemoveAt(std::size_t position) {
     if (m_rows[position].get() == m_selected) {
         m_selected = nullptr;
     }
+    CountText(m_ipCounts, (*m_rows[position])[kColumnIp], -1);
+    CountText(m_macCounts, (*m_rows[position])[kColumnMac], -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
     if (m_observer) {
         m_observer->RowRemoved();
@@ -66,6 +72,8 @@ void DeviceList::DeleteAllRows() {
         m_observer->RowsAboutToBeReset();
     }
     m_rows.clear();
+    m_ipCounts.clear();
+    m_macCounts.clear();
     m_selected = nullptr;
     if (m_observer) {
         m_observer->RowsReset();
@@ -142,6 +150,18 @@ void DeviceList::SortRows() {
     m_rows = std::move(sorted);
     if (m_observer) {
         m_observer->RowsReordered(newPositions);
+    }
+}
+
+std::size_t DeviceList::TextHash::operator()(std::string_view text) const {
+    return std::hash<std::string_view>{}(text);
+}
+
+void DeviceList::CountText(TextCounts& counts, const std::string& text, int change) {
+    const auto entry = counts.try_emplace(text, 0).first;
+    entry->second += change;
+    if (entry->second == 0) {
+        counts.erase(entry);
     }
 }
 

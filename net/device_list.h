@@ -1,10 +1,12 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "net/device_row.h"
 #include "net/text_forms.h"
@@ -73,8 +75,20 @@ private:
     void ShowSortArrow(int column, bool ascending);
     void RemoveAt(std::size_t position);
 
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const;
+    };
+    // How many rows show each text; looked up by string_view without a copy.
+    using TextCounts = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+    static void CountText(TextCounts& counts, const std::string& text, int change);
+
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
     std::deque<std::unique_ptr<DeviceRow>> m_rows;
+    // The intake looks up an IP and a MAC for every announcement: with thousands of rows, a walk
+    // through the list for each made the listener fall behind a burst of answers.
+    TextCounts m_ipCounts;
+    TextCounts m_macCounts;
     const DeviceRow* m_selected = nullptr;
     SortState m_sort;
     int m_arrowColumn = -1;
