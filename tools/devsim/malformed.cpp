@@ -31,15 +31,14 @@ DeviceFamily OtherFamily(DeviceFamily family) {
 EmulatedDevice Stranger(MalformedKind kind, DeviceFamily family) {
     const auto index = static_cast<std::uint8_t>(kind);
     const std::uint8_t familyByte = family == DeviceFamily::Bits32 ? 0x32 : 0x08;
-    EmulatedDevice device;
-    device.family = family;
-    device.macAddress = {0x0e, 0xee, 0x00, 0x00, familyByte, index};
-    device.ipAddress = 0x0AD5FA00u | (familyByte == 0x32 ? 0x80u : 0x00u) | (index + 1u);
-    device.serialNumber = 0xEEEE0000u | std::uint32_t{familyByte} << 8 | index;
-    device.productName = "Malformed";
-    device.givenName = "stranger";
-    device.version = "0";
-    return device;
+    const std::uint32_t familyBits = familyByte == 0x32 ? 0x80u : 0x00u;
+    return {.family = family,
+            .macAddress = {0x0e, 0xee, 0x00, 0x00, familyByte, index},
+            .ipAddress = 0x0AD5FA00u | familyBits | (index + 1u),
+            .serialNumber = 0xEEEE0000u | std::uint32_t{familyByte} << 8 | index,
+            .productName = "Malformed",
+            .givenName = "stranger",
+            .version = "0"};
 }
 
 std::string Repeated(std::string_view stem, std::size_t length) {
