@@ -9,7 +9,7 @@
 namespace kestrelink::testing {
 namespace {
 
-const SimulatedDevices kDevices{2, 2};
+constexpr SimulatedDevices kDevices{2, 2};
 constexpr int kTarget08 = 1;
 constexpr int kTarget32 = 3;
 constexpr const char* kDhcpPool = "10.213.9.9";

@@ -12,7 +12,7 @@ namespace kestrelink::testing {
 namespace {
 
 constexpr const char* kInnerVariable = "KESTRELINK_LAB_INNER";
-const SimulatedDevices kDevices{3, 3};
+constexpr SimulatedDevices kDevices{3, 3};
 
 std::string DevicesCommand() {
     std::string command = KESTRELINK_DEVSIM_PATH;

@@ -10,7 +10,7 @@
 namespace kestrelink::testing {
 namespace {
 
-const SimulatedDevices kDevices{2, 2};
+constexpr SimulatedDevices kDevices{2, 2};
 
 // Field widths of the announcements: a text that fills its field ends where the field does.
 constexpr std::size_t kText08Width = 16;
@@ -32,10 +32,7 @@ void PrintTo(const MalformedCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// The family's first device and the rows that are not the simulator's own.
-const DeviceRow kFirst08 = kDevices.ExpectedRow(0);
-const DeviceRow kFirst32 = kDevices.ExpectedRow(kDevices.devices08);
-
+// The rows that are not the simulator's own.
 std::vector<DeviceRow> Strangers(const std::vector<DeviceRow>& rows) {
     const std::vector<DeviceRow> own = kDevices.ExpectedRows();
     std::vector<DeviceRow> strangers;
@@ -84,7 +81,9 @@ void ExpectFirstHeardKeepsTheAddress(const std::vector<DeviceRow>& rows) {
 void ExpectDeviceMovedToTheNewAddress(const std::vector<DeviceRow>& rows) {
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kDevices.Count()));
     ExpectUniqueMacsAndAddresses(rows);
-    for (const DeviceRow& first : {kFirst08, kFirst32}) {
+    // The first device of each family is the one whose MAC the stranger announced.
+    for (const int number : {0, kDevices.devices08}) {
+        const DeviceRow first = kDevices.ExpectedRow(number);
         const DeviceRow* row = FindRow(rows, kColumnMac, first[kColumnMac]);
         ASSERT_NE(row, nullptr) << first[kColumnMac];
         EXPECT_NE((*row)[kColumnIp], first[kColumnIp]);

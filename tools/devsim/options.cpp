@@ -110,8 +110,8 @@ std::string SetExitAfter(SimulatorOptions& options, std::string_view value) {
     return {};
 }
 
-const std::array<OptionSpec, 15>& OptionTable() {
-    static const std::array<OptionSpec, 15> table{{
+std::array<OptionSpec, 15> OptionTable() {
+    return {{
         {"--devices08", true,
          [](SimulatorOptions& o, std::string_view v) {
              return SetDeviceCount(o.devices08, v, "--devices08");
@@ -210,7 +210,6 @@ const std::array<OptionSpec, 15>& OptionTable() {
              return std::string();
          }},
     }};
-    return table;
 }
 
 // Checks that need more than one option.
@@ -239,6 +238,7 @@ std::string CheckTogether(const SimulatorOptions& options) {
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const char* const> arguments) {
+    const auto table = OptionTable();
     CommandLine result;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -248,7 +248,6 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
-        const auto& table = OptionTable();
         const auto spec = std::find_if(table.begin(), table.end(),
                                        [name](const OptionSpec& s) { return s.name == name; });
         if (spec == table.end()) {
