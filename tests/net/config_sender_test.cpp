@@ -68,6 +68,19 @@ TEST_F(ConfigSenderTest, Bits32TargetGetsTheLongRequestOnItsPort) {
     EXPECT_EQ(received->bytes, Bytes(expected.begin(), expected.end()));
     EXPECT_EQ(received->sourcePort, LOCAL_PORT);
     EXPECT_FALSE(device08->Receive(100ms));
+    // "localhost" is 127.0.0.1 on every machine this runs on.
+    EXPECT_EQ(Bytes(received->bytes.begin() + 8, received->bytes.begin() + 12),
+              (Bytes{0x7F, 0x00, 0x00, 0x01}));
+}
+
+// The user is told the changes went out only when they did.
+TEST_F(ConfigSenderTest, NothingSentIsReportedAsSuch) {
+    Endpoint neverOpened(std::make_shared<testing::RecordingHandOver>(),
+                         [](std::string_view) {});
+    EXPECT_FALSE(SendConfigRequest(neverOpened, {"00:1a:2b:3c:4d:5e", "32bits"}, settings));
+    endpoint->CloseEndpoint();
+    EXPECT_FALSE(SendConfigRequest(*endpoint, {"00:1a:2b:3c:4d:5e", "08bits"}, settings));
+    EXPECT_FALSE(device08->Receive(100ms));
 }
 
 }  // namespace
