@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "ui/app_message_box.h"
+#include "ui/control_ids.h"
 #include "ui/dialog_template.h"
 #include "ui/help_launcher.h"
 #include "ui/ip_address_edit.h"
@@ -15,16 +16,7 @@
 namespace kestrelink {
 namespace {
 
-constexpr int kTemplateId = 129;
-constexpr int kSendId = 1;
-constexpr int kCancelId = 2;
-constexpr int kIpAddressId = 1003;
-constexpr int kSubnetMaskId = 1004;
-constexpr int kUseDhcpId = 1005;
-constexpr int kGatewayId = 1006;
-constexpr int kPasswordId = 1007;
-constexpr int kDnsServerId = 1009;
-constexpr int kHostNameId = 1011;
+using namespace ip_config;
 
 constexpr int kPasswordLimit = static_cast<int>(PASSWORD_MAX_LENGTH);
 constexpr int kHostNameLimit = static_cast<int>(HOST_NAME_MAX_LENGTH);

@@ -13,6 +13,7 @@
 #include "net/short_text.h"
 #include "ui/app_message_box.h"
 #include "ui/browser_detection.h"
+#include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/dialog_template.h"
@@ -25,13 +26,7 @@
 namespace kestrelink {
 namespace {
 
-constexpr int kTemplateId = 102;
-constexpr int kCloseId = 1;
-constexpr int kWebId = 1000;
-constexpr int kDiscoverId = 1001;
-constexpr int kListId = 1002;
-constexpr int kConfigureIpId = 1003;
-constexpr int kForceIeId = 1011;
+using namespace main_window;
 
 constexpr auto kWindowTitle = "Kestrelink 1.3.1.3705";
 constexpr auto kNothingSelected = "Select current IP address of device to config.";

@@ -8,22 +8,13 @@
 #include <QUrl>
 
 #include "tests/ui/support/message_box_catcher.h"
+#include "tests/ui/support/url_catcher.h"
 #include "ui/app_message_box.h"
 #include "ui/help_launcher.h"
 
 using namespace kestrelink;
 using kestrelink::testing::MessageBoxCatcher;
-
-// Stands in for the desktop's handler of file addresses.
-class UrlCatcher final : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened << url; }
-};
+using kestrelink::testing::UrlCatcher;
 
 class HelpLauncherTest final : public QObject {
     Q_OBJECT

@@ -12,6 +12,7 @@
 
 #include "tests/ui/support/message_box_catcher.h"
 #include "ui/app_message_box.h"
+#include "ui/control_ids.h"
 #include "ui/ip_address_edit.h"
 #include "ui/ip_config_dlg.h"
 
@@ -22,15 +23,7 @@ using kestrelink::testing::MessageBoxCatcher;
 
 namespace {
 
-constexpr int kSendId = 1;
-constexpr int kCancelId = 2;
-constexpr int kIpAddressId = 1003;
-constexpr int kSubnetMaskId = 1004;
-constexpr int kUseDhcpId = 1005;
-constexpr int kGatewayId = 1006;
-constexpr int kPasswordId = 1007;
-constexpr int kDnsServerId = 1009;
-constexpr int kHostNameId = 1011;
+using namespace kestrelink::ip_config;
 
 const QString kBlank = QStringLiteral("One of the fields is blank");
 const QString kEmptyPassword = QStringLiteral("Password is empty, continue?");

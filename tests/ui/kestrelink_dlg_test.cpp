@@ -19,8 +19,10 @@
 #include "tests/ui/support/device_simulator.h"
 #include "tests/ui/support/message_box_catcher.h"
 #include "tests/ui/support/private_network_check.h"
+#include "tests/ui/support/url_catcher.h"
 #include "ui/app_message_box.h"
 #include "ui/browser_detection.h"
+#include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/ip_config_dlg.h"
@@ -28,10 +30,12 @@
 #include "ui/web_launcher.h"
 
 using namespace kestrelink;
+using namespace kestrelink::main_window;
 using namespace std::chrono_literals;
 using testing::DeviceSimulator;
 using testing::LoopbackPeer;
 using testing::MessageBoxCatcher;
+using testing::UrlCatcher;
 
 namespace {
 
@@ -45,17 +49,6 @@ public:
 
 private:
     QStringList* m_opened;
-};
-
-// Stands in for the desktop's handler of file addresses, where help pages open.
-class UrlCatcher final : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void Open(const QUrl& url) { opened << url; }
 };
 
 std::uint32_t Ip(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
@@ -121,12 +114,6 @@ struct Window {
                           list->visualRect(model->index(row, 0)).center());
     }
 };
-
-constexpr int kCloseId = 1;
-constexpr int kWebId = 1000;
-constexpr int kDiscoverId = 1001;
-constexpr int kConfigureIpId = 1003;
-constexpr int kForceIeId = 1011;
 
 }  // namespace
 

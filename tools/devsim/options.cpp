@@ -248,27 +248,27 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
-        const auto spec = std::find_if(table.begin(), table.end(),
+        const auto entry = std::find_if(table.begin(), table.end(),
                                        [name](const OptionSpec& s) { return s.name == name; });
-        if (spec == table.end()) {
+        if (entry == table.end()) {
             result.error = "unknown option '" + std::string(argument) + "'";
             return result;
         }
         std::string_view value;
         if (equals != std::string_view::npos) {
-            if (!spec->takesValue) {
+            if (!entry->takesValue) {
                 result.error = std::string(name) + " takes no value";
                 return result;
             }
             value = argument.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (entry->takesValue) {
             if (i + 1 == arguments.size()) {
                 result.error = std::string(name) + " needs a value";
                 return result;
             }
             value = arguments[++i];
         }
-        result.error = spec->set(result.options, value);
+        result.error = entry->set(result.options, value);
         if (!result.error.empty()) {
             return result;
         }
