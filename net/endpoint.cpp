@@ -60,23 +60,26 @@ Endpoint::~Endpoint() {
 }
 
 bool Endpoint::OpenEndpoint() {
+    // What a failed opening created goes at once: the unbound socket would still send, from a
+    // port that no listener reads, and a configuration request would be reported as sent.
+    const auto fail = [this](std::string_view message) {
+        m_context.reset();
+        m_reportFailure(message);
+        return false;
+    };
     UdpSocket& socket = m_context->udpSocket;
     if (!socket.Create()) {
-        m_reportFailure(kSocketFailedMessage);
-        return false;
+        return fail(kSocketFailedMessage);
     }
     if (!socket.EnableBroadcast()) {
-        m_reportFailure(kBroadcastFailedMessage);
-        return false;
+        return fail(kBroadcastFailedMessage);
     }
     // No address reuse: a second copy of the program must fail here.
     if (!socket.Bind(LOCAL_PORT)) {
-        m_reportFailure(kBindFailedMessage);
-        return false;
+        return fail(kBindFailedMessage);
     }
     if (!socket.MakeNonBlocking()) {
-        m_reportFailure(kEventSelectFailedMessage);
-        return false;
+        return fail(kEventSelectFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
     if (!m_context->stopEvent.IsOpen()) {

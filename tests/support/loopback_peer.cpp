@@ -17,9 +17,16 @@ constexpr std::size_t kMaxDatagram = 65536;
 
 }  // namespace
 
-LoopbackPeer::LoopbackPeer(std::uint16_t port)
+LoopbackPeer::LoopbackPeer(std::uint16_t port, PortUse use)
     : m_handle(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
     if (m_handle < 0) {
+        return;
+    }
+    const int on = 1;
+    if (use == PortUse::Shared &&
+        ::setsockopt(m_handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
+        ::close(m_handle);
+        m_handle = -1;
         return;
     }
     sockaddr_in address{};

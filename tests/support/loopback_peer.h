@@ -18,8 +18,12 @@ struct PeerDatagram {
 // 255.255.255.255 there, and it sends only to 127.0.0.1.
 class LoopbackPeer final {
 public:
+    // Shared: the port may also be bound by sockets that allow it too, as the device simulator's
+    // do, so that a test can speak for one more device beside the simulator.
+    enum class PortUse { Exclusive, Shared };
+
     // port 0: any free port.
-    explicit LoopbackPeer(std::uint16_t port = 0);
+    explicit LoopbackPeer(std::uint16_t port = 0, PortUse use = PortUse::Exclusive);
     ~LoopbackPeer();
     LoopbackPeer(const LoopbackPeer&) = delete;
     LoopbackPeer& operator=(const LoopbackPeer&) = delete;

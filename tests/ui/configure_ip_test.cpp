@@ -1,0 +1,267 @@
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "net/device_datagrams.h"
+#include "net/endpoint.h"
+#include "net/protocol.h"
+#include "tests/support/loopback_peer.h"
+#include "tests/ui/support/device_simulator.h"
+#include "tests/ui/support/message_box_catcher.h"
+#include "tests/ui/support/private_network_check.h"
+#include "ui/control_ids.h"
+#include "ui/device_list_model.h"
+#include "ui/device_list_view.h"
+#include "ui/ip_config_dlg.h"
+#include "ui/kestrelink_dlg.h"
+
+using namespace kestrelink;
+using namespace std::chrono_literals;
+using testing::DeviceSimulator;
+using testing::LoopbackPeer;
+using testing::MessageBoxCatcher;
+
+namespace {
+
+const QString kChangesSent =
+    QStringLiteral("Changes sent.  Press Discover button in a short time to refresh.");
+const QString kSendFailed =
+    QStringLiteral("Failed to send the changes. Check the network connection and try again.");
+const QString kBindFailed = QString::fromLatin1(kBindFailedMessage.data(),
+                                                static_cast<qsizetype>(kBindFailedMessage.size()));
+const QString kPassword = QStringLiteral("s3cret");
+const QString kDhcpPool = QStringLiteral("10.213.9.9");
+// One device of each family; only requests carrying kPassword are applied.
+const QStringList kSimulator{"--devices08", "1",       "--devices32", "1",
+                             "--password",  kPassword, "--dhcp-pool", kDhcpPool};
+
+// Keys go to whichever widget has the focus at that moment, as a user's keystrokes do.
+void Type(const QString& keys) {
+    QTest::keyClicks(static_cast<QWidget*>(nullptr), keys);
+}
+
+// Fills the dialog from the keyboard, control by control in tab order, and presses Send. An
+// empty address ticks "Use DHCP" instead, which takes the address controls out of the tab order.
+void FillAndSend(CIpConfigDlg& dialog, const QString& shownHostName, const QString& hostName,
+                 const QString& address) {
+    // Not qWaitForWindowActive: it counts a window active while its owner is.
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&dialog));
+    auto* hostNameEdit =
+        dialog.findChild<QLineEdit*>(QStringLiteral("control%1").arg(ip_config::kHostNameId));
+    QCOMPARE(QApplication::focusWidget(), hostNameEdit);
+    QCOMPARE(hostNameEdit->text(), shownHostName);
+    QTest::keyClick(hostNameEdit, Qt::Key_A, Qt::ControlModifier);
+    Type(hostName + QLatin1Char('\t'));
+    if (address.isEmpty()) {
+        Type(QStringLiteral(" \t"));
+    } else {
+        // The DNS server stays blank.
+        Type(QLatin1Char('\t') + address + QStringLiteral("\t255.255.255.0\t10.213.9.1\t\t"));
+    }
+    Type(kPassword);
+    QTest::mouseClick(
+        dialog.findChild<QPushButton*>(QStringLiteral("control%1").arg(ip_config::kSendId)),
+        Qt::LeftButton);
+}
+
+// The main window, shown, with what the tests reach into.
+struct Window {
+    CKestrelinkDlg dialog;
+    DeviceListView* list = dialog.findChild<DeviceListView*>();
+    DeviceListModel* model = qobject_cast<DeviceListModel*>(list->model());
+
+    Window() { dialog.show(); }
+
+    QString Cell(int row, int column) const { return model->index(row, column).data().toString(); }
+    int RowOf(int column, const QString& text) const {
+        const QModelIndexList found =
+            model->match(model->index(0, column), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : found.first().row();
+    }
+    void Press(int id) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("control%1").arg(id)),
+                          Qt::LeftButton);
+    }
+    void SelectRow(int row) const {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(model->index(row, 0)).center());
+    }
+    void ClickHeader(int column) const {
+        QHeaderView* header = list->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(column) + 5, header->height() / 2});
+    }
+    // Presses Cfg IP and, once the dialog runs modally, hands it to drive. True when the dialog
+    // opened and was closed by drive; one left open is cancelled, so that a failed check inside
+    // ends the test instead of leaving it in the modal loop.
+    bool ConfigureIp(const std::function<void(CIpConfigDlg&)>& drive) {
+        bool closed = false;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            auto* ipDialog = qobject_cast<CIpConfigDlg*>(QApplication::activeModalWidget());
+            if (ipDialog == nullptr) {
+                return;
+            }
+            driver.stop();
+            drive(*ipDialog);
+            closed = !ipDialog->isVisible();
+            if (!closed) {
+                ipDialog->reject();
+            }
+        });
+        driver.start(10);
+        Press(main_window::kConfigureIpId);
+        return closed;
+    }
+};
+
+// A device the simulator does not know, announced from its 32bits port.
+std::vector<std::uint8_t> Stranger32(const std::string& ip) {
+    AnnouncementFields fields;
+    fields.ipAddressText = ip;
+    fields.macAddress = {0x0e, 0x00, 0x00, 0x00, 0x00, 0x07};
+    fields.productName = "Stranger";
+    fields.givenName = "stranger";
+    fields.version = "9.9";
+    return EncodeAnnouncement(DeviceFamily::Bits32, fields);
+}
+
+}  // namespace
+
+class ConfigureIpTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void deviceIsListedWhereTheDialogSaid_data();
+    void deviceIsListedWhereTheDialogSaid();
+    void failedSendIsReported_data();
+    void failedSendIsReported();
+    void requestFollowsTheRowSelectedAtCfgIp_data();
+    void requestFollowsTheRowSelectedAtCfgIp();
+};
+
+void ConfigureIpTest::initTestCase() {
+    const QString refusal = testing::RefusalOutsidePrivateNetwork();
+    if (!refusal.isEmpty()) {
+        QFAIL(qPrintable(refusal));
+    }
+}
+
+void ConfigureIpTest::deviceIsListedWhereTheDialogSaid_data() {
+    QTest::addColumn<QString>("arch");
+    QTest::addColumn<bool>("renamed");     // a 08bits request carries no host name
+    QTest::addColumn<QString>("address");  // empty: Use DHCP, and the pool's first address
+    QTest::newRow("08bits static") << "08bits" << false << "10.213.9.50";
+    QTest::newRow("32bits static") << "32bits" << true << "10.213.9.60";
+    QTest::newRow("32bits DHCP") << "32bits" << true << QString();
+}
+
+void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
+    QFETCH(QString, arch);
+    QFETCH(bool, renamed);
+    QFETCH(QString, address);
+    const QString listedIp = address.isEmpty() ? kDhcpPool : address;
+    DeviceSimulator simulator;
+    QVERIFY(simulator.Start(kSimulator));
+    MessageBoxCatcher boxes;
+    Window window;
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    QTRY_COMPARE(window.model->rowCount(), 2);
+    const int row = window.RowOf(kColumnArch, arch);
+    QVERIFY(row != -1);
+    const QString mac = window.Cell(row, kColumnMac);
+    const QString oldIp = window.Cell(row, kColumnIp);
+    const QString givenName = window.Cell(row, kColumnGivenName);
+    const QString hostName = QStringLiteral("renamed-") + arch;
+    window.SelectRow(row);
+
+    QVERIFY(window.ConfigureIp(
+        [&](CIpConfigDlg& dialog) { FillAndSend(dialog, givenName, hostName, address); }));
+    QCOMPARE(boxes.Texts(), QStringList{kChangesSent});
+
+    window.Press(main_window::kDiscoverId);
+    QTRY_COMPARE(window.model->rowCount(), 2);
+    const int moved = window.RowOf(kColumnMac, mac);
+    QVERIFY(moved != -1);
+    QCOMPARE(window.Cell(moved, kColumnIp), listedIp);
+    QCOMPARE(window.Cell(moved, kColumnGivenName), renamed ? hostName : givenName);
+    QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
+}
+
+void ConfigureIpTest::failedSendIsReported_data() {
+    QTest::addColumn<QString>("arch");
+    QTest::newRow("08bits") << "08bits";
+    QTest::newRow("32bits") << "32bits";
+}
+
+void ConfigureIpTest::failedSendIsReported() {
+    QFETCH(QString, arch);
+    LoopbackPeer holder(LOCAL_PORT);
+    LoopbackPeer device(arch == QStringLiteral("32bits") ? DEVICE_PORT_32 : DEVICE_PORT_08);
+    QVERIFY(holder.IsOpen() && device.IsOpen());
+    MessageBoxCatcher boxes;
+    Window window;
+    QCOMPARE(boxes.Texts(), QStringList{kBindFailed});
+    const std::string archText = arch.toStdString();
+    window.model->List().InsertRow(
+        {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", archText});
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    window.SelectRow(0);
+
+    QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
+        FillAndSend(dialog, QStringLiteral("unit-40"), QStringLiteral("unit-41"),
+                    QStringLiteral("10.213.9.41"));
+    }));
+    QCOMPARE(boxes.Texts(), (QStringList{kBindFailed, kSendFailed}));
+    QVERIFY(!device.Receive(100ms));
+}
+
+void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp_data() {
+    QTest::addColumn<bool>("sortByIp");
+    QTest::newRow("no sort column: newcomer on top") << false;
+    QTest::newRow("IP ascending: newcomer sorts above") << true;
+}
+
+void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp() {
+    QFETCH(bool, sortByIp);
+    DeviceSimulator simulator;
+    QVERIFY(simulator.Start(kSimulator));
+    LoopbackPeer newcomer(DEVICE_PORT_32, LoopbackPeer::PortUse::Shared);
+    QVERIFY(newcomer.IsOpen());
+    MessageBoxCatcher boxes;
+    Window window;
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    QTRY_COMPARE(window.model->rowCount(), 2);
+    if (sortByIp) {
+        window.ClickHeader(kColumnIp);
+        QVERIFY(!window.model->headerData(kColumnIp, Qt::Horizontal, Qt::DecorationRole).isNull());
+    }
+    window.SelectRow(0);
+    const QString mac = window.Cell(0, kColumnMac);
+    const QString oldIp = window.Cell(0, kColumnIp);
+    const QString givenName = window.Cell(0, kColumnGivenName);
+
+    QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
+        QVERIFY(newcomer.SendTo(Stranger32("10.213.0.7"), LOCAL_PORT));
+        QTRY_COMPARE(window.model->rowCount(), 3);
+        QCOMPARE(window.Cell(0, kColumnIp), QStringLiteral("10.213.0.7"));
+        QCOMPARE(window.RowOf(kColumnMac, mac), 1);
+        FillAndSend(dialog, givenName, givenName, QStringLiteral("10.213.9.70"));
+    }));
+    QCOMPARE(boxes.Texts(), QStringList{kChangesSent});
+
+    window.Press(main_window::kDiscoverId);
+    QTRY_COMPARE(window.model->rowCount(), 2);
+    const int moved = window.RowOf(kColumnMac, mac);
+    QVERIFY(moved != -1);
+    QCOMPARE(window.Cell(moved, kColumnIp), QStringLiteral("10.213.9.70"));
+    QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
+}
+
+QTEST_MAIN(ConfigureIpTest)
+#include "configure_ip_test.moc"
