@@ -132,6 +132,8 @@ TEST_F(EndpointTest, SecondEndpointFailsAtBindAndHasNoListener) {
     EXPECT_EQ(secondFailures, std::vector<std::string>{std::string(kBindFailedMessage)});
     EXPECT_FALSE(second.HasListener());
     EXPECT_TRUE(failures.empty());
+    // A socket left over from the failed opening would send from a port nobody reads.
+    EXPECT_FALSE(second.SendToDevices(BuildProbe08(), DEVICE_PORT_08));
     ExpectNothingMore();
 }
 
