@@ -60,7 +60,8 @@ std::vector<std::uint8_t> Encode32(const AnnouncementFields& f) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeAnnouncement(DeviceFamily family, const AnnouncementFields& fields) {
+std::vector<std::uint8_t> EncodeAnnouncement(DeviceFamily family,
+                                             const AnnouncementFields& fields) {
     return family == DeviceFamily::Bits32 ? Encode32(fields) : Encode08(fields);
 }
 

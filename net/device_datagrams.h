@@ -15,8 +15,8 @@ namespace kestrelink {
 
 struct AnnouncementFields {
     std::uint32_t serialNumber = 0;
-    std::uint32_t ipAddress = 0;    // Bits08: first octet most significant
-    std::string ipAddressText;      // Bits32: sent as it stands, up to 128 bytes
+    std::uint32_t ipAddress = 0;  // Bits08: first octet most significant
+    std::string ipAddressText;    // Bits32: sent as it stands, up to 128 bytes
     MacAddress macAddress{};
     std::string productName;
     std::string givenName;

@@ -21,10 +21,9 @@ int HexDigitValue(char c) {
 }  // namespace
 
 ShortText FormatDottedQuad(std::uint32_t value) {
-    return FormatAddressBytes({static_cast<std::uint8_t>(value >> 24),
-                               static_cast<std::uint8_t>(value >> 16),
-                               static_cast<std::uint8_t>(value >> 8),
-                               static_cast<std::uint8_t>(value)});
+    return FormatAddressBytes(
+        {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+         static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
 }
 
 ShortText FormatAddressBytes(const std::array<std::uint8_t, 4>& bytes) {
@@ -36,10 +35,9 @@ ShortText FormatAddressBytes(const std::array<std::uint8_t, 4>& bytes) {
 
 ShortText FormatMacText(const MacAddress& mac) {
     char text[ShortText::kCapacity + 1];
-    const int length =
-        std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", unsigned{mac[0]},
-                      unsigned{mac[1]}, unsigned{mac[2]}, unsigned{mac[3]}, unsigned{mac[4]},
-                      unsigned{mac[5]});
+    const int length = std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x",
+                                     unsigned{mac[0]}, unsigned{mac[1]}, unsigned{mac[2]},
+                                     unsigned{mac[3]}, unsigned{mac[4]}, unsigned{mac[5]});
     return ShortText({text, static_cast<std::size_t>(length)});
 }
 
@@ -70,7 +68,8 @@ std::optional<MacAddress> ParseMacText(std::string_view text) {
 
 ShortText FormatSerialText(std::uint32_t serialNumber) {
     char text[ShortText::kCapacity + 1];
-    const int length = std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(serialNumber));
+    const int length =
+        std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(serialNumber));
     return ShortText({text, static_cast<std::size_t>(length)});
 }
 

@@ -32,8 +32,7 @@ public:
     bool IsOpen() const { return m_handle >= 0; }
 
     // True only when the whole datagram left. address holds the first octet most significant.
-    bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
-                std::uint16_t port);
+    bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address, std::uint16_t port);
     // The full length of the next queued datagram without taking it; nullopt when none is
     // queued or the read failed.
     std::optional<std::size_t> PeekLength();

@@ -75,8 +75,7 @@ TEST_F(ConfigSenderTest, Bits32TargetGetsTheLongRequestOnItsPort) {
 
 // The user is told the changes went out only when they did.
 TEST_F(ConfigSenderTest, NothingSentIsReportedAsSuch) {
-    Endpoint neverOpened(std::make_shared<testing::RecordingHandOver>(),
-                         [](std::string_view) {});
+    Endpoint neverOpened(std::make_shared<testing::RecordingHandOver>(), [](std::string_view) {});
     EXPECT_FALSE(SendConfigRequest(neverOpened, {"00:1a:2b:3c:4d:5e", "32bits"}, settings));
     endpoint->CloseEndpoint();
     EXPECT_FALSE(SendConfigRequest(*endpoint, {"00:1a:2b:3c:4d:5e", "08bits"}, settings));

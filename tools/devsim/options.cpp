@@ -249,7 +249,7 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
         const auto entry = std::find_if(table.begin(), table.end(),
-                                       [name](const OptionSpec& s) { return s.name == name; });
+                                        [name](const OptionSpec& s) { return s.name == name; });
         if (entry == table.end()) {
             result.error = "unknown option '" + std::string(argument) + "'";
             return result;
