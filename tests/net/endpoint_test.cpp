@@ -4,7 +4,6 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,8 +12,7 @@
 #include "net/device_datagrams.h"
 #include "net/listener_hand_over.h"
 #include "net/protocol.h"
-#include "tests/support/loopback_peer.h"
-#include "tests/support/network_guard.h"
+#include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
 
 namespace kestrelink {
@@ -24,8 +22,6 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-// Long enough for a datagram on loopback to have arrived if it was sent at all.
-constexpr auto kQuiet = 100ms;
 constexpr auto kArrival = 2s;
 
 // Stands in for the window's side: each call blocks until that side answers, and once the window
@@ -70,60 +66,57 @@ Bytes SomeAnnouncement08(std::uint8_t id) {
     return EncodeAnnouncement(DeviceFamily::Bits08, fields);
 }
 
-class EndpointTest : public testing::PrivateNetworkTest {
+class EndpointTest : public testing::DevicePortsTest {
 protected:
-    void SetUp() override {
-        PrivateNetworkTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
-        device08.emplace(DEVICE_PORT_08);
-        device32.emplace(DEVICE_PORT_32);
-        ASSERT_TRUE(device08->IsOpen()) << "port 43210 is taken";
-        ASSERT_TRUE(device32->IsOpen()) << "port 54321 is taken";
-    }
-
     Endpoint::FailureReport RecordFailures() {
         return [this](std::string_view message) { failures.emplace_back(message); };
     }
 
-    // The next datagram at a device port must be the probe of its family, from port 54320.
-    void ExpectProbePair() {
-        const auto probe08 = device08->Receive(kArrival);
-        ASSERT_TRUE(probe08) << "no Probe08";
-        EXPECT_EQ(probe08->bytes, (Bytes{0x5A, 0x5A}));
-        EXPECT_EQ(probe08->sourcePort, LOCAL_PORT);
-        const auto probe32 = device32->Receive(kArrival);
-        ASSERT_TRUE(probe32) << "no Probe32";
-        EXPECT_EQ(probe32->bytes, (Bytes{0x5A, 0x5A, 0x00, 0x00}));
-        EXPECT_EQ(probe32->sourcePort, LOCAL_PORT);
+    // Opens endpoint and takes its start-up probe pair.
+    void Open(Endpoint& endpoint) {
+        ASSERT_TRUE(endpoint.OpenEndpoint());
+        EXPECT_TRUE(endpoint.HasListener());
+        ExpectProbePair();
     }
 
-    void ExpectNothingMore() {
-        EXPECT_FALSE(device08->Receive(kQuiet)) << "unexpected datagram at 43210";
-        EXPECT_FALSE(device32->Receive(kQuiet)) << "unexpected datagram at 54321";
+    // Leaves the listener inside a hand-over of held that does not return until cancelled.
+    void HoldListener(Endpoint& endpoint, HandOverUntilCancelled& held) {
+        ASSERT_NO_FATAL_FAILURE(Open(endpoint));
+        ASSERT_TRUE(device08->SendTo(SomeAnnouncement08(1), LOCAL_PORT));
+        ASSERT_TRUE(held.WaitUntilEntered(kArrival));
     }
 
-    std::optional<testing::LoopbackPeer> device08;
-    std::optional<testing::LoopbackPeer> device32;
     std::shared_ptr<testing::RecordingHandOver> handOver =
         std::make_shared<testing::RecordingHandOver>();
     std::vector<std::string> failures;
 };
 
-TEST_F(EndpointTest, OpeningSendsOneProbePairByItself) {
+// The opening sends one pair by itself; after that a pair goes out only once per cleared latch,
+// however many senders race for it.
+TEST_F(EndpointTest, ProbePairGoesOutOncePerClearedLatch) {
     Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    EXPECT_TRUE(endpoint.HasListener());
-    ExpectProbePair();
+    ASSERT_NO_FATAL_FAILURE(Open(endpoint));
+    for (int rediscovery = 1; rediscovery <= 2; ++rediscovery) {
+        SCOPED_TRACE("rediscovery " + std::to_string(rediscovery));
+        endpoint.SendProbes();
+        ExpectNothingMore();
+        endpoint.ClearProbesSent();
+        std::vector<std::thread> senders;
+        for (int i = 0; i < 8; ++i) {
+            senders.emplace_back([&] { endpoint.SendProbes(); });
+        }
+        for (auto& sender : senders) {
+            sender.join();
+        }
+        ExpectProbePair();
+    }
     ExpectNothingMore();
     EXPECT_TRUE(failures.empty());
 }
 
-TEST_F(EndpointTest, SecondEndpointFailsAtBindAndHasNoListener) {
+TEST_F(EndpointTest, SecondEndpointFailsAtBindAndSendsNothing) {
     Endpoint first(handOver, RecordFailures());
-    ASSERT_TRUE(first.OpenEndpoint());
-    ExpectProbePair();
+    ASSERT_NO_FATAL_FAILURE(Open(first));
 
     std::vector<std::string> secondFailures;
     Endpoint second(handOver,
@@ -137,49 +130,12 @@ TEST_F(EndpointTest, SecondEndpointFailsAtBindAndHasNoListener) {
     ExpectNothingMore();
 }
 
-TEST_F(EndpointTest, ProbesGoOutAgainOnlyAfterTheLatchIsCleared) {
-    Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
-
-    endpoint.SendProbes();
-    ExpectNothingMore();
-
-    for (int rediscovery = 0; rediscovery < 3; ++rediscovery) {
-        SCOPED_TRACE("rediscovery " + std::to_string(rediscovery));
-        endpoint.ClearProbesSent();
-        endpoint.SendProbes();
-        ExpectProbePair();
-        endpoint.SendProbes();
-        ExpectNothingMore();
-    }
-}
-
-TEST_F(EndpointTest, RacingSendsAfterOneClearSendOnePair) {
-    Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
-
-    endpoint.ClearProbesSent();
-    std::vector<std::thread> senders;
-    for (int i = 0; i < 8; ++i) {
-        senders.emplace_back([&] { endpoint.SendProbes(); });
-    }
-    for (auto& sender : senders) {
-        sender.join();
-    }
-    ExpectProbePair();
-    ExpectNothingMore();
-}
-
-TEST_F(EndpointTest, SendToDevicesLeavesFromTheLocalPort) {
-    Endpoint closed(handOver, RecordFailures());
+TEST_F(EndpointTest, SendToDevicesLeavesFromTheLocalPortOnlyWhenOpen) {
     const Bytes request(CONFIG_REQUEST08_LENGTH, 0xA5);
-    EXPECT_FALSE(closed.SendToDevices(request, DEVICE_PORT_08));
-
     Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
+    EXPECT_FALSE(endpoint.SendToDevices(request, DEVICE_PORT_08));
+
+    ASSERT_NO_FATAL_FAILURE(Open(endpoint));
     EXPECT_TRUE(endpoint.SendToDevices(request, DEVICE_PORT_08));
     const auto received = device08->Receive(kArrival);
     ASSERT_TRUE(received);
@@ -189,8 +145,7 @@ TEST_F(EndpointTest, SendToDevicesLeavesFromTheLocalPort) {
 
 TEST_F(EndpointTest, ListenerHandsOverEveryDatagramOfABurstInOrder) {
     Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
+    ASSERT_NO_FATAL_FAILURE(Open(endpoint));
 
     constexpr int kDevices = 200;
     for (int id = 0; id < kDevices; ++id) {
@@ -211,16 +166,14 @@ TEST_F(EndpointTest, ListenerHandsOverEveryDatagramOfABurstInOrder) {
 
 TEST_F(EndpointTest, ClosingWhileIdleIsQuickAndFreesThePort) {
     Endpoint endpoint(handOver, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
+    ASSERT_NO_FATAL_FAILURE(Open(endpoint));
 
     const auto started = Clock::now();
     endpoint.CloseEndpoint();
     EXPECT_LT(Clock::now() - started, 1s);
     EXPECT_FALSE(endpoint.HasListener());
     EXPECT_FALSE(endpoint.SendToDevices(BuildProbe08(), DEVICE_PORT_08));
-    testing::LoopbackPeer again(LOCAL_PORT);
-    EXPECT_TRUE(again.IsOpen());
+    EXPECT_TRUE(testing::LoopbackPeer(LOCAL_PORT).IsOpen());
 }
 
 // The window goes away before the endpoint closes, which releases a hand-over the listener is
@@ -229,10 +182,7 @@ TEST_F(EndpointTest, ClosingWhileIdleIsQuickAndFreesThePort) {
 TEST_F(EndpointTest, ClosingAfterAHeldHandOverIsReleasedDoesNotSitOutTheStopWait) {
     const auto held = std::make_shared<HandOverUntilCancelled>();
     Endpoint endpoint(held, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
-    ASSERT_TRUE(device08->SendTo(SomeAnnouncement08(1), LOCAL_PORT));
-    ASSERT_TRUE(held->WaitUntilEntered(kArrival));
+    ASSERT_NO_FATAL_FAILURE(HoldListener(endpoint, *held));
     for (std::uint8_t id = 2; id < 50; ++id) {
         ASSERT_TRUE(device08->SendTo(SomeAnnouncement08(id), LOCAL_PORT));
     }
@@ -243,8 +193,7 @@ TEST_F(EndpointTest, ClosingAfterAHeldHandOverIsReleasedDoesNotSitOutTheStopWait
     EXPECT_LT(Clock::now() - started, 1s);
     EXPECT_FALSE(endpoint.HasListener());
     // Only a listener that has ended lets go of the socket.
-    testing::LoopbackPeer again(LOCAL_PORT);
-    EXPECT_TRUE(again.IsOpen());
+    EXPECT_TRUE(testing::LoopbackPeer(LOCAL_PORT).IsOpen());
 }
 
 bool PortFreesWithin(std::chrono::milliseconds timeout) {
@@ -261,10 +210,7 @@ bool PortFreesWithin(std::chrono::milliseconds timeout) {
 TEST_F(EndpointTest, ClosingGivesUpOnAListenerThatDoesNotEndInTime) {
     const auto held = std::make_shared<HandOverUntilCancelled>();
     Endpoint endpoint(held, RecordFailures());
-    ASSERT_TRUE(endpoint.OpenEndpoint());
-    ExpectProbePair();
-    ASSERT_TRUE(device08->SendTo(SomeAnnouncement08(1), LOCAL_PORT));
-    ASSERT_TRUE(held->WaitUntilEntered(kArrival));
+    ASSERT_NO_FATAL_FAILURE(HoldListener(endpoint, *held));
 
     constexpr auto kStopWait = 200ms;
     const auto started = Clock::now();
