@@ -51,18 +51,6 @@ void ExpectArrowsOnlyOn(const DeviceList& list, int column, HeaderArrow arrow) {
     }
 }
 
-TEST(DeviceListTest, WithoutSortColumnNewestRowIsOnTop) {
-    DeviceList list;
-    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "a"));
-    Insert(list, Row("10.0.0.3", "00:00:00:00:00:03", "b"));
-    Insert(list, Row("10.0.0.2", "00:00:00:00:00:02", "c"));
-    EXPECT_EQ(Ids(list), (std::vector<std::string>{"c", "b", "a"}));
-    EXPECT_EQ(list.Sort().sortColumn, -1);
-    EXPECT_FALSE(list.Sort().ascending);
-    ExpectArrowsOnlyOn(list, -1, HeaderArrow::None);
-    EXPECT_EQ(list.SelectedRow(), -1);
-}
-
 TEST(DeviceListTest, CellsKeepTheirTexts) {
     DeviceList list;
     const DeviceRow row{
@@ -137,71 +125,6 @@ TEST_F(HeaderClickTest, AfterArchNewRowsStayOnTopUntilTheNextClick) {
     EXPECT_EQ(Ids(list), (std::vector<std::string>{"d", "c", "a", "b", "e"}));
 }
 
-TEST_F(HeaderClickTest, DeleteAllRowsKeepsSortStateAndArrows) {
-    list.OnHeaderClick(kColumnIp);
-    list.OnHeaderClick(kColumnIp);
-    list.DeleteAllRows();
-    EXPECT_EQ(list.RowCount(), 0);
-    EXPECT_EQ(list.Sort().sortColumn, kColumnIp);
-    EXPECT_FALSE(list.Sort().ascending);
-    ExpectArrowsOnlyOn(list, kColumnIp, HeaderArrow::Down);
-
-    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "x"));
-    Insert(list, Row("10.0.0.3", "00:00:00:00:00:03", "y"));
-    Insert(list, Row("10.0.0.2", "00:00:00:00:00:02", "z"));
-    EXPECT_EQ(Ids(list), (std::vector<std::string>{"y", "z", "x"}));
-}
-
-struct ColumnOrderCase {
-    const char* name;
-    int column;
-    std::vector<std::string> inserted;   // cell texts in insertion order
-    std::vector<std::string> ascending;  // the same texts sorted ascending
-};
-
-class ColumnSortTest : public ::testing::TestWithParam<ColumnOrderCase> {};
-
-TEST_P(ColumnSortTest, ClickSortsByTheColumnsComparator) {
-    const auto& c = GetParam();
-    DeviceList list;
-    for (std::size_t i = 0; i < c.inserted.size(); ++i) {
-        const std::string id = "row" + std::to_string(i);
-        DeviceRow row = Row("10.0.0." + std::to_string(i), "00:00:00:00:00:0" + std::to_string(i),
-                            id, "Product", "1");
-        row[static_cast<std::size_t>(c.column)] = c.inserted[i];
-        Insert(list, row);
-    }
-    list.OnHeaderClick(c.column);
-    EXPECT_EQ(Column(list, c.column), c.ascending);
-    list.OnHeaderClick(c.column);
-    EXPECT_EQ(Column(list, c.column),
-              std::vector<std::string>(c.ascending.rbegin(), c.ascending.rend()));
-}
-
-const std::vector<std::string> kTexts{"alpha", "Zeta", "Unit 2", "Unit", ""};
-const std::vector<std::string> kTextsAscending{"", "Unit", "Unit 2", "Zeta", "alpha"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Columns, ColumnSortTest,
-    ::testing::Values(ColumnOrderCase{"Ip",
-                                      kColumnIp,
-                                      {"10.0.0.10", "9.1.1.1", "garbage", "10.0.0.9", "10.0.0.1"},
-                                      {"9.1.1.1", "10.0.0.1", "10.0.0.9", "10.0.0.10", "garbage"}},
-                      ColumnOrderCase{"Mac",
-                                      kColumnMac,
-                                      {"10:00:00:00:00:00", "00:00:00:00:01:00",
-                                       "0a:00:00:00:00:00", "00:00:00:00:00:ff"},
-                                      {"00:00:00:00:00:ff", "00:00:00:00:01:00",
-                                       "0a:00:00:00:00:00", "10:00:00:00:00:00"}},
-                      ColumnOrderCase{"ProductName", kColumnProductName, kTexts, kTextsAscending},
-                      ColumnOrderCase{"GivenName", kColumnGivenName, kTexts, kTextsAscending},
-                      ColumnOrderCase{"Version", kColumnVersion, kTexts, kTextsAscending},
-                      ColumnOrderCase{"SerialNo",
-                                      kColumnSerialNo,
-                                      {"10", "4294967295", "9", "0", "2147483648"},
-                                      {"0", "9", "10", "2147483648", "4294967295"}}),
-    [](const auto& info) { return info.param.name; });
-
 TEST(FindRowByIpTest, WholeTextOnly) {
     DeviceList list;
     EXPECT_FALSE(list.FindRowByIp("10.0.0.1"));
@@ -214,15 +137,6 @@ TEST(FindRowByIpTest, WholeTextOnly) {
     EXPECT_FALSE(list.FindRowByIp(""));
     EXPECT_TRUE(list.FindRowByIp("10.0.0.10"));
     EXPECT_TRUE(list.FindRowByIp("192.168.1.1"));
-}
-
-TEST(DeleteRowByMacTest, DeletesOnlyTheUpperOfTwoEqualRows) {
-    DeviceList list;
-    Insert(list, Row("10.0.0.1", "00:1a:2b:3c:4d:5e", "lower"));
-    Insert(list, Row("10.0.0.2", "00:00:00:00:00:02", "other"));
-    Insert(list, Row("10.0.0.3", "00:1a:2b:3c:4d:5e", "upper"));
-    EXPECT_TRUE(list.DeleteRowByMac({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
-    EXPECT_EQ(Ids(list), (std::vector<std::string>{"other", "lower"}));
 }
 
 TEST(DeleteRowByMacTest, NoMatchDeletesNothingAndStillSucceeds) {
@@ -260,24 +174,6 @@ TEST(SelectionTest, FollowsItsRowThroughInsertsSortsAndDeletes) {
     EXPECT_EQ(list.SelectedRow(), -1);
     Insert(list, Row("10.0.0.5", "00:00:00:00:00:05", "chosen"));
     EXPECT_EQ(list.SelectedRow(), -1);  // a new row with the same texts is not the old one
-}
-
-TEST(SelectionTest, ClearedByDeleteAllRowsAndByOutOfRangePositions) {
-    DeviceList list;
-    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "a"));
-    Insert(list, Row("10.0.0.2", "00:00:00:00:00:02", "b"));
-    list.SelectRow(1);
-    EXPECT_EQ(list.SelectedRow(), 1);
-    list.SelectRow(2);
-    EXPECT_EQ(list.SelectedRow(), -1);
-    list.SelectRow(0);
-    list.SelectRow(-1);
-    EXPECT_EQ(list.SelectedRow(), -1);
-    list.SelectRow(0);
-    list.DeleteAllRows();
-    EXPECT_EQ(list.SelectedRow(), -1);
-    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "a"));
-    EXPECT_EQ(list.SelectedRow(), -1);
 }
 
 // Follows the list through its notifications alone, as a view would, and checks at every step
