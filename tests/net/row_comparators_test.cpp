@@ -76,22 +76,5 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderCase{"LeadingSpaceSkipped", CompareSerial, " 42", "42", 0}),
     [](const auto& info) { return info.param.name; });
 
-TEST(SortKeyTest, IpKeyIsTheAddressInHostOrder) {
-    EXPECT_EQ(IpSortKey("192.168.1.10"), 0xC0A8010Au);
-    EXPECT_EQ(IpSortKey("0.0.0.0"), 0u);
-    EXPECT_EQ(IpSortKey("1.2.3.x"), 0xFFFFFFFFu);
-}
-
-TEST(SortKeyTest, MacKeyIsFortyEightBitsFirstOctetMostSignificant) {
-    EXPECT_EQ(MacTextToNumber("00:1a:2b:3c:4d:5e"), 0x001A2B3C4D5Eull);
-    EXPECT_EQ(MacTextToNumber("ff:ff:ff:ff:ff:ff"), 0xFFFFFFFFFFFFull);
-}
-
-TEST(SortKeyTest, SerialKeyIsUnsigned) {
-    EXPECT_EQ(SerialSortKey("4294967295"), 4294967295u);
-    EXPECT_EQ(SerialSortKey("300"), 300u);
-    EXPECT_EQ(SerialSortKey("x"), 0u);
-}
-
 }  // namespace
 }  // namespace kestrelink
