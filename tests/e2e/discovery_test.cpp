@@ -35,8 +35,6 @@ TEST_P(DiscoveryTest, EveryDeviceIsListedAfterOpeningWithoutAnyUserAction) {
 INSTANTIATE_TEST_SUITE_P(
     Answers, DiscoveryTest,
     ::testing::Values(DiscoveryCase{"BothFamiliesAtOnce", {3, 3}, {}},
-                      DiscoveryCase{"Only08Jittered", {4, 0}, {"--jitter", "300"}},
-                      DiscoveryCase{"Only32InABurst", {0, 4}, {"--burst"}},
                       DiscoveryCase{"HundredsInABurst", {300, 300}, {"--burst"}},
                       DiscoveryCase{"HundredsJittered", {300, 300}, {"--jitter", "200"}}),
     [](const auto& info) { return info.param.name; });
