@@ -62,6 +62,16 @@ std::vector<DeviceRow> SimulatedDevices::ExpectedRows() const {
     return SortedByMac(std::move(rows));
 }
 
+IpSettings StaticSettings(std::uint32_t ip, std::string hostName) {
+    IpSettings settings;
+    settings.ipAddress = ip;
+    settings.subnetMask = 0xFFFFFF00u;
+    settings.gateway = (ip & 0xFFFFFF00u) | 1u;
+    settings.dnsServer = settings.gateway;
+    settings.hostName = std::move(hostName);
+    return settings;
+}
+
 std::vector<DeviceRow> SortedByMac(std::vector<DeviceRow> rows) {
     std::sort(rows.begin(), rows.end(), [](const DeviceRow& first, const DeviceRow& second) {
         return first[kColumnMac] < second[kColumnMac];
@@ -112,13 +122,8 @@ bool SimulatorTest::WaitForRowCount(int count) {
 
 void SimulatorTest::SyncWithSimulator(const SimulatedDevices& devices, int number) {
     const DeviceRow device = devices.ExpectedRow(number);
-    IpSettings settings;
-    const std::uint32_t address = kFirstIp + static_cast<std::uint32_t>(number);
-    settings.ipAddress = address;
-    settings.subnetMask = 0xFFFFFF00u;
-    settings.gateway = (address & 0xFFFFFF00u) | 1u;
-    settings.dnsServer = settings.gateway;
-    settings.hostName = device[kColumnGivenName];
+    const IpSettings settings =
+        StaticSettings(kFirstIp + static_cast<std::uint32_t>(number), device[kColumnGivenName]);
     ASSERT_TRUE(
         SendConfigRequest(*m_endpoint, {device[kColumnMac], device[kColumnArch]}, settings));
     ASSERT_TRUE(m_list->WaitForSetResponses(++m_setResponsesSeen, kE2eWait))

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "net/datagrams.h"
 #include "net/device_row.h"
 #include "net/endpoint.h"
 #include "tests/e2e/child_process.h"
@@ -29,6 +31,9 @@ struct SimulatedDevices {
     DeviceRow ExpectedRow(int number) const;
     std::vector<DeviceRow> ExpectedRows() const;
 };
+
+// Static settings for address ip in its /24, the .1 as gateway and DNS server.
+IpSettings StaticSettings(std::uint32_t ip, std::string hostName);
 
 // In MAC order, so that lists compare whatever order the devices answered in.
 std::vector<DeviceRow> SortedByMac(std::vector<DeviceRow> rows);
