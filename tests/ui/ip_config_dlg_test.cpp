@@ -1,4 +1,3 @@
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -7,8 +6,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "tests/ui/support/message_box_catcher.h"
 #include "ui/app_message_box.h"
@@ -19,6 +18,8 @@
 using kestrelink::CIpConfigDlg;
 using kestrelink::IpAddressEdit;
 using kestrelink::IpSettings;
+using kestrelink::testing::AppWarning;
+using kestrelink::testing::CaughtMessageBox;
 using kestrelink::testing::MessageBoxCatcher;
 
 namespace {
@@ -49,38 +50,6 @@ QString FocusedControl() {
     }
     return {};
 }
-
-// Answers the boxes that the catcher holds open, from inside their own modal loops: with answer
-// when the box offers it, otherwise with its first button.
-class BoxAnswerer final : public QObject {
-    Q_DISABLE_COPY_MOVE(BoxAnswerer)
-
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer) {
-        connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::Answer);
-        m_timer.start(10);
-    }
-
-    QStringList Texts() const { return m_catcher.Texts(); }
-    const kestrelink::testing::CaughtMessageBox& At(int index) const {
-        return m_catcher.Caught().at(static_cast<std::size_t>(index));
-    }
-    QMessageBox::StandardButton DefaultOf(int index) const { return m_defaults.value(index); }
-
-private:
-    void Answer() {
-        for (QMessageBox* box : m_catcher.OpenBoxes()) {
-            m_defaults << box->standardButton(box->defaultButton());
-            QAbstractButton* button = box->button(m_answer);
-            (button != nullptr ? button : box->buttons().first())->click();
-        }
-    }
-
-    MessageBoxCatcher m_catcher{MessageBoxCatcher::Answer::LeaveOpen};
-    QMessageBox::StandardButton m_answer;
-    QList<QMessageBox::StandardButton> m_defaults;
-    QTimer m_timer;
-};
 
 }  // namespace
 
@@ -120,10 +89,13 @@ private:
     }
     bool StillOpen() const { return m_dialog->isVisible(); }
 
+    // Answers every box, so that a box a test does not expect fails it instead of blocking it.
+    std::optional<MessageBoxCatcher> m_boxes;
     std::unique_ptr<CIpConfigDlg> m_dialog;
 };
 
 void IpConfigDlgTest::init() {
+    m_boxes.emplace();
     m_dialog = std::make_unique<CIpConfigDlg>();
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
@@ -131,6 +103,7 @@ void IpConfigDlgTest::init() {
 
 void IpConfigDlgTest::cleanup() {
     m_dialog.reset();
+    m_boxes.reset();
 }
 
 void IpConfigDlgTest::FillRequired() const {
@@ -240,19 +213,15 @@ void IpConfigDlgTest::blankChecks() {
     if (useDhcp) {
         UseDhcp()->click();
     }
-    BoxAnswerer boxes;
     Send();
 
     if (accepted) {
         QVERIFY(Accepted());
-        QCOMPARE(boxes.Texts(), QStringList());
+        QCOMPARE(m_boxes->Texts(), QStringList());
         return;
     }
     QVERIFY(StillOpen());
-    QCOMPARE(boxes.Texts(), QStringList({kBlank}));
-    QCOMPARE(boxes.At(0).icon, QMessageBox::Warning);
-    QCOMPARE(boxes.At(0).title, kestrelink::ApplicationName());
-    QCOMPARE(boxes.At(0).owner.data(), m_dialog.get());
+    QCOMPARE(m_boxes->Caught(), QList{AppWarning(kBlank, m_dialog.get())});
     // Entries stay as they were.
     QCOMPARE(Address(kDnsServerId)->Address(), 0xC0A80102u);
     QCOMPARE(Edit(kPasswordId)->text(), QStringLiteral("secret"));
@@ -294,16 +263,13 @@ void IpConfigDlgTest::emptyPassword() {
 
     FillRequired();
     Edit(kPasswordId)->clear();
-    BoxAnswerer boxes(answer);
+    m_boxes.emplace(answer);
     Send();
 
-    QCOMPARE(boxes.Texts(), QStringList({kEmptyPassword}));
-    const auto& box = boxes.At(0);
-    QCOMPARE(box.icon, QMessageBox::Question);
-    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(boxes.DefaultOf(0), QMessageBox::No);
-    QCOMPARE(box.title, kestrelink::ApplicationName());
-    QCOMPARE(box.owner.data(), m_dialog.get());
+    const CaughtMessageBox question{
+        kestrelink::ApplicationName(),      kEmptyPassword,  QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, m_dialog.get()};
+    QCOMPARE(m_boxes->Caught(), QList{question});
     QCOMPARE(Accepted(), accepted);
     if (accepted) {
         QCOMPARE(m_dialog->Settings().password, std::string());
@@ -364,7 +330,7 @@ void IpConfigDlgTest::overLongTexts() {
     Edit(kPasswordId)->setMaxLength(qMax(passwordLength, Edit(kPasswordId)->maxLength()));
     Edit(kPasswordId)->setText(password);
 
-    BoxAnswerer boxes(QMessageBox::Yes);
+    m_boxes.emplace(QMessageBox::Yes);
     if (clickDhcp) {
         UseDhcp()->click();
         QVERIFY(!Address(kIpAddressId)->isEnabled());
@@ -372,7 +338,7 @@ void IpConfigDlgTest::overLongTexts() {
     ControlOf<QPushButton>(*m_dialog, kSendId)->setFocus();
     Send();
 
-    QCOMPARE(boxes.Texts(), texts);
+    QCOMPARE(m_boxes->Texts(), texts);
     QVERIFY(StillOpen());
     QLineEdit* focused = Edit(focusedId);
     // The window's focus: the box that just closed has taken the activation with it.
@@ -458,7 +424,6 @@ void IpConfigDlgTest::cancel() {
     QFETCH(int, way);
 
     QSignalSpy finished(m_dialog.get(), &QDialog::finished);
-    BoxAnswerer boxes;
     switch (way) {
         case 0:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -474,7 +439,7 @@ void IpConfigDlgTest::cancel() {
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Rejected));
     QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(boxes.Texts(), QStringList());
+    QCOMPARE(m_boxes->Texts(), QStringList());
 }
 
 QTEST_MAIN(IpConfigDlgTest)

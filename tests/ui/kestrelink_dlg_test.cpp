@@ -448,7 +448,7 @@ void KestrelinkDlgTest::setResponseBoxHoldsBackTheNextDatagram() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     Window window(&m_browserCalls);
-    MessageBoxCatcher boxes(MessageBoxCatcher::Answer::LeaveOpen);
+    MessageBoxCatcher boxes(MessageBoxCatcher::kLeaveOpen);
     const std::vector<std::uint8_t> setResponse(IP_SET_RESPONSE08_LENGTH, 0);
     QVERIFY(device.SendTo(setResponse, LOCAL_PORT));
     QVERIFY(device.SendTo(Announcement08(Ip(10, 0, 0, 1), 1), LOCAL_PORT));
@@ -471,7 +471,7 @@ void KestrelinkDlgTest::closingWhileTheListenerWaitsIsQuick() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     auto window = std::make_unique<Window>(&m_browserCalls);
-    MessageBoxCatcher boxes(MessageBoxCatcher::Answer::LeaveOpen);
+    MessageBoxCatcher boxes(MessageBoxCatcher::kLeaveOpen);
     QVERIFY(device.SendTo(std::vector<std::uint8_t>(IP_SET_RESPONSE08_LENGTH, 0), LOCAL_PORT));
     QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
 

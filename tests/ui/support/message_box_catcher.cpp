@@ -2,10 +2,51 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/app_message_box.h"
 
 namespace kestrelink::testing {
+namespace {
 
-MessageBoxCatcher::MessageBoxCatcher(Answer answer) : m_answer(answer) {
+QMessageBox::StandardButton DefaultOf(const QMessageBox& box) {
+    for (QAbstractButton* button : box.buttons()) {
+        auto* pushButton = qobject_cast<QPushButton*>(button);
+        if (pushButton != nullptr && pushButton->isDefault()) {
+            return box.standardButton(button);
+        }
+    }
+    return QMessageBox::NoButton;
+}
+
+}  // namespace
+
+bool CaughtMessageBox::operator==(const CaughtMessageBox& other) const {
+    return title == other.title && text == other.text && icon == other.icon &&
+           buttons == other.buttons && defaultButton == other.defaultButton &&
+           owner.data() == other.owner.data();
+}
+
+CaughtMessageBox AppWarning(const QString& text, QWidget* owner) {
+    return {ApplicationName(), text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok, owner};
+}
+
+char* toString(const CaughtMessageBox& box) {
+    const QString owner = box.owner
+                              ? QStringLiteral("%1 at %2")
+                                    .arg(QString::fromLatin1(box.owner->metaObject()->className()))
+                                    .arg(quintptr(box.owner.data()), 0, 16)
+                              : QStringLiteral("none");
+    return QTest::toString(
+        QStringLiteral("\"%1\": \"%2\", icon %3, buttons %4, default %5, owner %6")
+            .arg(box.title, box.text)
+            .arg(int(box.icon))
+            .arg(QString::number(box.buttons.toInt(), 16), QString::number(box.defaultButton, 16),
+                 owner));
+}
+
+MessageBoxCatcher::MessageBoxCatcher(QMessageBox::StandardButton answer) : m_answer(answer) {
     connect(&m_timer, &QTimer::timeout, this, &MessageBoxCatcher::Look);
     m_timer.start(10);
 }
@@ -38,11 +79,13 @@ void MessageBoxCatcher::Look() {
             continue;
         }
         m_seen << box;
-        m_caught.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                            box->parentWidget()});
-        if (m_answer == Answer::Dismiss && !box->buttons().isEmpty()) {
-            box->buttons().first()->click();
+        m_caught << CaughtMessageBox{box->windowTitle(),     box->text(),     box->icon(),
+                                     box->standardButtons(), DefaultOf(*box), box->parentWidget()};
+        if (m_answer == kLeaveOpen || box->buttons().isEmpty()) {
+            continue;
         }
+        QAbstractButton* button = box->button(m_answer);
+        (button != nullptr ? button : box->buttons().first())->click();
     }
 }
 

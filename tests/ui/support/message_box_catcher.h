@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <vector>
 
 namespace kestrelink::testing {
 
@@ -16,22 +15,30 @@ struct CaughtMessageBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    // The button that Enter would press.
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QPointer<QWidget> owner;
+
+    bool operator==(const CaughtMessageBox& other) const;
 };
 
+// The application's warning: its name as title, one OK button.
+CaughtMessageBox AppWarning(const QString& text, QWidget* owner);
+char* toString(const CaughtMessageBox& box);
+
 // Notes every message box that opens while it lives, also one run modally by the code under
-// test, and answers it with its first button unless told to leave it open.
+// test, and answers it: with answer where the box offers that button, otherwise with its first.
 class MessageBoxCatcher final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MessageBoxCatcher)
 
 public:
-    enum class Answer { Dismiss, LeaveOpen };
+    static constexpr QMessageBox::StandardButton kLeaveOpen = QMessageBox::NoButton;
 
-    explicit MessageBoxCatcher(Answer answer = Answer::Dismiss);
+    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
     ~MessageBoxCatcher() override;
 
-    const std::vector<CaughtMessageBox>& Caught() const { return m_caught; }
+    const QList<CaughtMessageBox>& Caught() const { return m_caught; }
     QStringList Texts() const;
     // The boxes seen that are still open.
     QList<QMessageBox*> OpenBoxes() const;
@@ -39,10 +46,10 @@ public:
 private:
     void Look();
 
-    Answer m_answer;
+    QMessageBox::StandardButton m_answer;
     QTimer m_timer;
     QList<QPointer<QMessageBox>> m_seen;
-    std::vector<CaughtMessageBox> m_caught;
+    QList<CaughtMessageBox> m_caught;
 };
 
 }  // namespace kestrelink::testing
