@@ -1,29 +1,23 @@
 #include <QApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
-#include "net/device_datagrams.h"
-#include "net/endpoint.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/device_simulator.h"
+#include "tests/ui/support/list_view_input.h"
+#include "tests/ui/support/main_window_harness.h"
 #include "tests/ui/support/message_box_catcher.h"
 #include "tests/ui/support/private_network_check.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/ip_config_dlg.h"
-#include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
+using namespace kestrelink::testing;
 using namespace std::chrono_literals;
-using testing::DeviceSimulator;
-using testing::LoopbackPeer;
-using testing::MessageBoxCatcher;
 
 namespace {
 
@@ -31,8 +25,6 @@ const QString kChangesSent =
     QStringLiteral("Changes sent.  Press Discover button in a short time to refresh.");
 const QString kSendFailed =
     QStringLiteral("Failed to send the changes. Check the network connection and try again.");
-const QString kBindFailed = QString::fromLatin1(kBindFailedMessage.data(),
-                                                static_cast<qsizetype>(kBindFailedMessage.size()));
 const QString kPassword = QStringLiteral("s3cret");
 const QString kDhcpPool = QStringLiteral("10.213.9.9");
 // One device of each family; only requests carrying kPassword are applied.
@@ -68,68 +60,6 @@ void FillAndSend(CIpConfigDlg& dialog, const QString& shownHostName, const QStri
         Qt::LeftButton);
 }
 
-// The main window, shown, with what the tests reach into.
-struct Window {
-    CKestrelinkDlg dialog;
-    DeviceListView* list = dialog.findChild<DeviceListView*>();
-    DeviceListModel* model = qobject_cast<DeviceListModel*>(list->model());
-
-    Window() { dialog.show(); }
-
-    QString Cell(int row, int column) const { return model->index(row, column).data().toString(); }
-    int RowOf(int column, const QString& text) const {
-        const QModelIndexList found =
-            model->match(model->index(0, column), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-        return found.isEmpty() ? -1 : found.first().row();
-    }
-    void Press(int id) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("control%1").arg(id)),
-                          Qt::LeftButton);
-    }
-    void SelectRow(int row) const {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(model->index(row, 0)).center());
-    }
-    void ClickHeader(int column) const {
-        QHeaderView* header = list->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          {header->sectionViewportPosition(column) + 5, header->height() / 2});
-    }
-    // Presses Cfg IP and, once the dialog runs modally, hands it to drive. True when the dialog
-    // opened and was closed by drive; one left open is cancelled, so that a failed check inside
-    // ends the test instead of leaving it in the modal loop.
-    bool ConfigureIp(const std::function<void(CIpConfigDlg&)>& drive) {
-        bool closed = false;
-        QTimer driver;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            auto* ipDialog = qobject_cast<CIpConfigDlg*>(QApplication::activeModalWidget());
-            if (ipDialog == nullptr) {
-                return;
-            }
-            driver.stop();
-            drive(*ipDialog);
-            closed = !ipDialog->isVisible();
-            if (!closed) {
-                ipDialog->reject();
-            }
-        });
-        driver.start(10);
-        Press(main_window::kConfigureIpId);
-        return closed;
-    }
-};
-
-// A device the simulator does not know, announced from its 32bits port.
-std::vector<std::uint8_t> Stranger32(const std::string& ip) {
-    AnnouncementFields fields;
-    fields.ipAddressText = ip;
-    fields.macAddress = {0x0e, 0x00, 0x00, 0x00, 0x00, 0x07};
-    fields.productName = "Stranger";
-    fields.givenName = "stranger";
-    fields.version = "9.9";
-    return EncodeAnnouncement(DeviceFamily::Bits32, fields);
-}
-
 }  // namespace
 
 class ConfigureIpTest final : public QObject {
@@ -146,10 +76,8 @@ private slots:
 };
 
 void ConfigureIpTest::initTestCase() {
-    const QString refusal = testing::RefusalOutsidePrivateNetwork();
-    if (!refusal.isEmpty()) {
-        QFAIL(qPrintable(refusal));
-    }
+    const QString refusal = RefusalOutsidePrivateNetwork();
+    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
 }
 
 void ConfigureIpTest::deviceIsListedWhereTheDialogSaid_data() {
@@ -168,8 +96,7 @@ void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
     const QString listedIp = address.isEmpty() ? kDhcpPool : address;
     DeviceSimulator simulator;
     QVERIFY(simulator.Start(kSimulator));
-    MessageBoxCatcher boxes;
-    Window window;
+    MainWindowHarness window;
     QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
     QTRY_COMPARE(window.model->rowCount(), 2);
     const int row = window.RowOf(kColumnArch, arch);
@@ -178,16 +105,15 @@ void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
     const QString oldIp = window.Cell(row, kColumnIp);
     const QString givenName = window.Cell(row, kColumnGivenName);
     const QString hostName = QStringLiteral("renamed-") + arch;
-    window.SelectRow(row);
+    ClickRow(*window.list, row);
 
     QVERIFY(window.ConfigureIp(
         [&](CIpConfigDlg& dialog) { FillAndSend(dialog, givenName, hostName, address); }));
-    QCOMPARE(boxes.Texts(), QStringList{kChangesSent});
+    QCOMPARE(window.boxes.Texts(), QStringList{kChangesSent});
 
     window.Press(main_window::kDiscoverId);
     QTRY_COMPARE(window.model->rowCount(), 2);
     const int moved = window.RowOf(kColumnMac, mac);
-    QVERIFY(moved != -1);
     QCOMPARE(window.Cell(moved, kColumnIp), listedIp);
     QCOMPARE(window.Cell(moved, kColumnGivenName), renamed ? hostName : givenName);
     QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
@@ -204,20 +130,19 @@ void ConfigureIpTest::failedSendIsReported() {
     LoopbackPeer holder(LOCAL_PORT);
     LoopbackPeer device(arch == QStringLiteral("32bits") ? DEVICE_PORT_32 : DEVICE_PORT_08);
     QVERIFY(holder.IsOpen() && device.IsOpen());
-    MessageBoxCatcher boxes;
-    Window window;
-    QCOMPARE(boxes.Texts(), QStringList{kBindFailed});
+    MainWindowHarness window;
     const std::string archText = arch.toStdString();
     window.model->List().InsertRow(
         {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", archText});
     QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
-    window.SelectRow(0);
+    ClickRow(*window.list, 0);
 
     QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
         FillAndSend(dialog, QStringLiteral("unit-40"), QStringLiteral("unit-41"),
                     QStringLiteral("10.213.9.41"));
     }));
-    QCOMPARE(boxes.Texts(), (QStringList{kBindFailed, kSendFailed}));
+    QCOMPARE(window.boxes.Caught().size(), 2);  // the port held, then the send
+    QCOMPARE(window.boxes.Caught().last(), AppWarning(kSendFailed, &window.dialog));
     QVERIFY(!device.Receive(100ms));
 }
 
@@ -233,32 +158,29 @@ void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp() {
     QVERIFY(simulator.Start(kSimulator));
     LoopbackPeer newcomer(DEVICE_PORT_32, LoopbackPeer::PortUse::Shared);
     QVERIFY(newcomer.IsOpen());
-    MessageBoxCatcher boxes;
-    Window window;
+    MainWindowHarness window;
     QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
     QTRY_COMPARE(window.model->rowCount(), 2);
     if (sortByIp) {
-        window.ClickHeader(kColumnIp);
+        ClickHeader(*window.list, kColumnIp);
         QVERIFY(!window.model->headerData(kColumnIp, Qt::Horizontal, Qt::DecorationRole).isNull());
     }
-    window.SelectRow(0);
+    ClickRow(*window.list, 0);
     const QString mac = window.Cell(0, kColumnMac);
     const QString oldIp = window.Cell(0, kColumnIp);
     const QString givenName = window.Cell(0, kColumnGivenName);
 
     QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
-        QVERIFY(newcomer.SendTo(Stranger32("10.213.0.7"), LOCAL_PORT));
-        QTRY_COMPARE(window.model->rowCount(), 3);
+        QVERIFY(window.Announce(newcomer, "10.213.0.7", 7, "stranger"));
         QCOMPARE(window.Cell(0, kColumnIp), QStringLiteral("10.213.0.7"));
         QCOMPARE(window.RowOf(kColumnMac, mac), 1);
         FillAndSend(dialog, givenName, givenName, QStringLiteral("10.213.9.70"));
     }));
-    QCOMPARE(boxes.Texts(), QStringList{kChangesSent});
+    QCOMPARE(window.boxes.Texts(), QStringList{kChangesSent});
 
     window.Press(main_window::kDiscoverId);
     QTRY_COMPARE(window.model->rowCount(), 2);
     const int moved = window.RowOf(kColumnMac, mac);
-    QVERIFY(moved != -1);
     QCOMPARE(window.Cell(moved, kColumnIp), QStringLiteral("10.213.9.70"));
     QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
 }

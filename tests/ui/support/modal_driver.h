@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+namespace kestrelink::testing {
+
+// While it lives, hands each Dialog that runs modally to act, from inside the dialog's own modal
+// loop. A dialog that act leaves open is rejected, so that a failed check inside act ends the
+// loop instead of leaving the test waiting in it.
+template <typename Dialog>
+class ModalDriver final {
+public:
+    explicit ModalDriver(std::function<void(Dialog&)> act) : m_act(std::move(act)) {
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { Look(); });
+        m_timer.start(10);
+    }
+    Q_DISABLE_COPY_MOVE(ModalDriver)
+
+    // How often a dialog was handed to act, and how often act left it open.
+    int Driven() const { return m_driven; }
+    int LeftOpen() const { return m_leftOpen; }
+
+private:
+    void Look() {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (m_acting || dialog == nullptr || !dialog->isVisible()) {
+            return;
+        }
+        m_acting = true;
+        ++m_driven;
+        m_act(*dialog);
+        if (dialog->isVisible()) {
+            ++m_leftOpen;
+            dialog->reject();
+        }
+        m_acting = false;
+    }
+
+    std::function<void(Dialog&)> m_act;
+    QTimer m_timer;
+    int m_driven = 0;
+    int m_leftOpen = 0;
+    bool m_acting = false;
+};
+
+}  // namespace kestrelink::testing
