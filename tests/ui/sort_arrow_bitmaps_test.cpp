@@ -30,27 +30,25 @@ class SortArrowBitmapsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void triangleShape_data();
-    void triangleShape();
-    void shadedSlopes_data();
-    void shadedSlopes();
-    void mapsToPalette_data();
-    void mapsToPalette();
+    void arrow_data();
+    void arrow();
     void unknownBitmapIsNull();
 };
 
-void SortArrowBitmapsTest::triangleShape_data() {
+void SortArrowBitmapsTest::arrow_data() {
     QTest::addColumn<int>("bitmap");
     QTest::addColumn<int>("baseRow");
     QTest::addColumn<int>("apexRow");
-    QTest::newRow("133 up") << kSortArrowUpBitmap << 10 << 4;
-    QTest::newRow("134 down") << kSortArrowDownBitmap << 4 << 10;
+    QTest::addColumn<QColor>("baseColour");
+    QTest::newRow("133 up: base white") << kSortArrowUpBitmap << 10 << 4 << kWhite;
+    QTest::newRow("134 down: base dark grey") << kSortArrowDownBitmap << 4 << 10 << kDarkGrey;
 }
 
-void SortArrowBitmapsTest::triangleShape() {
+void SortArrowBitmapsTest::arrow() {
     QFETCH(int, bitmap);
     QFETCH(int, baseRow);
     QFETCH(int, apexRow);
+    QFETCH(QColor, baseColour);
     const QImage image = SortArrowReference(bitmap);
     QCOMPARE(image.size(), QSize(14, 14));
 
@@ -66,9 +64,13 @@ void SortArrowBitmapsTest::triangleShape() {
 
     // Base eight wide and centred: three pixels of ground on either side.
     QCOMPARE(OutlineColumns(image, baseRow), (QList<int>{3, 4, 5, 6, 7, 8, 9, 10}));
+    for (const int x : OutlineColumns(image, baseRow)) {
+        QCOMPARE(image.pixelColor(x, baseRow), baseColour);
+    }
     QCOMPARE(OutlineColumns(image, apexRow), (QList<int>{6, 7}));
 
-    // Hollow, and narrowing from base to apex without a gap in either slope.
+    // Hollow, narrowing from base to apex without a gap in either slope, shaded dark on the left
+    // and white on the right.
     const int step = apexRow > baseRow ? 1 : -1;
     for (int y = baseRow + step; y != apexRow + step; y += step) {
         const QList<int> row = OutlineColumns(image, y);
@@ -77,56 +79,23 @@ void SortArrowBitmapsTest::triangleShape() {
         QVERIFY2(row.first() - wider.first() <= 1 && row.first() >= wider.first(),
                  qPrintable(QStringLiteral("left slope breaks at row %1").arg(y)));
         QCOMPARE(row.first() + row.last(), 13);
-    }
-}
-
-void SortArrowBitmapsTest::shadedSlopes_data() {
-    QTest::addColumn<int>("bitmap");
-    QTest::addColumn<int>("baseRow");
-    QTest::addColumn<QColor>("baseColour");
-    QTest::newRow("133 up: base white") << kSortArrowUpBitmap << 10 << kWhite;
-    QTest::newRow("134 down: base dark grey") << kSortArrowDownBitmap << 4 << kDarkGrey;
-}
-
-void SortArrowBitmapsTest::shadedSlopes() {
-    QFETCH(int, bitmap);
-    QFETCH(int, baseRow);
-    QFETCH(QColor, baseColour);
-    const QImage image = SortArrowReference(bitmap);
-    for (int y = 4; y <= 10; ++y) {
-        const QList<int> row = OutlineColumns(image, y);
-        if (y == baseRow) {
-            for (const int x : row) {
-                QCOMPARE(image.pixelColor(x, y), baseColour);
-            }
-            continue;
-        }
         QCOMPARE(image.pixelColor(row.first(), y), kDarkGrey);
         QCOMPARE(image.pixelColor(row.last(), y), kWhite);
     }
-}
 
-void SortArrowBitmapsTest::mapsToPalette_data() {
-    QTest::addColumn<int>("bitmap");
-    QTest::newRow("133") << kSortArrowUpBitmap;
-    QTest::newRow("134") << kSortArrowDownBitmap;
-}
-
-void SortArrowBitmapsTest::mapsToPalette() {
-    QFETCH(int, bitmap);
+    // Drawn in the palette's colours: ground as Button, dark grey as Dark, white stays.
     QPalette palette;
     palette.setColor(QPalette::Button, QColor(10, 20, 30));
     palette.setColor(QPalette::Dark, QColor(200, 0, 0));
     palette.setColor(QPalette::Shadow, QColor(0, 200, 0));
-    const QImage reference = SortArrowReference(bitmap);
     const QImage mapped = SortArrowBitmap(bitmap, palette).toImage();
-    QCOMPARE(mapped.size(), reference.size());
+    QCOMPARE(mapped.size(), image.size());
     const QHash<QRgb, QColor> expected = {{kLightGrey.rgb(), QColor(10, 20, 30)},
                                           {kDarkGrey.rgb(), QColor(200, 0, 0)},
                                           {kWhite.rgb(), kWhite}};
-    for (int y = 0; y < reference.height(); ++y) {
-        for (int x = 0; x < reference.width(); ++x) {
-            QCOMPARE(mapped.pixelColor(x, y), expected.value(reference.pixel(x, y)));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            QCOMPARE(mapped.pixelColor(x, y), expected.value(image.pixel(x, y)));
         }
     }
 }
