@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "net/device_list.h"
+#include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/sort_arrow_bitmaps.h"
 
@@ -21,11 +22,7 @@ MacAddress Mac(std::uint8_t last) {
 }
 
 QStringList IpColumn(const QAbstractItemModel& model) {
-    QStringList ips;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        ips << model.index(row, kColumnIp).data().toString();
-    }
-    return ips;
+    return testing::ColumnTexts(model, kColumnIp);
 }
 
 QImage ArrowImage(const QAbstractItemModel& model, int column) {

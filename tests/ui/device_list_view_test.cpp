@@ -8,12 +8,14 @@
 #include <memory>
 
 #include "net/device_list.h"
+#include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/sort_arrow_bitmaps.h"
 #include "ui/sort_arrow_header.h"
 
 using namespace kestrelink;
+using namespace kestrelink::testing;
 
 namespace {
 
@@ -39,7 +41,6 @@ struct Fixture {
         const QModelIndexList rows = view->selectionModel()->selectedRows();
         return rows.size() == 1 ? rows.first().row() : -1;
     }
-    QPoint RowCentre(int row) const { return view->visualRect(model->index(row, 1)).center(); }
 };
 
 }  // namespace
@@ -72,13 +73,12 @@ void DeviceListViewTest::columnWidths() {
 void DeviceListViewTest::clickSelectsOneWholeRowAndTheListFollows() {
     Fixture fixture;
     QCOMPARE(fixture.model->List().SelectedRow(), -1);
-    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(1));
+    ClickRow(*fixture.view, 1);
     QCOMPARE(fixture.SelectedViewRow(), 1);
     QCOMPARE(fixture.view->selectionModel()->selectedIndexes().size(), kColumnCount);
     QCOMPARE(fixture.model->List().SelectedRow(), 1);
 
-    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      fixture.RowCentre(2));
+    ClickRow(*fixture.view, 2, Qt::ControlModifier);
     QCOMPARE(fixture.view->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(fixture.model->List().SelectedRow(), 2);
 }
@@ -88,7 +88,7 @@ void DeviceListViewTest::arrowKeysMoveTheSelectionTabLeaves() {
     fixture.window.activateWindow();
     fixture.view->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&fixture.window));
-    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(0));
+    ClickRow(*fixture.view, 0);
     QTest::keyClick(fixture.view, Qt::Key_Down);
     QCOMPARE(fixture.model->List().SelectedRow(), 1);
     QTest::keyClick(fixture.view, Qt::Key_Down);
@@ -108,7 +108,7 @@ void DeviceListViewTest::selectionKeepsItsColourWithoutFocus() {
 
 void DeviceListViewTest::selectionFollowsItsDeviceThroughSorts() {
     Fixture fixture;
-    QTest::mouseClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(0));
+    ClickRow(*fixture.view, 0);
     const QString selectedIp = QStringLiteral("10.0.0.2");
     QCOMPARE(fixture.model->index(0, kColumnIp).data().toString(), selectedIp);
     const auto expectSelectedAt = [&](int row) {
@@ -138,16 +138,9 @@ void DeviceListViewTest::headerClickGoesToTheList() {
     QFETCH(int, column);
     QFETCH(QStringList, ips);
     Fixture fixture;
-    QHeaderView* header = fixture.view->header();
-    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                        header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    ClickHeader(*fixture.view, column);
     QCOMPARE(fixture.model->List().Sort().sortColumn, column);
-    QStringList shown;
-    for (int row = 0; row < fixture.model->rowCount(); ++row) {
-        shown << fixture.model->index(row, kColumnIp).data().toString();
-    }
-    QCOMPARE(shown, ips);
+    QCOMPARE(ColumnTexts(*fixture.model, kColumnIp), ips);
     QVERIFY(!fixture.view->isSortingEnabled());
 }
 
@@ -176,7 +169,8 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
 void DeviceListViewTest::doubleClickAnywhereIsReported() {
     Fixture fixture;
     QSignalSpy doubleClicks(fixture.view, &DeviceListView::listDoubleClicked);
-    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {}, fixture.RowCentre(1));
+    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
+                       fixture.view->visualRect(fixture.model->index(1, 0)).center());
     QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
                        QPoint(10, fixture.view->viewport()->height() - 5));
     QCOMPARE(doubleClicks.size(), 2);
