@@ -117,47 +117,31 @@ void IpAddressEditTest::cleanup() {
 
 void IpAddressEditTest::typing_data() {
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("shown");
     QTest::addColumn<quint32>("address");
+    QTest::addColumn<QString>("shown");
 
-    QTest::newRow("dotted address") << "192.168.1.50"
-                                    << "192.168.1.50" << 0xC0A80132u;
-    QTest::newRow("one digit each") << "1.2.3.4"
-                                    << "1.2.3.4" << 0x01020304u;
-    QTest::newRow("third digits move on") << "255255255255"
-                                          << "255.255.255.255" << 0xFFFFFFFFu;
-    QTest::newRow("over 255 clamps") << "300"
-                                     << "255..." << 0xFF000000u;
-    QTest::newRow("clamped then next field") << "3001"
-                                             << "255.1.." << 0xFF010000u;
-    QTest::newRow("dot after a clamp is swallowed") << "999.1"
-                                                    << "255.1.." << 0xFF010000u;
-    QTest::newRow("only the first field") << "10"
-                                          << "10..." << 0x0A000000u;
-    QTest::newRow("dot in an empty field") << "1..2"
-                                           << "1.2.." << 0x01020000u;
-    QTest::newRow("dot in the last field") << "1.2.3.4.5"
-                                           << "1.2.3.45" << 0x0102032Du;
-    QTest::newRow("trailing dot") << "1.2.3."
-                                  << "1.2.3." << 0x01020300u;
-    QTest::newRow("backspace into previous field") << "1.2\b\b3"
-                                                   << "13..." << 0x0D000000u;
-    QTest::newRow("backspace after a dot") << "12.\b\b"
-                                           << "1..." << 0x01000000u;
-    QTest::newRow("backspace after a move") << "192\b\b"
-                                            << "19..." << 0x13000000u;
-    QTest::newRow("left out of a field") << "1.2<<3"
-                                         << "13.2.." << 0x0D020000u;
-    QTest::newRow("right into next field") << "1.2<<>>3"
-                                           << "1.23.." << 0x01170000u;
-    QTest::newRow("letters refused") << "a1b"
-                                     << "1..." << 0x01000000u;
+    QTest::newRow("dotted address") << "192.168.1.50" << 0xC0A80132u << "192.168.1.50";
+    QTest::newRow("one digit each") << "1.2.3.4" << 0x01020304u << "1.2.3.4";
+    QTest::newRow("third digits move on") << "255255255255" << 0xFFFFFFFFu << "255.255.255.255";
+    QTest::newRow("over 255 clamps") << "300" << 0xFF000000u << "255...";
+    QTest::newRow("clamped then next field") << "3001" << 0xFF010000u << "255.1..";
+    QTest::newRow("dot after a clamp is swallowed") << "999.1" << 0xFF010000u << "255.1..";
+    QTest::newRow("only the first field") << "10" << 0x0A000000u << "10...";
+    QTest::newRow("dot in an empty field") << "1..2" << 0x01020000u << "1.2..";
+    QTest::newRow("dot in the last field") << "1.2.3.4.5" << 0x0102032Du << "1.2.3.45";
+    QTest::newRow("trailing dot") << "1.2.3." << 0x01020300u << "1.2.3.";
+    QTest::newRow("backspace into previous field") << "1.2\b\b3" << 0x0D000000u << "13...";
+    QTest::newRow("backspace after a dot") << "12.\b\b" << 0x01000000u << "1...";
+    QTest::newRow("backspace after a move") << "192\b\b" << 0x13000000u << "19...";
+    QTest::newRow("left out of a field") << "1.2<<3" << 0x0D020000u << "13.2..";
+    QTest::newRow("right into next field") << "1.2<<>>3" << 0x01170000u << "1.23..";
+    QTest::newRow("letters refused") << "a1b" << 0x01000000u << "1...";
 }
 
 void IpAddressEditTest::typing() {
     QFETCH(QString, keys);
-    QFETCH(QString, shown);
     QFETCH(quint32, address);
+    QFETCH(QString, shown);
 
     QTest::keyClick(m_before, Qt::Key_Tab);
     Type(keys);
@@ -171,26 +155,19 @@ void IpAddressEditTest::paste_data() {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("whole address") << "192.168.1.50"
-                                   << "192.168.1.50";
-    QTest::newRow("surrounding space") << " 10.0.0.1\n"
-                                       << "10.0.0.1";
-    QTest::newRow("over 255 clamps") << "300.1.2.999"
-                                     << "255.1.2.255";
-    QTest::newRow("three parts refused") << "1.2.3"
-                                         << "...";
-    QTest::newRow("five parts refused") << "1.2.3.4.5"
-                                        << "...";
-    QTest::newRow("empty part refused") << "1..3.4"
-                                        << "...";
-    QTest::newRow("letters refused") << "a.b.c.d"
-                                     << "...";
-    QTest::newRow("four digits in a part refused") << "1000.1.1.1"
-                                                   << "...";
-    QTest::newRow("plain number into the field") << "50"
-                                                 << "50...";
-    QTest::newRow("long number cut to the field") << "12345"
-                                                  << "123...";
+    const auto row = [](const char* name, const char* clipboard, const char* shown) {
+        QTest::newRow(name) << QString::fromLatin1(clipboard) << QString::fromLatin1(shown);
+    };
+    row("whole address", "192.168.1.50", "192.168.1.50");
+    row("surrounding space", " 10.0.0.1\n", "10.0.0.1");
+    row("over 255 clamps", "300.1.2.999", "255.1.2.255");
+    row("three parts refused", "1.2.3", "...");
+    row("five parts refused", "1.2.3.4.5", "...");
+    row("empty part refused", "1..3.4", "...");
+    row("letters refused", "a.b.c.d", "...");
+    row("four digits in a part refused", "1000.1.1.1", "...");
+    row("plain number into the field", "50", "50...");
+    row("long number cut to the field", "12345", "123...");
 }
 
 void IpAddressEditTest::paste() {
