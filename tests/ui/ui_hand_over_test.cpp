@@ -1,5 +1,4 @@
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
@@ -15,10 +14,12 @@
 #include <string>
 
 #include "net/datagrams.h"
+#include "tests/ui/support/message_box_catcher.h"
 #include "ui/device_list_model.h"
 #include "ui/ui_hand_over.h"
 
 using namespace kestrelink;
+using namespace kestrelink::testing;
 using namespace std::chrono_literals;
 
 namespace {
@@ -55,16 +56,6 @@ public:
 private:
     std::future<void> m_done;
 };
-
-QMessageBox* OpenMessageBox(QWidget* owner) {
-    const auto boxes = owner->findChildren<QMessageBox*>();
-    for (QMessageBox* box : boxes) {
-        if (box->isVisible()) {
-            return box;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -157,13 +148,13 @@ void UiHandOverTest::floodIsTakenInBatchesWithoutStallingTheEventLoop() {
 }
 
 void UiHandOverTest::setResponseBoxHoldsTheListenerUntilDismissed() {
+    MessageBoxCatcher boxes(MessageBoxCatcher::kLeaveOpen);
     ListenerCall call([&] { m_handOver->ShowSetResponse(); });
-    QTRY_VERIFY(OpenMessageBox(m_window.get()) != nullptr);
-    QMessageBox* box = OpenMessageBox(m_window.get());
-    QCOMPARE(box->text(), QStringLiteral("IPSetResponse"));
-    QCOMPARE(box->windowTitle(), QStringLiteral("Error"));
-    QCOMPARE(box->icon(), QMessageBox::NoIcon);
-    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
+    const CaughtMessageBox expected{"Error",         "IPSetResponse", QMessageBox::NoIcon,
+                                    QMessageBox::Ok, QMessageBox::Ok, m_window.get()};
+    QCOMPARE(boxes.Caught(), QList{expected});
+    QMessageBox* box = boxes.OpenBoxes().first();
     QVERIFY(box->isModal());
 
     QTest::qWait(100);
@@ -180,6 +171,7 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes_data() {
 
 void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
     QFETCH(bool, setResponse);
+    MessageBoxCatcher boxes;
     HeardDevice device;
     const auto handOver = [&] {
         if (setResponse) {
@@ -200,7 +192,7 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
     // The call queued before Cancel finds it cancelled and leaves everything alone.
     QTest::qWait(50);
     QCOMPARE(m_model->rowCount(), 0);
-    QCOMPARE(OpenMessageBox(m_window.get()), nullptr);
+    QCOMPARE(boxes.Texts(), QStringList());
 }
 
 void UiHandOverTest::callDroppedWithItsModelReleasesTheListener() {
