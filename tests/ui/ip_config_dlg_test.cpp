@@ -368,17 +368,17 @@ void IpConfigDlgTest::settings_data() {
     QTest::addColumn<bool>("byEnterKey");
     QTest::addColumn<std::string>("expectedHostName");
 
-    QTest::newRow("static") << 0xC0A80102u << false << "cam-01" << false << std::string("cam-01");
-    QTest::newRow("static, DNS blank") << 0u << false << "cam-01" << false << std::string("cam-01");
-    QTest::newRow("DHCP, addresses still read")
-        << 0xC0A80102u << true << "cam-01" << false << std::string("cam-01");
-    QTest::newRow("Enter key sends")
-        << 0xC0A80102u << false << "cam-01" << true << std::string("cam-01");
-    QTest::newRow("single-byte host name")
-        << 0xC0A80102u << false << QString::fromUtf8("Süd") << false
-        << std::string(
-               "S\xFC"
-               "d");
+    const auto row = [](const char* name, quint32 dnsServer, bool useDhcp, bool byEnterKey,
+                        const QString& hostName = QStringLiteral("cam-01"),
+                        const std::string& sent = "cam-01") {
+        QTest::newRow(name) << dnsServer << useDhcp << hostName << byEnterKey << sent;
+    };
+    row("static", 0xC0A80102u, false, false);
+    row("static, DNS blank", 0u, false, false);
+    row("DHCP, addresses still read", 0xC0A80102u, true, false);
+    row("Enter key sends", 0xC0A80102u, false, true);
+    row("single-byte host name", 0xC0A80102u, false, false, QString::fromUtf8("Süd"),
+        std::string{'S', '\xFC', 'd'});
 }
 
 void IpConfigDlgTest::settings() {
