@@ -5,7 +5,12 @@
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
 
-exec unshare --net --map-root-user -- sh -c '
+# Root makes the namespace directly; anyone else maps themselves to root in a user namespace of
+# their own, which is also what lets them configure it.
+user_namespace=(--map-root-user)
+[ "$(id -u)" -ne 0 ] || user_namespace=()
+
+exec unshare --net "${user_namespace[@]}" -- sh -c '
     set -e
     ip link set lo up
     ip route add 255.255.255.255 dev lo

@@ -115,14 +115,22 @@ cleanup() {
     [ -z "$gate" ] || rm -rf "$gate"
 }
 
+# Enters a named namespace's network only. Unlike `ip netns exec` it remounts nothing, so it also
+# works where / is no mount point of its own (a chroot, for one).
+in_netns() {
+    local name=$1
+    shift
+    nsenter --net="/run/netns/$name" -- "$@"
+}
+
 # Named namespaces; both ends of the pair are born in them, so the pair never exists where the
 # real network is.
 run_netns() {
     ns_device="kldev-$$"
     ip netns add "$ns_device"
     ip link add klp0 netns "$ns_program" type veth peer name kld0 netns "$ns_device"
-    quiet_ipv6 ip netns exec "$ns_program" klp0
-    quiet_ipv6 ip netns exec "$ns_device" kld0
+    quiet_ipv6 in_netns "$ns_program" klp0
+    quiet_ipv6 in_netns "$ns_device" kld0
     ip -n "$ns_program" link set lo up
     ip -n "$ns_program" addr add "$program_address/$prefix_length" dev klp0
     ip -n "$ns_program" link set klp0 up
@@ -130,10 +138,10 @@ run_netns() {
     ip -n "$ns_device" link set lo up
     ip -n "$ns_device" addr add "$device_address/$prefix_length" dev kld0
     ip -n "$ns_device" link set kld0 up
-    start_devices ip netns exec "$ns_device"
+    start_devices nsenter --net="/run/netns/$ns_device" --
     wait_until_ready
     local status=0
-    ip netns exec "$ns_program" "$self" --checked-exec "$@" || status=$?
+    in_netns "$ns_program" "$self" --checked-exec "$@" || status=$?
     return "$status"
 }
 
