@@ -34,7 +34,7 @@ IpSettings DhcpSettings(const char* hostName) {
 }
 
 ConfigTarget TargetOf(const DeviceRow& row) {
-    return {row[kColumnMac], row[kColumnArch]};
+    return {.macText = row[kColumnMac], .archText = row[kColumnArch]};
 }
 
 class ConfigTest : public SimulatorTest, public ::testing::WithParamInterface<ConfigCase> {};

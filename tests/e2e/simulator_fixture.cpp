@@ -124,8 +124,8 @@ void SimulatorTest::SyncWithSimulator(const SimulatedDevices& devices, int numbe
     const DeviceRow device = devices.ExpectedRow(number);
     const IpSettings settings =
         StaticSettings(kFirstIp + static_cast<std::uint32_t>(number), device[kColumnGivenName]);
-    ASSERT_TRUE(
-        SendConfigRequest(*m_endpoint, {device[kColumnMac], device[kColumnArch]}, settings));
+    ASSERT_TRUE(SendConfigRequest(
+        *m_endpoint, {.macText = device[kColumnMac], .archText = device[kColumnArch]}, settings));
     ASSERT_TRUE(m_list->WaitForSetResponses(++m_setResponsesSeen, kE2eWait))
         << "no set response from the simulator";
 }
