@@ -1,10 +1,13 @@
 #include <QAbstractItemModelTester>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include "net/device_list.h"
+#include "net/interfaces.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/sort_arrow_bitmaps.h"
@@ -29,6 +32,13 @@ QImage ArrowImage(const QAbstractItemModel& model, int column) {
     return model.headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>().toImage();
 }
 
+QImage IconImage(const QVariant& icon) {
+    return icon.value<QIcon>().pixmap(16).toImage();
+}
+
+// A wired port on the devices' network, 10.98.0.1/24.
+const NetworkInterface kWired{2, "enp3s0", 0x0A620001u, 24};
+
 }  // namespace
 
 class DeviceListModelTest final : public QObject {
@@ -41,6 +51,8 @@ private slots:
     void arrowFollowsHeaderClicks();
     void persistentIndexFollowsSort();
     void cellsAreSingleByteText();
+    void toolTipAndIconTellWhereTheDeviceWasHeard_data();
+    void toolTipAndIconTellWhereTheDeviceWasHeard();
 };
 
 void DeviceListModelTest::passesModelTesterThroughEveryChange() {
@@ -49,7 +61,7 @@ void DeviceListModelTest::passesModelTesterThroughEveryChange() {
     DeviceList& list = model.List();
 
     list.InsertRow(Cells("10.0.0.2", "02:00:00:00:00:02"));
-    list.InsertRow(Cells("10.0.0.10", "02:00:00:00:00:0a"));
+    list.InsertRow(Cells("10.0.0.10", "02:00:00:00:00:0a"), &kWired);
     list.InsertRow(Cells("9.1.1.1", "02:00:00:00:00:09"));
     QCOMPARE(IpColumn(model), (QStringList{"9.1.1.1", "10.0.0.10", "10.0.0.2"}));
 
@@ -142,6 +154,50 @@ void DeviceListModelTest::cellsAreSingleByteText() {
     model.List().InsertRow({"10.0.0.1", "02:00:00:00:00:01", "Caf\xe9", "", "", "1", kArchText32});
     QCOMPARE(model.index(0, kColumnProductName).data().toString(), QStringLiteral("Caf\u00e9"));
     QCOMPARE(model.index(0, kColumnArch).data().toString(), QStringLiteral("32bits"));
+}
+
+void DeviceListModelTest::toolTipAndIconTellWhereTheDeviceWasHeard_data() {
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<bool>("heardOnWired");
+    QTest::addColumn<QString>("toolTip");  // on every cell of the row
+    QTest::addColumn<bool>("warning");     // on the IP cell alone
+    const QString heard = QStringLiteral("Heard on enp3s0 (10.98.0.1/24)");
+    const QString outside = heard + QStringLiteral(
+                                        "\nThis device's address is outside the network of enp3s0 "
+                                        "(10.98.0.0/24), so its web page cannot be reached from "
+                                        "here until its IP settings are changed with Cfg IP.");
+    QTest::newRow("inside") << "10.98.0.57" << true << heard << false;
+    QTest::newRow("factory default") << "192.168.1.20" << true << outside << true;
+    QTest::newRow("neighbouring network") << "10.98.1.57" << true << outside << true;
+    QTest::newRow("no address") << "unknown" << true << outside << true;
+    QTest::newRow("heard on no probed interface") << "192.168.1.20" << false << QString() << false;
+}
+
+void DeviceListModelTest::toolTipAndIconTellWhereTheDeviceWasHeard() {
+    QFETCH(QString, ip);
+    QFETCH(bool, heardOnWired);
+    QFETCH(QString, toolTip);
+    QFETCH(bool, warning);
+    DeviceListModel model;
+    const QByteArray ipCell = ip.toLatin1();
+    model.List().InsertRow(Cells(ipCell.toStdString(), "02:00:00:00:00:01"),
+                           heardOnWired ? &kWired : nullptr);
+
+    for (int column = 0; column < kColumnCount; ++column) {
+        const QModelIndex cell = model.index(0, column);
+        QCOMPARE(cell.data(Qt::ToolTipRole).toString(), toolTip);
+        const QVariant icon = cell.data(Qt::DecorationRole);
+        if (warning && column == kColumnIp) {
+            const QIcon expected =
+                QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            QVERIFY(!expected.isNull());
+            QCOMPARE(IconImage(icon), expected.pixmap(16).toImage());
+        } else {
+            QVERIFY2(!icon.isValid(), qPrintable(QStringLiteral("icon on column %1").arg(column)));
+        }
+    }
+    // The warning leaves the text that Web opens as it was.
+    QCOMPARE(model.index(0, kColumnIp).data().toString(), ip);
 }
 
 QTEST_MAIN(DeviceListModelTest)
