@@ -14,7 +14,9 @@ struct IpSettings;
 struct ConfigTarget {
     std::string macText;
     std::string archText;
-    std::string heardOn;  // the interface the device was last heard on; empty when not known
+    // The interface the device was last heard on; empty when not known, as where only loopback
+    // is up.
+    std::string heardOn{};
 };
 
 // First IPv4 address that "localhost" resolves to, in wire order; all zero if there is none.

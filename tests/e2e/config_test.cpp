@@ -34,7 +34,7 @@ IpSettings DhcpSettings(const char* hostName) {
 }
 
 ConfigTarget TargetOf(const DeviceRow& row) {
-    return {.macText = row[kColumnMac], .archText = row[kColumnArch]};
+    return {row[kColumnMac], row[kColumnArch]};
 }
 
 class ConfigTest : public SimulatorTest, public ::testing::WithParamInterface<ConfigCase> {};

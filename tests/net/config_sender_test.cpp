@@ -43,15 +43,13 @@ protected:
 
 // The arch cell alone picks the request's family and the port it goes to.
 TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
-    ASSERT_TRUE(SendConfigRequest(
-        *endpoint, {.macText = std::string(kSampleMacText), .archText = "08bits"}, settings));
+    ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "08bits"}, settings));
     const auto request08 = device08->Receive(2s);
     ASSERT_TRUE(request08);
     EXPECT_EQ(request08->bytes, ToBytes(BuildConfigRequest08(settings, kSampleMacText)));
     ExpectNothingMore();
 
-    ASSERT_TRUE(SendConfigRequest(
-        *endpoint, {.macText = std::string(kSampleMacText), .archText = "32bits"}, settings));
+    ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "32bits"}, settings));
     const auto request32 = device32->Receive(2s);
     ASSERT_TRUE(request32);
     // "localhost" is 127.0.0.1 on every machine this runs on.
@@ -63,8 +61,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
 // The user is told the changes went out only when they did.
 TEST_F(ConfigSenderTest, NothingSentIsReportedAsSuch) {
     Endpoint neverOpened(std::make_shared<testing::RecordingHandOver>(), [](std::string_view) {});
-    EXPECT_FALSE(SendConfigRequest(
-        neverOpened, {.macText = std::string(kSampleMacText), .archText = "32bits"}, settings));
+    EXPECT_FALSE(SendConfigRequest(neverOpened, {std::string(kSampleMacText), "32bits"}, settings));
 }
 
 }  // namespace
