@@ -1,7 +1,6 @@
 #include "net/intake.h"
 
 #include <gtest/gtest.h>
-#include <net/if.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +11,6 @@
 #include "net/datagrams.h"
 #include "net/device_datagrams.h"
 #include "net/device_list.h"
-#include "net/interfaces.h"
 #include "net/udp_socket.h"
 #include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
@@ -68,9 +66,6 @@ struct OutcomeCase {
 
 constexpr const char* kSameMac = "00:1a:2b:3c:4d:5e";
 constexpr const char* kOtherMac = "00:00:00:00:00:02";
-// The listed rows were heard on the first, the announcement comes in on the second.
-const NetworkInterface kFirstWay{2, "enp3s0", 0x0A620001u, 24};
-const NetworkInterface kSecondWay{3, "enp4s0", 0x0A630001u, 24};
 
 class TakeInOutcomeTest : public ::testing::TestWithParam<std::tuple<OutcomeCase, DeviceFamily>> {};
 
@@ -79,22 +74,16 @@ TEST_P(TakeInOutcomeTest, ListAfterwards) {
     const std::string arch(family == DeviceFamily::Bits32 ? kArchText32 : kArchText08);
     DeviceList list;
     for (auto row = c.before.rbegin(); row != c.before.rend(); ++row) {
-        list.InsertRow({row->ip, row->mac, "Old Product", row->given, "0.9", "1", arch},
-                       &kFirstWay);
+        list.InsertRow({row->ip, row->mac, "Old Product", row->given, "0.9", "1", arch});
     }
-    Announcement announcement{family,        300,   {10, 0, 0, 1}, "10.0.0.1", testing::kSampleMac,
-                              "New Product", "new", "2.0"};
-    announcement.heardOn = &kSecondWay;
+    const Announcement announcement{
+        family, 300, {10, 0, 0, 1}, "10.0.0.1", testing::kSampleMac, "New Product", "new", "2.0"};
 
     TakeInAnnouncement(list, announcement);
 
     std::vector<std::string> after;
     for (int row = 0; row < list.RowCount(); ++row) {
         after.push_back(list.CellText(row, kColumnGivenName));
-        // The device is known by where it was last heard; the others stay where they were.
-        const NetworkInterface* heardOn = list.HeardOn(row);
-        ASSERT_NE(heardOn, nullptr);
-        EXPECT_EQ(*heardOn, after.back() == "new" ? kSecondWay : kFirstWay) << after.back();
     }
     EXPECT_EQ(after, c.after);
     if (!after.empty() && after.front() == "new") {
@@ -168,9 +157,9 @@ protected:
     }
 
     // Reads one datagram once it has arrived.
-    void ReceiveOne(std::span<const NetworkInterface> probed = {}) {
+    void ReceiveOne() {
         ASSERT_TRUE(testing::WaitReadable(socket.NativeHandle(), 2s)) << "nothing arrived";
-        ReceiveDatagram(socket, handOver, buffers, probed);
+        ReceiveDatagram(socket, handOver, buffers);
     }
 
     UdpSocket socket;
@@ -249,28 +238,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReceiveCase{"Length233From54321", Sender::Port54321, 233, Expected::Nothing},
         ReceiveCase{"HugeFrom54321", Sender::Port54321, 60000, Expected::Nothing}),
     [](const auto& info) { return info.param.name; });
-
-// Every datagram here comes in on loopback: only a probed interface of that index names it.
-TEST_F(ReceiveDatagramTest, AnnouncementNamesTheProbedInterfaceItCameInOn) {
-    ASSERT_TRUE(socket.ReportArrivalInterface());
-    const unsigned loopbackIndex = ::if_nametoindex("lo");
-    ASSERT_NE(loopbackIndex, 0u);
-    const NetworkInterface loopback{loopbackIndex, "lo", 0x7F000001u, 8};
-    const NetworkInterface elsewhere{loopbackIndex + 1, "klp9", 0x0A620001u, 24};
-    const struct {
-        std::vector<NetworkInterface> probed;
-        std::string heardOn;
-    } rows[] = {{{}, ""}, {{elsewhere}, ""}, {{elsewhere, loopback}, "lo"}};
-    std::size_t received = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.probed.size()) + " probed");
-        ASSERT_TRUE(device08->SendTo(AnnouncementBytes(DeviceFamily::Bits08, "heard"), port));
-        ReceiveOne(row.probed);
-        const auto events = handOver.Events();
-        ASSERT_EQ(events.size(), ++received);
-        EXPECT_EQ(events.back().heardOn, row.heardOn);
-    }
-}
 
 TEST_F(ReceiveDatagramTest, ReturnsAtOnceWhenNothingIsQueued) {
     const auto started = std::chrono::steady_clock::now();

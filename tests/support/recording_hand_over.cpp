@@ -2,25 +2,20 @@
 
 #include <algorithm>
 
-#include "net/datagrams.h"
 #include "net/intake.h"
-#include "net/interfaces.h"
 
 namespace kestrelink::testing {
 
 void RecordingHandOver::TakeInAnnouncement(const Announcement& announcement) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
-    HandedOver event{HandedOver::Kind::Announcement, {}, {}};
+    HandedOver event{HandedOver::Kind::Announcement, {}};
     std::copy(cells.begin(), cells.end(), event.cells.begin());
-    if (announcement.heardOn != nullptr) {
-        event.heardOn = announcement.heardOn->name;
-    }
     Record(std::move(event));
 }
 
 void RecordingHandOver::ShowSetResponse() {
-    Record({HandedOver::Kind::SetResponse, {}, {}});
+    Record({HandedOver::Kind::SetResponse, {}});
 }
 
 std::vector<HandedOver> RecordingHandOver::Events() const {

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
-#include <string>
 #include <vector>
 
 #include "net/device_row.h"
@@ -18,7 +17,6 @@ struct HandedOver {
     // For an announcement, the seven cells the intake forms from it. They are copied on the
     // listener's side because the announcement's texts die with the listener's buffer.
     DeviceRow cells;
-    std::string heardOn;  // the name of the interface it came in on; empty when none
 };
 
 // Keeps, in order, everything the listener hands over, and returns at once.
