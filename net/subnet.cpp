@@ -26,8 +26,7 @@ bool IsOutsideNetwork(const std::string& ipCell, const NetworkInterface& heardOn
     if (::inet_pton(AF_INET, ipCell.c_str(), &parsed) != 1) {
         return true;
     }
-    const std::uint32_t mask = PrefixMask(heardOn.prefixLength);
-    return (ntohl(parsed.s_addr) & mask) != (heardOn.address & mask);
+    return (ntohl(parsed.s_addr) & PrefixMask(heardOn.prefixLength)) != NetworkAddress(heardOn);
 }
 
 }  // namespace kestrelink
