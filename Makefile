@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test demo clean
+.PHONY: all deps build run test demo clean windows windows-test
 
 all: build
 
@@ -25,5 +25,16 @@ test: build
 demo: build
 	scripts/demo.sh $(BUILD_DIR)
 
+# The core, kestrelink-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+windows:
+	@scripts/install-windows-deps.sh
+	cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build build-windows
+
+# The Windows build's tests under Wine, inside a network namespace of their own.
+windows-test: windows
+	scripts/in-private-network.sh ctest --test-dir build-windows --output-on-failure
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-windows

@@ -1,6 +1,6 @@
 #include "net/device_datagrams.h"
 
-#include <arpa/inet.h>
+#include "net/system_sockets.h"
 
 #include <algorithm>
 

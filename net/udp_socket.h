@@ -6,8 +6,16 @@
 #include <span>
 
 // The one seam between the endpoint and the operating system's sockets. Everything above it is
-// portable; net/posix/ holds the implementation for Linux.
+// portable; net/posix/ holds the implementation for Linux, net/win32/ the one for Windows.
 namespace kestrelink {
+
+#ifdef _WIN32
+using SocketHandle = std::uintptr_t;  // SOCKET
+using EventHandle = void*;            // WSAEVENT
+#else
+using SocketHandle = int;
+using EventHandle = int;
+#endif
 
 struct ReceivedDatagram {
     std::size_t length = 0;
@@ -32,7 +40,7 @@ public:
     // Has every received datagram report the interface it came in on.
     bool ReportArrivalInterface();
 
-    bool IsOpen() const { return m_handle >= 0; }
+    bool IsOpen() const;
 
     // True only when the whole datagram left. address holds the first octet most significant.
     // outOf, an interface index, steers the datagram out of that interface whatever the routes
@@ -45,10 +53,10 @@ public:
     // Takes the next datagram; one longer than the buffer is removed and reported as nullopt.
     std::optional<ReceivedDatagram> Receive(std::span<std::uint8_t> buffer);
 
-    int NativeHandle() const { return m_handle; }
+    SocketHandle NativeHandle() const { return m_handle; }
 
 private:
-    int m_handle = -1;
+    SocketHandle m_handle;
 };
 
 // Wakes the listener out of its wait: the stop signal of the endpoint.
@@ -59,12 +67,12 @@ public:
     StopEvent(const StopEvent&) = delete;
     StopEvent& operator=(const StopEvent&) = delete;
 
-    bool IsOpen() const { return m_handle >= 0; }
+    bool IsOpen() const;
     void Signal();
-    int NativeHandle() const { return m_handle; }
+    EventHandle NativeHandle() const { return m_handle; }
 
 private:
-    int m_handle = -1;
+    EventHandle m_handle;
 };
 
 enum class WakeReason { Stop, Readable, Failed };
