@@ -32,6 +32,12 @@ LPFN_WSARECVMSG ReceiveMessageFunction(SOCKET handle) {
     return function;
 }
 
+// Winsock has no per-call MSG_DONTWAIT, and the socket may still be blocking: reads ask first.
+bool IsDatagramQueued(SOCKET handle) {
+    WSAPOLLFD watched{handle, POLLRDNORM, 0};
+    return ::WSAPoll(&watched, 1, 0) == 1 && (watched.revents & POLLRDNORM) != 0;
+}
+
 // The socket's arrivals signal this event for as long as it is alive; the association ends with
 // it, and the socket stays non-blocking.
 class ReadableEvent final {
@@ -173,6 +179,9 @@ std::optional<std::size_t> UdpSocket::PeekLength() {
     // A peek into too small a buffer reports only that it was too small, not the true size;
     // FIONREAD counts every queued datagram together. Peeking into room for the largest one
     // gives the size of the next.
+    if (!IsDatagramQueued(Native(m_handle))) {
+        return std::nullopt;
+    }
     std::vector<char> scratch(kLargestDatagram);
     const int length =
         ::recv(Native(m_handle), scratch.data(), static_cast<int>(scratch.size()), MSG_PEEK);
@@ -184,7 +193,7 @@ std::optional<std::size_t> UdpSocket::PeekLength() {
 
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     const LPFN_WSARECVMSG receiveMessage = ReceiveMessageFunction(Native(m_handle));
-    if (receiveMessage == nullptr) {
+    if (receiveMessage == nullptr || !IsDatagramQueued(Native(m_handle))) {
         return std::nullopt;
     }
     sockaddr_in source{};
