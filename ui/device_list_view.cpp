@@ -1,6 +1,7 @@
 #include "ui/device_list_view.h"
 
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <algorithm>
 
 #include "ui/device_columns.h"
@@ -52,7 +53,10 @@ DeviceListView::~DeviceListView() = default;
 
 void DeviceListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeView::mouseDoubleClickEvent(event);
-    emit listDoubleClicked();
+    // On empty space an old selection would otherwise open a page the user did not point at.
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
+        emit listDoubleClicked();
+    }
 }
 
 void DeviceListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {

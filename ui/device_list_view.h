@@ -18,7 +18,7 @@ public:
     ~DeviceListView() override;
 
 signals:
-    // Anywhere in the list, on a row or not: the selected row is what counts.
+    // A left double-click on a row.
     void listDoubleClicked();
 
 protected:

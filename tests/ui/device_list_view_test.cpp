@@ -73,7 +73,8 @@ private slots:
     void headerClickGoesToTheList_data();
     void headerClickGoesToTheList();
     void arrowDrawnRightOfHeaderText();
-    void doubleClickAnywhereIsReported();
+    void doubleClickReportedOnlyForLeftButtonOnARow_data();
+    void doubleClickReportedOnlyForLeftButtonOnARow();
 };
 
 void DeviceListViewTest::columnWidths() {
@@ -215,14 +216,26 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
     QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
 }
 
-void DeviceListViewTest::doubleClickAnywhereIsReported() {
+void DeviceListViewTest::doubleClickReportedOnlyForLeftButtonOnARow_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("onRow");  // else empty space below the rows
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("left on a row") << Qt::LeftButton << true << true;
+    QTest::newRow("left on empty space") << Qt::LeftButton << false << false;
+    QTest::newRow("right on a row") << Qt::RightButton << true << false;
+}
+
+void DeviceListViewTest::doubleClickReportedOnlyForLeftButtonOnARow() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, onRow);
+    QFETCH(bool, reported);
     Fixture fixture;
+    ClickRow(*fixture.view, 1);
     QSignalSpy doubleClicks(fixture.view, &DeviceListView::listDoubleClicked);
-    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
-                       fixture.view->visualRect(fixture.model->index(1, 0)).center());
-    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
-                       QPoint(10, fixture.view->viewport()->height() - 5));
-    QCOMPARE(doubleClicks.size(), 2);
+    const QPoint target = onRow ? fixture.view->visualRect(fixture.model->index(1, 0)).center()
+                                : QPoint(10, fixture.view->viewport()->height() - 5);
+    QTest::mouseDClick(fixture.view->viewport(), button, {}, target);
+    QCOMPARE(doubleClicks.size(), reported ? 1 : 0);
 }
 
 QTEST_MAIN(DeviceListViewTest)
