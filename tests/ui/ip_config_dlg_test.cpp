@@ -30,6 +30,12 @@ const QString kBlank = QStringLiteral("One of the fields is blank");
 const QString kEmptyPassword = QStringLiteral("Password is empty, continue?");
 const QString kTooLong15 = QStringLiteral("Please enter no more than 15 characters.");
 const QString kTooLong31 = QStringLiteral("Please enter no more than 31 characters.");
+QString NotSingleByte(const char* field) {
+    return QStringLiteral(
+               "The %1 contains characters that cannot be sent.\n"
+               "Use only Latin-1 (Western European) characters.")
+        .arg(QLatin1String(field));
+}
 
 QString NameOf(int id) {
     return QStringLiteral("control%1").arg(id);
@@ -71,6 +77,8 @@ private slots:
     void typingLimits();
     void overLongTexts_data();
     void overLongTexts();
+    void textsOutsideLatin1_data();
+    void textsOutsideLatin1();
     void partlyFilledAddress();
     void settings_data();
     void settings();
@@ -342,6 +350,42 @@ void IpConfigDlgTest::overLongTexts() {
     QVERIFY(StillOpen());
     QLineEdit* focused = Edit(focusedId);
     // The window's focus: the box that just closed has taken the activation with it.
+    QCOMPARE(m_dialog->focusWidget(), focused);
+    QCOMPARE(focused->selectedText(), focused->text());
+    QCOMPARE(Edit(kHostNameId)->text(), hostName);
+    QCOMPARE(Edit(kPasswordId)->text(), password);
+}
+
+void IpConfigDlgTest::textsOutsideLatin1_data() {
+    QTest::addColumn<QString>("hostName");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("focusedId");
+    const QString latin1 = QString::fromUtf8("Café");
+    QTest::newRow("password") << latin1 << QString::fromUtf8("pass€") << NotSingleByte("password")
+                              << kPasswordId;
+    QTest::newRow("host name") << QString::fromUtf8("Zürich→") << latin1
+                               << NotSingleByte("host name") << kHostNameId;
+    QTest::newRow("host name beyond 16 bits") << QString::fromUtf8("cam\U0001F4F7") << latin1
+                                              << NotSingleByte("host name") << kHostNameId;
+    QTest::newRow("both: the password first") << QString::fromUtf8("Δ") << QString::fromUtf8("Δ")
+                                              << NotSingleByte("password") << kPasswordId;
+}
+
+void IpConfigDlgTest::textsOutsideLatin1() {
+    QFETCH(QString, hostName);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    QFETCH(int, focusedId);
+
+    FillRequired();
+    m_dialog->SetHostName(hostName);
+    Edit(kPasswordId)->setText(password);
+    Send();
+
+    QVERIFY(StillOpen());
+    QCOMPARE(m_boxes->Caught(), QList{AppWarning(message, m_dialog.get())});
+    QLineEdit* focused = Edit(focusedId);
     QCOMPARE(m_dialog->focusWidget(), focused);
     QCOMPARE(focused->selectedText(), focused->text());
     QCOMPARE(Edit(kHostNameId)->text(), hostName);
