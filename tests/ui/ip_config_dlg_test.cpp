@@ -181,7 +181,8 @@ void IpConfigDlgTest::tabOrder() {
 
 void IpConfigDlgTest::centredOverOwner() {
     QWidget owner;
-    owner.setGeometry(200, 150, 900, 700);
+    // Well inside the test platform's 800 by 600 screen, which a dialog is kept on.
+    owner.setGeometry(100, 80, 600, 450);
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     CIpConfigDlg dialog(&owner);
