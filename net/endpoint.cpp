@@ -103,6 +103,10 @@ void Endpoint::ClearProbesSent() {
     }
 }
 
+bool Endpoint::IsOpen() const {
+    return m_context && m_context->udpSocket.IsOpen();
+}
+
 bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port) {
     return m_context && m_context->udpSocket.SendTo(datagram, BROADCAST_ADDRESS, port);
 }

@@ -53,6 +53,8 @@ public:
     void CloseEndpoint(std::chrono::milliseconds stopWait = kListenerStopWait);
 
     bool HasListener() const { return m_listener.joinable(); }
+    // The socket is bound and can send: false before opening, after a failed one and once closed.
+    bool IsOpen() const;
 
 private:
     std::shared_ptr<ListenerContext> m_context;

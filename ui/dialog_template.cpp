@@ -31,6 +31,15 @@ QFont DialogFont(const QJsonObject& font) {
     return result;
 }
 
+// The horizontal base that Windows derives for a dialog font, which the layouts were drawn with:
+// the rounded mean width of the 52 Latin letters. The font's declared average width runs narrower
+// than the letters in faces such as DejaVu Sans, and labels sized by it were cut.
+int MeanLetterWidth(const QFontMetrics& metrics) {
+    constexpr auto kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const int twiceMean = metrics.horizontalAdvance(QLatin1String(kLetters)) / 26;
+    return (twiceMean + 1) / 2;
+}
+
 }  // namespace
 
 const ControlTemplate* DialogTemplate::Control(int controlId) const {
@@ -68,7 +77,7 @@ DialogTemplate LoadDialogTemplate(int templateId) {
 }
 
 DialogUnits::DialogUnits(const QFontMetrics& metrics)
-    : m_baseX(metrics.averageCharWidth()), m_baseY(metrics.height()) {}
+    : m_baseX(MeanLetterWidth(metrics)), m_baseY(metrics.height()) {}
 
 QRect DialogUnits::ToPixels(const QRect& units) const {
     return {units.x() * m_baseX / 4, units.y() * m_baseY / 8, units.width() * m_baseX / 4,

@@ -37,8 +37,8 @@ struct DialogTemplate {
 // Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.
 DialogTemplate LoadDialogTemplate(int templateId);
 
-// Dialog units to pixels with the font's base units: x by the average character width / 4,
-// y by the character height / 8.
+// Dialog units to pixels with the font's base units: x by the mean letter width / 4, y by the
+// character height / 8.
 class DialogUnits final {
 public:
     explicit DialogUnits(const QFontMetrics& metrics);

@@ -33,6 +33,9 @@ constexpr auto kNothingSelected = "Select current IP address of device to config
 constexpr auto kChangesSent = "Changes sent.  Press Discover button in a short time to refresh.";
 constexpr auto kSendFailed =
     "Failed to send the changes. Check the network connection and try again.";
+constexpr auto kPortNotOpen =
+    "Nothing was sent: the program's UDP port could not be opened at start-up.\n"
+    "Check if another copy of the application is running.";
 
 QIcon AppIcon() {
     QIcon icon;
@@ -132,6 +135,10 @@ void CKestrelinkDlg::OnConfigureIp() {
     CIpConfigDlg dialog(this);
     dialog.SetHostName(FromSingleByte(hostName.View()));
     if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!m_endpoint->IsOpen()) {
+        ShowAppMessage(this, QString::fromLatin1(kPortNotOpen));
         return;
     }
     const bool sent = SendConfigRequest(*m_endpoint, target, dialog.Settings());
