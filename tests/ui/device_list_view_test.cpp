@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "net/device_list.h"
+#include "tests/ui/support/arrow_picture.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
-#include "ui/sort_arrow_bitmaps.h"
 #include "ui/sort_arrow_header.h"
 
 using namespace kestrelink;
@@ -159,10 +159,8 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
     QVERIFY(arrow.right() < sectionLeft + header->sectionSize(kColumnMac));
 
     const QImage shown = header->viewport()->grab().toImage().copy(arrow);
-    const QImage expected =
-        SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette()).toImage();
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             expected.convertToFormat(QImage::Format_RGB32));
+             ArrowPicture(true, QGuiApplication::palette()));
     QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
 }
 
