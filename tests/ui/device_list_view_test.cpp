@@ -1,6 +1,7 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -99,6 +100,13 @@ void DeviceListViewTest::arrowKeysMoveTheSelectionTabLeaves() {
 }
 
 void DeviceListViewTest::selectionKeepsItsColourWithoutFocus() {
+    // A colour scheme that dims the selection of an unfocused window, as many desktops do.
+    const QPalette original = QApplication::palette();
+    QPalette dimming = original;
+    dimming.setColor(QPalette::Inactive, QPalette::Highlight, QColor(1, 2, 3));
+    dimming.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(4, 5, 6));
+    QApplication::setPalette(dimming);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
     Fixture fixture;
     const QPalette& palette = fixture.view->palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
