@@ -51,8 +51,8 @@ public:
     // chosen it stays at the top. The selection stays on the row that had it.
     void InsertRow(const RowCells& cells);
     bool FindRowByIp(std::string_view ip) const;
-    // Deletes the topmost row whose MAC cell is the text form of mac. Always true.
-    bool DeleteRowByMac(const MacAddress& mac);
+    // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
+    void DeleteRowByMac(const MacAddress& mac);
     void DeleteAllRows();
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }

@@ -71,7 +71,7 @@ class TakeInOutcomeTest : public ::testing::TestWithParam<std::tuple<OutcomeCase
 
 TEST_P(TakeInOutcomeTest, ListAfterwards) {
     const auto& [c, family] = GetParam();
-    const std::string arch(family == DeviceFamily::Bits32 ? kArchText32 : kArchText08);
+    const std::string arch = family == DeviceFamily::Bits32 ? "32bits" : "08bits";
     DeviceList list;
     for (auto row = c.before.rbegin(); row != c.before.rend(); ++row) {
         list.InsertRow({row->ip, row->mac, "Old Product", row->given, "0.9", "1", arch});

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "net/protocol.h"
-
 namespace kestrelink::testing {
 namespace {
 
@@ -23,8 +21,8 @@ void DevicePortsTest::SetUp() {
     if (HasFatalFailure()) {
         return;
     }
-    device08.emplace(DEVICE_PORT_08);
-    device32.emplace(DEVICE_PORT_32);
+    device08.emplace(43210);
+    device32.emplace(54321);
     ASSERT_TRUE(device08->IsOpen()) << "port 43210 is taken";
     ASSERT_TRUE(device32->IsOpen()) << "port 54321 is taken";
 }
@@ -33,11 +31,11 @@ void DevicePortsTest::ExpectProbePair() {
     const auto probe08 = device08->Receive(kArrival);
     ASSERT_TRUE(probe08) << "no Probe08";
     EXPECT_EQ(probe08->bytes, (Bytes{0x5A, 0x5A}));
-    EXPECT_EQ(probe08->sourcePort, LOCAL_PORT);
+    EXPECT_EQ(probe08->sourcePort, 54320);
     const auto probe32 = device32->Receive(kArrival);
     ASSERT_TRUE(probe32) << "no Probe32";
     EXPECT_EQ(probe32->bytes, (Bytes{0x5A, 0x5A, 0x00, 0x00}));
-    EXPECT_EQ(probe32->sourcePort, LOCAL_PORT);
+    EXPECT_EQ(probe32->sourcePort, 54320);
 }
 
 void DevicePortsTest::ExpectNothingMore() {

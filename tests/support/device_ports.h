@@ -8,7 +8,8 @@
 namespace kestrelink::testing {
 
 // Stands in for one device of each family on its fixed port, opened only once the private-network
-// check has passed.
+// check has passed. The ports are written out rather than taken from the program's constants, so
+// that a wrong constant shows.
 class DevicePortsTest : public PrivateNetworkTest {
 protected:
     void SetUp() override;

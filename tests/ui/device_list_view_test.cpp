@@ -1,6 +1,7 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -10,10 +11,10 @@
 #include "net/datagrams.h"
 #include "net/device_list.h"
 #include "net/intake.h"
+#include "tests/ui/support/arrow_picture.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
-#include "ui/sort_arrow_bitmaps.h"
 #include "ui/sort_arrow_header.h"
 
 using namespace kestrelink;
@@ -116,6 +117,13 @@ void DeviceListViewTest::arrowKeysMoveTheSelectionTabLeaves() {
 }
 
 void DeviceListViewTest::selectionKeepsItsColourWithoutFocus() {
+    // A colour scheme that dims the selection of an unfocused window, as many desktops do.
+    const QPalette original = QApplication::palette();
+    QPalette dimming = original;
+    dimming.setColor(QPalette::Inactive, QPalette::Highlight, QColor(1, 2, 3));
+    dimming.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(4, 5, 6));
+    QApplication::setPalette(dimming);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
     Fixture fixture;
     const QPalette& palette = fixture.view->palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
@@ -209,10 +217,8 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
     QVERIFY(arrow.right() < sectionLeft + header->sectionSize(kColumnMac));
 
     const QImage shown = header->viewport()->grab().toImage().copy(arrow);
-    const QImage expected =
-        SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette()).toImage();
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             expected.convertToFormat(QImage::Format_RGB32));
+             ArrowPicture(true, QGuiApplication::palette()));
     QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
 }
 

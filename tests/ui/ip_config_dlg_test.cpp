@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "tests/ui/support/message_box_catcher.h"
-#include "ui/app_message_box.h"
 #include "ui/control_ids.h"
 #include "ui/ip_address_edit.h"
 #include "ui/ip_config_dlg.h"
@@ -270,8 +269,8 @@ void IpConfigDlgTest::emptyPassword() {
     Send();
 
     const CaughtMessageBox question{
-        kestrelink::ApplicationName(),      kEmptyPassword,  QMessageBox::Question,
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, m_dialog.get()};
+        QCoreApplication::applicationName(), kEmptyPassword,  QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No,  QMessageBox::No, m_dialog.get()};
     QCOMPARE(m_boxes->Caught(), QList{question});
     QCOMPARE(Accepted(), accepted);
     if (accepted) {
