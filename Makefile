@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+PACKAGE_DIR ?= build-package
 
-.PHONY: all deps build run test demo clean
+.PHONY: all deps build run test demo package package-tools clean
 
 all: build
 
@@ -25,5 +26,20 @@ test: build
 demo: build
 	scripts/demo.sh $(BUILD_DIR)
 
+# Debian's build flags with all of its hardening.
+debian_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+
+# kestrelink_<version>_amd64.deb and kestrelink-devsim_<version>_amd64.deb in $(PACKAGE_DIR), from
+# a release build of their own.
+package: deps package-tools
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DBUILD_TESTING=OFF -DKESTRELINK_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="$(call debian_flags,CPPFLAGS) $(call debian_flags,CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(call debian_flags,LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) --target package
+
+package-tools:
+	@scripts/install-package-tools.sh
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)
