@@ -24,8 +24,6 @@ public:
     // interface; such a device counts, as nothing says it is out of scope.
     bool Admits(std::string_view interfaceName) const;
 
-    const std::vector<std::string>& Names() const { return m_names; }
-
 private:
     std::vector<std::string> m_names;
 };

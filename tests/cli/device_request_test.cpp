@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/discovered_device.h"
-
 namespace kestrelink::cli {
 namespace {
 
@@ -68,18 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                     With(StaticFields(), [](auto& f) { f.mac = "02:00:00:00:00:07:08"; }),
                     {"MAC '02:00:00:00:00:07:08' is not a MAC address such as "
                      "02:00:00:00:00:07"}},
-        RefusalCase{"OctetOutOfRange",
-                    With(StaticFields(), [](auto& f) { f.ip = "192.168.1.300"; }),
-                    {"--ip '192.168.1.300' is not a dotted IPv4 address"}},
-        RefusalCase{"ThreeOctets",
-                    With(StaticFields(), [](auto& f) { f.gateway = "192.168.1"; }),
-                    {"--gateway '192.168.1' is not a dotted IPv4 address"}},
         RefusalCase{"MaskWithAHole",
                     With(StaticFields(), [](auto& f) { f.mask = "255.0.255.0"; }),
                     {"--mask '255.0.255.0' is not a subnet mask such as 255.255.255.0"}},
-        RefusalCase{"MaskOfNoBits",
-                    With(StaticFields(), [](auto& f) { f.mask = "0.0.0.0"; }),
-                    {"--mask '0.0.0.0' is not a subnet mask such as 255.255.255.0"}},
         RefusalCase{"StaticWithoutMaskAndGateway",
                     With(StaticFields(),
                          [](auto& f) {
@@ -101,35 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                     With(StaticFields(), [](auto& f) { f.name = "\xCE\xA9mega"; }),
                     {"--name '\xCE\xA9mega' holds a character a device cannot store (control "
                      "or beyond Latin-1)"}},
-        RefusalCase{"NameWithLineBreak",
-                    With(StaticFields(), [](auto& f) { f.name = "two\nlines"; }),
-                    {"--name 'two\nlines' holds a character a device cannot store (control "
-                     "or beyond Latin-1)"}},
-        RefusalCase{"NameNotUtf8",
-                    With(StaticFields(), [](auto& f) { f.name = "caf\xE9"; }),
-                    {"--name 'caf\xE9' holds a character a device cannot store (control or "
-                     "beyond Latin-1)"}},
-        // The password itself never appears in a message.
         RefusalCase{"PasswordOfSixteen",
                     With(StaticFields(), [](auto& f) { f.password = "sixteen-letters!"; }),
                     {"--password is longer than 15 characters"}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(RequestFieldsTest, StaticSettingsAsTheDialogWouldHandThemOver) {
-    const CheckedRequest checked = CheckRequestFields(StaticFields(), kLabels);
-    ASSERT_TRUE(checked.request) << ::testing::PrintToString(checked.problems);
-    const DeviceRequest& request = *checked.request;
-    EXPECT_EQ(request.mac, "02:6b:6c:00:10:0a");
-    EXPECT_EQ(request.settings.ipAddress, 0xC0A80132u);
-    EXPECT_EQ(request.settings.subnetMask, 0xFFFFFF00u);
-    EXPECT_EQ(request.settings.gateway, 0xC0A80101u);
-    EXPECT_EQ(request.settings.dnsServer, 0xC0A80102u);
-    EXPECT_FALSE(request.settings.useDhcp);
-    EXPECT_EQ(request.settings.hostName, "hall-3");
-    EXPECT_EQ(request.settings.password, "s3cret");
-    EXPECT_FALSE(request.keepName);
-    EXPECT_TRUE(request.dnsGiven);
-}
 
 TEST(RequestFieldsTest, LongestTextsAndLatin1Fit) {
     RequestFields fields = DhcpFields();
@@ -141,40 +105,6 @@ TEST(RequestFieldsTest, LongestTextsAndLatin1Fit) {
     EXPECT_EQ(checked.request->settings.hostName, std::string(30, 'n') + "\xE9");
     EXPECT_EQ(checked.request->settings.password, std::string(15, 'p'));
     EXPECT_EQ(checked.request->settings.subnetMask, 0u);
-}
-
-DiscoveredDevice Device(DeviceFamily family, std::string givenName) {
-    DiscoveredDevice device;
-    device.mac = "02:6b:6c:00:10:0a";
-    device.family = family;
-    device.givenName = std::move(givenName);
-    return device;
-}
-
-TEST(RequestForDeviceTest, DnsOnlyForA32bitsDevice) {
-    const DeviceRequest request = *CheckRequestFields(StaticFields(), kLabels).request;
-    EXPECT_EQ(CheckRequestForDevice(request, Device(DeviceFamily::Bits32, ""), kLabels), "");
-    EXPECT_EQ(CheckRequestForDevice(request, Device(DeviceFamily::Bits08, ""), kLabels),
-              "--dns cannot go to 02:6b:6c:00:10:0a: an 08bits request has no DNS field");
-
-    RequestFields withoutDns = StaticFields();
-    withoutDns.dns.clear();
-    const DeviceRequest request08 = *CheckRequestFields(withoutDns, kLabels).request;
-    EXPECT_EQ(CheckRequestForDevice(request08, Device(DeviceFamily::Bits08, ""), kLabels), "");
-    EXPECT_EQ(request08.settings.dnsServer, 0u);
-}
-
-TEST(RequestForDeviceTest, WithoutANameTheDeviceKeepsItsOwnCutToTheField) {
-    RequestFields fields = DhcpFields();
-    const DeviceRequest request = *CheckRequestFields(fields, kLabels).request;
-    const std::string longName(32, 'g');
-    EXPECT_EQ(SettingsFor(request, Device(DeviceFamily::Bits32, longName)).hostName,
-              std::string(31, 'g'));
-
-    fields.name = "new";
-    fields.nameGiven = true;
-    const DeviceRequest renaming = *CheckRequestFields(fields, kLabels).request;
-    EXPECT_EQ(SettingsFor(renaming, Device(DeviceFamily::Bits32, "old")).hostName, "new");
 }
 
 }  // namespace

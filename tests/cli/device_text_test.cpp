@@ -19,13 +19,5 @@ TEST(DeviceTextTest, EveryPrintableLatin1CharacterSurvivesTheWayOutAndBack) {
     }
 }
 
-TEST(DeviceTextTest, TextADeviceCannotHoldIsRefused) {
-    EXPECT_EQ(Utf8ToDeviceText("\xC4\x80"), std::nullopt);      // U+0100, just past Latin-1
-    EXPECT_EQ(Utf8ToDeviceText("\xE2\x82\xAC"), std::nullopt);  // the euro sign
-    EXPECT_EQ(Utf8ToDeviceText("caf\xC3"), std::nullopt);       // cut inside a character
-    EXPECT_EQ(Utf8ToDeviceText("\xC3\x28"), std::nullopt);      // no continuation byte
-    EXPECT_EQ(Utf8ToDeviceText("\xC1\xA9"), std::nullopt);      // overlong form of ')'
-}
-
 }  // namespace
 }  // namespace kestrelink::cli

@@ -44,59 +44,69 @@ TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
     EXPECT_EQ(discover.output, expected);
 }
 
-TEST_F(CliPlanTest, DryRunSaysWhatWouldBeSentAndSendsNothing) {
-    ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices));
-    const std::string plan = WriteFile("dry.csv", std::string(kHeader) + MacOf(1) +
-                                                      ",10.213.7.51,255.255.0.0,10.213.0.1,,x,,\n" +
-                                                      MacOf(2) + ",,,,,,pw,yes\n");
-    const CliRun run = RunCli({"configure", "--plan", plan, "--dry-run", "--wait", "500"});
-    EXPECT_EQ(run.status, 0) << run.errorText;
-    EXPECT_EQ(run.output, (std::vector<std::string>{
-                              "would send 08bits request to " + MacOf(1) +
-                                  ": ip=10.213.7.51 mask=255.255.0.0 gateway=10.213.0.1",
-                              "would send 32bits request to " + MacOf(2) + ": dhcp name=unit-3"}));
-    EXPECT_TRUE(RequestsSeen().empty());
-}
-
-struct RefusedPlan {
+struct PlanThatSendsNothing {
     const char* name;
     std::string rows;
+    std::vector<std::string> extraArguments;
     int status;
+    std::vector<std::string> output;
     std::string complaint;  // after "kestrelink-cli: FILE:"
 };
 
-void PrintTo(const RefusedPlan& c, std::ostream* os) {
+void PrintTo(const PlanThatSendsNothing& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CliPlanRefusalTest : public CliTest, public ::testing::WithParamInterface<RefusedPlan> {};
+class CliPlanCheckTest : public CliTest,
+                         public ::testing::WithParamInterface<PlanThatSendsNothing> {};
 
-TEST_P(CliPlanRefusalTest, RefusedBeforeAnythingIsSent) {
+// Refused plans are refused before anything is sent; a dry run only says what it would send.
+TEST_P(CliPlanCheckTest, NothingReachesTheDevices) {
+    const PlanThatSendsNothing& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices));
-    const std::string plan = WriteFile("refused.csv", kHeader + GetParam().rows);
-    const CliRun run = RunCli({"configure", "--plan", plan, "--wait", "500"});
-    EXPECT_EQ(run.status, GetParam().status);
-    EXPECT_TRUE(run.output.empty());
-    EXPECT_EQ(run.errorText, "kestrelink-cli: " + plan + ":" + GetParam().complaint + "\n");
+    const std::string plan = WriteFile("checked.csv", kHeader + c.rows);
+    std::vector<std::string> arguments = {"configure", "--plan", plan, "--wait", "500"};
+    arguments.insert(arguments.end(), c.extraArguments.begin(), c.extraArguments.end());
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.output, c.output);
+    EXPECT_EQ(run.errorText,
+              c.complaint.empty() ? "" : "kestrelink-cli: " + plan + ":" + c.complaint + "\n");
     EXPECT_TRUE(RequestsSeen().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Plans, CliPlanRefusalTest,
+    Plans, CliPlanCheckTest,
     ::testing::Values(
-        RefusedPlan{"DuplicateIp",
-                    MacOf(0) + ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n" + MacOf(2) +
-                        ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n",
-                    2, "3: ip 10.213.7.50 is planned on line 2 already"},
-        RefusedPlan{
-            "IpOfADeviceLeftOut", MacOf(0) + ",10.213.1.2,255.255.255.0,10.213.1.1,,,,\n", 2,
+        PlanThatSendsNothing{
+            "DryRun",
+            MacOf(1) + ",10.213.7.51,255.255.0.0,10.213.0.1,,x,,\n" + MacOf(2) + ",,,,,,pw,yes\n",
+            {"--dry-run"},
+            0,
+            {"would send 08bits request to " + MacOf(1) +
+                 ": ip=10.213.7.51 mask=255.255.0.0 gateway=10.213.0.1",
+             "would send 32bits request to " + MacOf(2) + ": dhcp name=unit-3"},
+            ""},
+        PlanThatSendsNothing{"DuplicateIp",
+                             MacOf(0) + ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n" + MacOf(2) +
+                                 ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n",
+                             {},
+                             2,
+                             {},
+                             "3: ip 10.213.7.50 is planned on line 2 already"},
+        PlanThatSendsNothing{
+            "IpOfADeviceLeftOut",
+            MacOf(0) + ",10.213.1.2,255.255.255.0,10.213.1.1,,,,\n",
+            {},
+            2,
+            {},
             "2: ip 10.213.1.2 is in use by " + MacOf(1) + " ('unit-2'), which the plan leaves out"},
-        RefusedPlan{"DnsFor08bits",
-                    MacOf(2) + ",,,,,,,yes\n" + MacOf(1) +
-                        ",10.213.7.51,255.255.255.0,10.213.7.1,10.213.7.2,,,\n",
-                    2, "3: dns cannot go to " + MacOf(1) + ": an 08bits request has no DNS field"},
-        RefusedPlan{"MacThatDoesNotAnswer", MacOf(2) + ",,,,,,,yes\n02:00:00:00:00:07,,,,,,,yes\n",
-                    1, "3: no device with MAC 02:00:00:00:00:07 answered within 500 ms"}),
+        PlanThatSendsNothing{"MacThatDoesNotAnswer",
+                             MacOf(2) + ",,,,,,,yes\n02:00:00:00:00:07,,,,,,,yes\n",
+                             {},
+                             1,
+                             {},
+                             "3: no device with MAC 02:00:00:00:00:07 answered within 500 ms"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
