@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     iproute2 util-linux xvfb xauth xdg-utils fonts-dejavu-core imagemagick
 )
