@@ -1,6 +1,7 @@
 #include "net/endpoint.h"
 
 #include <atomic>
+#include <system_error>
 
 #include "net/datagrams.h"
 #include "net/intake.h"
@@ -89,14 +90,20 @@ bool Endpoint::OpenEndpoint() {
 }
 
 void Endpoint::StartListener() {
+    // Without a stop event or a thread the window still opens and sends; it only never hears an
+    // answer. Neither failure is shown.
     if (!m_context->stopEvent.IsOpen()) {
         return;
     }
+    try {
+        m_listener = m_startThread([context = m_context] {
+            ListenerThread(*context);
+            context->ended.set_value();
+        });
+    } catch (const std::system_error&) {
+        return;
+    }
     m_listenerEnded = m_context->ended.get_future();
-    m_listener = m_startThread([context = m_context] {
-        ListenerThread(*context);
-        context->ended.set_value();
-    });
 }
 
 void Endpoint::SendProbes() {

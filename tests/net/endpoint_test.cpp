@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -128,6 +129,19 @@ TEST_F(EndpointTest, SecondEndpointFailsAtBindAndSendsNothing) {
     // A socket left over from the failed opening would send from a port nobody reads.
     EXPECT_FALSE(second.SendToDevices(BuildProbe08(), DEVICE_PORT_08));
     ExpectNothingMore();
+}
+
+// The system may have no thread to give; the endpoint then opens silently without a listener, so
+// that Discover and Cfg IP still send.
+TEST_F(EndpointTest, ListenerThreadRefusedLeavesASilentEndpointThatSends) {
+    Endpoint endpoint(handOver, RecordFailures(), [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    EXPECT_TRUE(endpoint.OpenEndpoint());
+    EXPECT_FALSE(endpoint.HasListener());
+    EXPECT_TRUE(failures.empty());
+    endpoint.SendProbes();
+    ExpectProbePair();
 }
 
 TEST_F(EndpointTest, SendToDevicesLeavesFromTheLocalPortOnlyWhenOpen) {
