@@ -47,7 +47,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     const auto request08 = device08->Receive(2s);
     ASSERT_TRUE(request08);
     EXPECT_EQ(request08->bytes, ToBytes(BuildConfigRequest08(settings, kSampleMacText)));
-    ExpectNothingMore();
+    ExpectNothingMore(*endpoint);
 
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "32bits"}, settings));
     const auto request32 = device32->Receive(2s);
@@ -55,7 +55,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     // "localhost" is 127.0.0.1 on every machine this runs on.
     EXPECT_EQ(request32->bytes,
               ToBytes(BuildConfigRequest32(settings, kSampleMacText, {0x7F, 0x00, 0x00, 0x01})));
-    ExpectNothingMore();
+    ExpectNothingMore(*endpoint);
 }
 
 // The user is told the changes went out only when they did.
