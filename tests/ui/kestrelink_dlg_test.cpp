@@ -18,7 +18,6 @@
 #include "tests/ui/support/message_box_catcher.h"
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
-#include "tests/ui/support/queued_calls.h"
 #include "tests/ui/support/url_catcher.h"
 #include "ui/browser_detection.h"
 #include "ui/control_ids.h"
@@ -270,7 +269,7 @@ void KestrelinkDlgTest::doubleClickOpensTheWebPageAfterTheNotification() {
     // Nothing yet: the click on Web is queued behind the double-click notification.
     QVERIFY(window.browserCalls.isEmpty());
     if (!withRow) {
-        QVERIFY(RunQueuedCalls());
+        QCoreApplication::sendPostedEvents();
         QVERIFY(window.browserCalls.isEmpty());
         return;
     }
@@ -337,7 +336,7 @@ void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
         QVERIFY(LoopbackPeer(LOCAL_PORT).IsOpen());
         return;
     }
-    QVERIFY(RunQueuedCalls());
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(window->model->rowCount(), 0);
     box->button(QMessageBox::Ok)->click();
     QTRY_COMPARE(window->model->rowCount(), 1);

@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -15,7 +16,6 @@
 
 #include "net/datagrams.h"
 #include "tests/ui/support/message_box_catcher.h"
-#include "tests/ui/support/queued_calls.h"
 #include "ui/device_list_model.h"
 #include "ui/ui_hand_over.h"
 
@@ -29,24 +29,19 @@ namespace {
 constexpr auto kHang = 10s;
 
 // What the listener would hand over; its texts live in this object, as in the receive buffer.
-// Device number n has IP 10.1.<n / 256>.<n % 256> and a MAC ending in the same two bytes.
+// Device n has IP 10.1.<n / 256>.<n % 256> and a MAC ending in the same two bytes.
 struct HeardDevice {
     std::string ip;
     std::string product = "Product";
     Announcement announcement;
 
-    explicit HeardDevice(int number = 9)
-        : ip("10.1." + std::to_string(number / 256) + "." + std::to_string(number % 256)) {
+    explicit HeardDevice(int n = 9)
+        : ip("10.1." + std::to_string(n / 256) + "." + std::to_string(n % 256)) {
         announcement.family = DeviceFamily::Bits32;
-        announcement.ipAddressText = ip;
-        announcement.macAddress = {0x02,
-                                   0,
-                                   0,
-                                   0,
-                                   static_cast<std::uint8_t>(number / 256),
-                                   static_cast<std::uint8_t>(number % 256)};
-        announcement.productName = product;
         announcement.serialNumber = 9;
+        announcement.ipAddressText = ip;
+        announcement.macAddress = {0x02, 0, 0, 0, std::uint8_t(n / 256), std::uint8_t(n % 256)};
+        announcement.productName = product;
     }
 };
 
@@ -74,15 +69,13 @@ private:
 };
 
 // Meets the listener's wake-up call to the model before it runs, when the listener is known to
-// wait in its hand-over; run decides whether the call goes on.
+// wait in its hand-over; run says whether the call goes on.
 class WakeUpCatcher final : public QObject {
 public:
     WakeUpCatcher(QObject* model, std::function<bool()> run) : m_run(std::move(run)) {
         model->installEventFilter(this);
     }
     bool Caught() const { return m_caught; }
-
-protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::MetaCall) {
             return false;
@@ -218,7 +211,7 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
     ListenerCall later(*m_handOver, handOver);
     QVERIFY(later.ReturnsUnaided());
 
-    QVERIFY(RunQueuedCalls());
+    QCoreApplication::sendPostedEvents();  // a wake-up of the later call would run here
     QCOMPARE(m_model->rowCount(), 0);
     QCOMPARE(boxes.Texts(), QStringList());
 }
