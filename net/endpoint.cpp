@@ -95,15 +95,15 @@ void Endpoint::StartListener() {
     if (!m_context->stopEvent.IsOpen()) {
         return;
     }
+    m_listenerEnded = m_context->ended.get_future();
     try {
         m_listener = m_startThread([context = m_context] {
             ListenerThread(*context);
             context->ended.set_value();
         });
     } catch (const std::system_error&) {
-        return;
+        // Nothing to do: without a listener, closing never waits for it.
     }
-    m_listenerEnded = m_context->ended.get_future();
 }
 
 void Endpoint::SendProbes() {

@@ -27,6 +27,7 @@ TEST_P(ListenUntilStoppedTest, EndsOnStopOrOnFiveFailuresInARow) {
     const LoopCase& c = GetParam();
     std::size_t waits = 0;
     int reads = 0;
+    // Past its script a wait reports the stop and still counts, so that an overrun shows.
     ListenUntilStopped([&] { return waits < c.wakes.size() ? c.wakes[waits++] : (++waits, Stop); },
                        [&] { ++reads; });
     EXPECT_EQ(waits, c.waitsTaken);
