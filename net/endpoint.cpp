@@ -1,10 +1,12 @@
 #include "net/endpoint.h"
 
 #include <atomic>
+#include <system_error>
 
 #include "net/datagrams.h"
 #include "net/intake.h"
 #include "net/listener_hand_over.h"
+#include "net/listener_loop.h"
 #include "net/protocol.h"
 #include "net/udp_socket.h"
 
@@ -21,6 +23,7 @@ struct ListenerContext {
     StopEvent stopEvent;
     std::atomic<bool> probesSent{false};
     IntakeBuffers buffers;
+    std::promise<void> ended;  // the listener's last step
 };
 
 namespace {
@@ -34,26 +37,26 @@ void SendProbePair(ListenerContext& context) {
     context.udpSocket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
 }
 
-int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
+void ListenerThread(ListenerContext& context) {
     // A datagram socket is writable from the start, so the start-up discovery goes out here
     // rather than on a writability report that would never stop coming.
-    SendProbePair(*context);
-    for (;;) {
-        const WakeReason reason = WaitForDatagramOrStop(context->udpSocket, context->stopEvent);
-        if (reason != WakeReason::Readable) {
-            break;  // stop, or a wait that can only fail again
-        }
-        ReceiveDatagram(context->udpSocket, *context->handOver, context->buffers);
-    }
-    ended.set_value();
-    return 0;
+    SendProbePair(context);
+    ListenUntilStopped(
+        [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
+        [&context] { ReceiveDatagram(context.udpSocket, *context.handOver, context.buffers); });
 }
 
 }  // namespace
 
-Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure)
+std::thread StartSystemThread(std::function<void()> body) {
+    return std::thread(std::move(body));
+}
+
+Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure,
+                   ThreadStarter startThread)
     : m_context(std::make_shared<ListenerContext>(std::move(handOver))),
-      m_reportFailure(std::move(reportFailure)) {}
+      m_reportFailure(std::move(reportFailure)),
+      m_startThread(std::move(startThread)) {}
 
 Endpoint::~Endpoint() {
     CloseEndpoint();
@@ -82,13 +85,25 @@ bool Endpoint::OpenEndpoint() {
         return fail(kEventSelectFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
-    if (!m_context->stopEvent.IsOpen()) {
-        return true;
-    }
-    std::promise<void> ended;
-    m_listenerEnded = ended.get_future();
-    m_listener = std::thread(ListenerThread, m_context, std::move(ended));
+    StartListener();
     return true;
+}
+
+void Endpoint::StartListener() {
+    // Without a stop event or a thread the window still opens and sends; it only never hears an
+    // answer. Neither failure is shown.
+    if (!m_context->stopEvent.IsOpen()) {
+        return;
+    }
+    m_listenerEnded = m_context->ended.get_future();
+    try {
+        m_listener = m_startThread([context = m_context] {
+            ListenerThread(*context);
+            context->ended.set_value();
+        });
+    } catch (const std::system_error&) {
+        // Nothing to do: without a listener, closing never waits for it.
+    }
 }
 
 void Endpoint::SendProbes() {

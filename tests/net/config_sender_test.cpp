@@ -46,7 +46,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     ASSERT_TRUE(config08);
     EXPECT_EQ(config08->macAddress, testing::kSampleMac);
     EXPECT_EQ(config08->ipAddress, 0xC0A80132u);
-    ExpectNothingMore();
+    ExpectNothingMore(*endpoint);
 
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "32bits"}, settings));
     const auto request32 = device32->Receive(2s);
@@ -58,7 +58,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     // "localhost" is 127.0.0.1 on every machine this runs on.
     EXPECT_EQ(Bytes(request32->bytes.begin() + 8, request32->bytes.begin() + 12),
               (Bytes{0x7F, 0x00, 0x00, 0x01}));
-    ExpectNothingMore();
+    ExpectNothingMore(*endpoint);
 }
 
 // The user is told the changes went out only when they did.

@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -221,12 +220,16 @@ void KestrelinkDlgTest::configureIpSendsToTheSelectedDevice() {
     }));
 
     QCOMPARE(hostNameShown, QString::fromStdString(longName.substr(0, 31)));
-    // The peer hears the window's probes too.
+    // The peer hears the start-up probe first; Discover's probe then comes behind any request.
+    window.Press(kDiscoverId);
     std::optional<ReceivedConfig> request;
-    while (const auto datagram = device32.Receive(send ? 1000ms : 200ms)) {
-        request = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes);
-        if (request) {
-            break;
+    for (int probes = 0; probes < 2;) {
+        const auto datagram = device32.Receive(2s);
+        QVERIFY(datagram);
+        if (const auto decoded = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
+            request = decoded;
+        } else {
+            ++probes;
         }
     }
     QCOMPARE(request.has_value(), send);
@@ -262,7 +265,7 @@ void KestrelinkDlgTest::doubleClickOpensTheWebPageAfterTheNotification() {
     // Nothing yet: the click on Web is queued behind the double-click notification.
     QVERIFY(window.browserCalls.isEmpty());
     if (!withRow) {
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();
         QVERIFY(window.browserCalls.isEmpty());
         return;
     }
@@ -308,7 +311,7 @@ void KestrelinkDlgTest::keysEndTheRun() {
 void KestrelinkDlgTest::setResponseBoxHoldsTheListener_data() {
     QTest::addColumn<bool>("closeWindow");
     QTest::newRow("dismissed: the next datagram follows") << false;
-    QTest::newRow("window closed meanwhile: quickly, port freed") << true;
+    QTest::newRow("window closed meanwhile: listener ends, port freed") << true;
 }
 
 void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
@@ -324,15 +327,12 @@ void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
 
     const QPointer<QMessageBox> box = window->boxes.OpenBoxes().first();
     if (closeWindow) {
-        QElapsedTimer clock;
-        clock.start();
         window.reset();
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!box || !box->isVisible());
         QVERIFY(LoopbackPeer(LOCAL_PORT).IsOpen());
         return;
     }
-    QTest::qWait(200);
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(window->model->rowCount(), 0);
     box->button(QMessageBox::Ok)->click();
     QTRY_COMPARE(window->model->rowCount(), 1);
