@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "kestrelink/version.h"
 #include "net/device_datagrams.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
@@ -74,7 +75,7 @@ void KestrelinkDlgTest::opensFromTemplate() {
     MainWindowHarness window;
     CKestrelinkDlg& dialog = window.dialog;
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink 1.3.1.3705"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink ") + QString::fromLatin1(kVersion));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     const QList<QSize> iconSizes = dialog.windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {

@@ -246,6 +246,10 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
             result.helpRequested = true;
             return result;
         }
+        if (argument == "--version") {
+            result.versionRequested = true;
+            return result;
+        }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
         const auto entry = std::find_if(table.begin(), table.end(),
@@ -338,6 +342,7 @@ Running:
                         lab's own (kl*). Only for a network of devices under your control: the
                         announcements go to whoever probes.
   -h, --help            show this text
+  --version             show the version
 
 Every option that takes a value also accepts --option=VALUE.
 
