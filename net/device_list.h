@@ -63,11 +63,11 @@ public:
     void SelectRow(int row);
 
     void OnHeaderClick(int column);
-    void SortRows();
     const SortState& Sort() const { return m_sort; }
     HeaderArrow ArrowOn(int column) const;
 
 private:
+    void SortRows();
     int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
     // The sort key of an IP, MAC or Serial No cell, for the current sort column.
     unsigned long long NumericSortKey(const std::string& cell) const;

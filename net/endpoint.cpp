@@ -34,7 +34,7 @@ void SendProbePair(ListenerContext& context) {
     context.udpSocket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
 }
 
-int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
+void ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
     // A datagram socket is writable from the start, so the start-up discovery goes out here
     // rather than on a writability report that would never stop coming.
     SendProbePair(*context);
@@ -46,7 +46,6 @@ int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> 
         ReceiveDatagram(context->udpSocket, *context->handOver, context->buffers);
     }
     ended.set_value();
-    return 0;
 }
 
 }  // namespace
