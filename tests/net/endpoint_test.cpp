@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
 #include "net/listener_hand_over.h"
 #include "net/protocol.h"
 #include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink {
 namespace {

@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "kestrelink/version.h"
-#include "net/device_datagrams.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/device_simulator.h"
@@ -21,6 +20,7 @@
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
 #include "tests/ui/support/url_catcher.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "ui/browser_detection.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"

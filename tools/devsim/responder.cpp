@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
 #include "tools/devsim/stop_signal.h"

@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "net/device_datagrams.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/recording_browser.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
