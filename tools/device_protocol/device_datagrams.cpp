@@ -1,60 +1,47 @@
 #include "tools/device_protocol/device_datagrams.h"
 
-#include <arpa/inet.h>
+#include <array>
+#include <string>
 
-#include <algorithm>
-
+#include "net/datagram_layout.h"
 #include "net/wire.h"
 
 namespace kestrelink {
 namespace {
 
-std::uint32_t ReadAddressBytes(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return std::uint32_t{bytes[offset]} << 24 | std::uint32_t{bytes[offset + 1]} << 16 |
-           std::uint32_t{bytes[offset + 2]} << 8 | std::uint32_t{bytes[offset + 3]};
-}
+using namespace layout;
 
-void WriteAddressBytes(std::span<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-    }
+std::uint32_t ReadAddressBytes(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    std::array<std::uint8_t, 4> address{};
+    wire::ReadBytes(bytes, offset, address);
+    return std::uint32_t{address[0]} << 24 | std::uint32_t{address[1]} << 16 |
+           std::uint32_t{address[2]} << 8 | std::uint32_t{address[3]};
 }
 
 // A dotted text that does not convert reads as 0, as a device would treat garbage.
 std::uint32_t ReadAddressText(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    const std::string text(wire::ReadText(bytes, offset, 32));
-    in_addr address{};
-    if (inet_pton(AF_INET, text.c_str(), &address) != 1) {
-        return 0;
-    }
-    return ntohl(address.s_addr);
-}
-
-MacAddress ReadMac(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    MacAddress mac{};
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), mac.size(), mac.begin());
-    return mac;
+    return ParseDottedQuad(wire::ReadText(bytes, offset, kC32AddressTextWidth)).value_or(0);
 }
 
 std::vector<std::uint8_t> Encode08(const AnnouncementFields& f) {
     std::vector<std::uint8_t> d(ANNOUNCEMENT08_LENGTH, 0);
-    wire::WriteU32le(d, 0, f.serialNumber);
-    WriteAddressBytes(d, 4, f.ipAddress);
-    wire::WriteBytes(d, 16, f.macAddress);
-    wire::WriteText(d, 22, 16, f.productName);
-    wire::WriteText(d, 38, 16, f.givenName);
-    wire::WriteText(d, 54, 16, f.version);
+    wire::WriteU32le(d, kA08Serial, f.serialNumber);
+    wire::WriteBytes(d, kA08Ip, AddressToBytes(f.ipAddress));
+    wire::WriteBytes(d, kA08Mac, f.macAddress);
+    wire::WriteText(d, kA08Product, kA08TextWidth, f.productName);
+    wire::WriteText(d, kA08Given, kA08TextWidth, f.givenName);
+    wire::WriteText(d, kA08Version, kA08TextWidth, f.version);
     return d;
 }
 
 std::vector<std::uint8_t> Encode32(const AnnouncementFields& f) {
     std::vector<std::uint8_t> d(ANNOUNCEMENT32_LENGTH, 0);
-    wire::WriteText(d, 8, 32, f.productName);
-    wire::WriteText(d, 40, 32, f.givenName);
-    wire::WriteText(d, 72, 20, f.version);
-    wire::WriteU32le(d, 92, f.serialNumber);
-    wire::WriteText(d, 96, 128, f.ipAddressText);
-    wire::WriteBytes(d, 224, f.macAddress);
+    wire::WriteText(d, kA32Product, kA32NameWidth, f.productName);
+    wire::WriteText(d, kA32Given, kA32NameWidth, f.givenName);
+    wire::WriteText(d, kA32Version, kA32VersionWidth, f.version);
+    wire::WriteU32le(d, kA32Serial, f.serialNumber);
+    wire::WriteText(d, kA32IpText, kA32IpTextWidth, f.ipAddressText);
+    wire::WriteBytes(d, kA32Mac, f.macAddress);
     return d;
 }
 
@@ -69,28 +56,29 @@ std::optional<ReceivedConfig> DecodeConfigRequest(DeviceFamily family,
                                                   std::span<const std::uint8_t> d) {
     ReceivedConfig config;
     if (family == DeviceFamily::Bits08) {
-        if (d.size() != CONFIG_REQUEST08_LENGTH || d[0] != 0xA5 || d[1] != 0xA5) {
+        // The 08bits magic is 16 bits wide, least significant byte first.
+        if (d.size() != CONFIG_REQUEST08_LENGTH || (d[0] | d[1] << 8) != CONFIG_MAGIC) {
             return std::nullopt;
         }
-        config.ipAddress = ReadAddressBytes(d, 2);
-        config.subnetMask = ReadAddressBytes(d, 6);
-        config.gateway = ReadAddressBytes(d, 10);
+        config.ipAddress = ReadAddressBytes(d, kC08Ip);
+        config.subnetMask = ReadAddressBytes(d, kC08Mask);
+        config.gateway = ReadAddressBytes(d, kC08Gateway);
         config.useDhcp = config.ipAddress == 0 && config.subnetMask == 0 && config.gateway == 0;
-        config.password = std::string(wire::ReadText(d, 14, 16));
-        config.macAddress = ReadMac(d, 30);
+        config.password = std::string(wire::ReadText(d, kC08Password, kC08PasswordWidth));
+        wire::ReadBytes(d, kC08Mac, config.macAddress);
         return config;
     }
     if (d.size() != CONFIG_REQUEST32_LENGTH || wire::ReadU32le(d, 0) != CONFIG_MAGIC) {
         return std::nullopt;
     }
-    config.useDhcp = wire::ReadU32le(d, 4) != 0;
-    config.hostName = std::string(wire::ReadText(d, 12, 32));
-    config.ipAddress = ReadAddressText(d, 44);
-    config.subnetMask = ReadAddressText(d, 76);
-    config.gateway = ReadAddressText(d, 108);
-    config.dnsServer = ReadAddressText(d, 140);
-    config.password = std::string(wire::ReadText(d, 172, 16));
-    config.macAddress = ReadMac(d, 188);
+    config.useDhcp = wire::ReadU32le(d, kC32UseDhcp) != 0;
+    config.hostName = std::string(wire::ReadText(d, kC32HostName, kC32HostNameWidth));
+    config.ipAddress = ReadAddressText(d, kC32IpText);
+    config.subnetMask = ReadAddressText(d, kC32MaskText);
+    config.gateway = ReadAddressText(d, kC32GatewayText);
+    config.dnsServer = ReadAddressText(d, kC32DnsText);
+    config.password = std::string(wire::ReadText(d, kC32Password, kC32PasswordWidth));
+    wire::ReadBytes(d, kC32Mac, config.macAddress);
     return config;
 }
 

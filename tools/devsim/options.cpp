@@ -1,7 +1,5 @@
 #include "tools/devsim/options.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -31,15 +29,6 @@ std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min
     return value;
 }
 
-std::optional<std::uint32_t> ParseAddress(std::string_view text) {
-    const std::string copy(text);
-    in_addr address{};
-    if (::inet_pton(AF_INET, copy.c_str(), &address) != 1) {
-        return std::nullopt;
-    }
-    return ntohl(address.s_addr);
-}
-
 // Only the canonical form, so that a typo never silently shifts the whole range.
 std::optional<MacAddress> ParseMac(std::string_view text) {
     const auto mac = ParseMacText(text);
@@ -53,14 +42,6 @@ std::optional<MacAddress> ParseMac(std::string_view text) {
         return std::nullopt;
     }
     return mac;
-}
-
-std::uint64_t MacValue(const MacAddress& mac) {
-    std::uint64_t value = 0;
-    for (const std::uint8_t byte : mac) {
-        value = value << 8 | byte;
-    }
-    return value;
 }
 
 using Setter = std::function<std::string(SimulatorOptions&, std::string_view)>;
@@ -133,7 +114,7 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--first-ip", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseAddress(v);
+             const auto address = ParseDottedQuad(v);
              if (!address) {
                  return "--first-ip wants a dotted IPv4 address, not '" + std::string(v) + "'";
              }
@@ -190,7 +171,7 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--dhcp-pool", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseAddress(v);
+             const auto address = ParseDottedQuad(v);
              if (!address) {
                  return "--dhcp-pool wants a dotted IPv4 address, not '" + std::string(v) + "'";
              }
@@ -222,7 +203,7 @@ std::string CheckTogether(const SimulatorOptions& options) {
     if (total == 0) {
         return {};
     }
-    if (MacValue(options.firstMac) + total > kMacSpace) {
+    if (MacToNumber(options.firstMac) + total > kMacSpace) {
         return "--first-mac leaves too few MAC addresses for " + std::to_string(total) + " devices";
     }
     if (options.firstIp + total > kAddressSpace) {
