@@ -22,7 +22,7 @@ void WriteMagic16(std::span<std::uint8_t> bytes, std::uint16_t magic) {
 }  // namespace
 
 std::optional<Announcement> DecodeAnnouncement08(std::span<const std::uint8_t> datagram) {
-    if (datagram.size() != ANNOUNCEMENT08_LENGTH) {
+    if (datagram.size() != kAnnouncement08Length) {
         return std::nullopt;
     }
     Announcement a;
@@ -37,7 +37,7 @@ std::optional<Announcement> DecodeAnnouncement08(std::span<const std::uint8_t> d
 }
 
 std::optional<Announcement> DecodeAnnouncement32(std::span<const std::uint8_t> datagram) {
-    if (datagram.size() != ANNOUNCEMENT32_LENGTH) {
+    if (datagram.size() != kAnnouncement32Length) {
         return std::nullopt;
     }
     Announcement a;
@@ -71,7 +71,7 @@ ConfigRequest08 BuildConfigRequest08(const IpSettings& settings, std::string_vie
         wire::WriteBytes(request, kC08Mask, AddressToBytes(settings.subnetMask));
         wire::WriteBytes(request, kC08Gateway, AddressToBytes(settings.gateway));
     }
-    wire::WriteText(request, kC08Password, PASSWORD_MAX_LENGTH, settings.password);
+    wire::WriteText(request, kC08Password, kPasswordMaxLength, settings.password);
     WriteTargetMac(request, kC08Mac, macText);
     return request;
 }
@@ -82,7 +82,7 @@ ConfigRequest32 BuildConfigRequest32(const IpSettings& settings, std::string_vie
     wire::WriteU32le(request, 0, CONFIG_MAGIC);
     wire::WriteU32le(request, kC32UseDhcp, settings.useDhcp ? 1 : 0);
     wire::WriteBytes(request, kC32Localhost, localhostAddress);
-    wire::WriteText(request, kC32HostName, HOST_NAME_MAX_LENGTH, settings.hostName);
+    wire::WriteText(request, kC32HostName, kHostNameMaxLength, settings.hostName);
     const auto textOf = [&](std::uint32_t value) {
         return FormatDottedQuad(settings.useDhcp ? 0 : value);
     };
@@ -91,7 +91,7 @@ ConfigRequest32 BuildConfigRequest32(const IpSettings& settings, std::string_vie
     wire::WriteText(request, kC32MaskText, kAddressTextMax, textOf(settings.subnetMask).View());
     wire::WriteText(request, kC32GatewayText, kAddressTextMax, textOf(settings.gateway).View());
     wire::WriteText(request, kC32DnsText, kAddressTextMax, textOf(settings.dnsServer).View());
-    wire::WriteText(request, kC32Password, PASSWORD_MAX_LENGTH, settings.password);
+    wire::WriteText(request, kC32Password, kPasswordMaxLength, settings.password);
     WriteTargetMac(request, kC32Mac, macText);
     return request;
 }

@@ -50,7 +50,7 @@ public:
     // Puts the row where "insert at the top, then sort" would put it; with no sortable column
     // chosen it stays at the top. The selection stays on the row that had it.
     void InsertRow(const RowCells& cells);
-    bool FindRowByIp(std::string_view ip) const;
+    bool HasRowWithIp(std::string_view ip) const;
     // Deletes the topmost row whose MAC cell is the text form of mac. Always true.
     bool DeleteRowByMac(const MacAddress& mac);
     void DeleteAllRows();

@@ -30,8 +30,8 @@ void SendProbePair(ListenerContext& context) {
         return;
     }
     // A failed send is not retried; the user rediscovers.
-    context.udpSocket.SendTo(BuildProbe08(), BROADCAST_ADDRESS, DEVICE_PORT_08);
-    context.udpSocket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
+    context.udpSocket.SendTo(BuildProbe08(), kBroadcastAddress, DEVICE_PORT_08);
+    context.udpSocket.SendTo(BuildProbe32(), kBroadcastAddress, DEVICE_PORT_32);
 }
 
 void ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
@@ -78,7 +78,7 @@ bool Endpoint::OpenEndpoint() {
         return fail(kBindFailedMessage);
     }
     if (!socket.MakeNonBlocking()) {
-        return fail(kEventSelectFailedMessage);
+        return fail(kNonBlockingFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
     if (!m_context->stopEvent.IsOpen()) {
@@ -103,7 +103,7 @@ void Endpoint::ClearProbesSent() {
 }
 
 bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port) {
-    return m_context && m_context->udpSocket.SendTo(datagram, BROADCAST_ADDRESS, port);
+    return m_context && m_context->udpSocket.SendTo(datagram, kBroadcastAddress, port);
 }
 
 void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {

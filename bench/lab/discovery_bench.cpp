@@ -126,9 +126,9 @@ ListedRun DiscoverWithPlainReader(Clock::duration patience) {
     }
     socket.RequestReceiveBuffer(kestrelink::kReceiveBufferBytes);
     const Clock::time_point probed = Clock::now();
-    socket.SendTo(kestrelink::BuildProbe08(), kestrelink::BROADCAST_ADDRESS,
+    socket.SendTo(kestrelink::BuildProbe08(), kestrelink::kBroadcastAddress,
                   kestrelink::DEVICE_PORT_08);
-    socket.SendTo(kestrelink::BuildProbe32(), kestrelink::BROADCAST_ADDRESS,
+    socket.SendTo(kestrelink::BuildProbe32(), kestrelink::kBroadcastAddress,
                   kestrelink::DEVICE_PORT_32);
     ListedRun run;
     std::array<std::uint8_t, 512> buffer{};

@@ -67,7 +67,7 @@ void TakeInAndCheck(DeviceList& list, const Announcement& announcement) {
             return;
         }
     }
-    Require(list.FindRowByIp(expected[kColumnIp]));
+    Require(list.HasRowWithIp(expected[kColumnIp]));
 }
 
 void Feed(DeviceList& list, std::uint16_t sourcePort, std::span<const std::uint8_t> bytes) {
@@ -75,8 +75,8 @@ void Feed(DeviceList& list, std::uint16_t sourcePort, std::span<const std::uint8
     const std::vector<std::uint8_t> datagram(bytes.begin(), bytes.end());
     const auto decoded08 = DecodeAnnouncement08(datagram);
     const auto decoded32 = DecodeAnnouncement32(datagram);
-    Require(decoded08.has_value() == (datagram.size() == ANNOUNCEMENT08_LENGTH));
-    Require(decoded32.has_value() == (datagram.size() == ANNOUNCEMENT32_LENGTH));
+    Require(decoded08.has_value() == (datagram.size() == kAnnouncement08Length));
+    Require(decoded32.has_value() == (datagram.size() == kAnnouncement32Length));
     switch (ClassifyDatagram(sourcePort, datagram.size())) {
         case DatagramKind::Announcement08:
             Require(sourcePort == DEVICE_PORT_08);

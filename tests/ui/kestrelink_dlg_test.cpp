@@ -321,7 +321,7 @@ void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     auto window = std::make_unique<MainWindowHarness>(MessageBoxCatcher::kLeaveOpen);
-    QVERIFY(device.SendTo(std::vector<std::uint8_t>(IP_SET_RESPONSE08_LENGTH, 0), LOCAL_PORT));
+    QVERIFY(device.SendTo(std::vector<std::uint8_t>(kIpSetResponse08Length, 0), LOCAL_PORT));
     QVERIFY(device.SendTo(AnnouncementDatagram(DeviceFamily::Bits08, "10.0.0.1", 1), LOCAL_PORT));
     QTRY_COMPARE(window->boxes.OpenBoxes().size(), 1);
     QCOMPARE(window->boxes.Caught().front().text, QStringLiteral("IPSetResponse"));

@@ -24,7 +24,7 @@ std::uint32_t ReadAddressText(std::span<const std::uint8_t> bytes, std::size_t o
 }
 
 std::vector<std::uint8_t> Encode08(const AnnouncementFields& f) {
-    std::vector<std::uint8_t> d(ANNOUNCEMENT08_LENGTH, 0);
+    std::vector<std::uint8_t> d(kAnnouncement08Length, 0);
     wire::WriteU32le(d, kA08Serial, f.serialNumber);
     wire::WriteBytes(d, kA08Ip, AddressToBytes(f.ipAddress));
     wire::WriteBytes(d, kA08Mac, f.macAddress);
@@ -35,7 +35,7 @@ std::vector<std::uint8_t> Encode08(const AnnouncementFields& f) {
 }
 
 std::vector<std::uint8_t> Encode32(const AnnouncementFields& f) {
-    std::vector<std::uint8_t> d(ANNOUNCEMENT32_LENGTH, 0);
+    std::vector<std::uint8_t> d(kAnnouncement32Length, 0);
     wire::WriteText(d, kA32Product, kA32NameWidth, f.productName);
     wire::WriteText(d, kA32Given, kA32NameWidth, f.givenName);
     wire::WriteText(d, kA32Version, kA32VersionWidth, f.version);
@@ -57,7 +57,7 @@ std::optional<ReceivedConfig> DecodeConfigRequest(DeviceFamily family,
     ReceivedConfig config;
     if (family == DeviceFamily::Bits08) {
         // The 08bits magic is 16 bits wide, least significant byte first.
-        if (d.size() != CONFIG_REQUEST08_LENGTH || (d[0] | d[1] << 8) != CONFIG_MAGIC) {
+        if (d.size() != kConfigRequest08Length || (d[0] | d[1] << 8) != CONFIG_MAGIC) {
             return std::nullopt;
         }
         config.ipAddress = ReadAddressBytes(d, kC08Ip);
@@ -68,7 +68,7 @@ std::optional<ReceivedConfig> DecodeConfigRequest(DeviceFamily family,
         wire::ReadBytes(d, kC08Mac, config.macAddress);
         return config;
     }
-    if (d.size() != CONFIG_REQUEST32_LENGTH || wire::ReadU32le(d, 0) != CONFIG_MAGIC) {
+    if (d.size() != kConfigRequest32Length || wire::ReadU32le(d, 0) != CONFIG_MAGIC) {
         return std::nullopt;
     }
     config.useDhcp = wire::ReadU32le(d, kC32UseDhcp) != 0;

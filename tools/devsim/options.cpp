@@ -162,8 +162,8 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--password", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             if (v.size() > PASSWORD_MAX_LENGTH) {
-                 return "--password is at most " + std::to_string(PASSWORD_MAX_LENGTH) +
+             if (v.size() > kPasswordMaxLength) {
+                 return "--password is at most " + std::to_string(kPasswordMaxLength) +
                         " characters, as the request carries no more";
              }
              o.password = std::string(v);

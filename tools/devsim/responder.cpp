@@ -197,7 +197,7 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
     std::fflush(m_report);
     if (m_options.setResponse) {
         const std::size_t length =
-            family == DeviceFamily::Bits32 ? IP_SET_RESPONSE32_LENGTH : IP_SET_RESPONSE08_LENGTH;
+            family == DeviceFamily::Bits32 ? kIpSetResponse32Length : kIpSetResponse08Length;
         SocketOf(family).SendTo(std::vector<std::uint8_t>(length, 0), requester);
     }
 }
