@@ -4,26 +4,30 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 PACKAGE_DIR ?= build-package
 
-.PHONY: all deps build run test demo package package-tools clean
+.PHONY: all deps configure build run test demo package package-tools clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build $(BUILD_DIR)
 
-# Broadcasts on the real network this machine is attached to.
-run: build
+# Builds the program alone, and broadcasts on the real network this machine is attached to.
+run: configure
+	cmake --build $(BUILD_DIR) --target kestrelink
 	$(BUILD_DIR)/app/kestrelink
 
 # The whole suite, inside a network namespace of its own.
 test: build
 	scripts/in-private-network.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
-demo: build
+demo: configure
+	cmake --build $(BUILD_DIR) --target kestrelink kestrelink-devsim
 	scripts/demo.sh $(BUILD_DIR)
 
 # Debian's build flags with all of its hardening.

@@ -13,6 +13,7 @@
 #include "cli/diagnostic.h"
 #include "cli/discover_command.h"
 #include "cli/plan_command.h"
+#include "kestrelink/version.h"
 
 namespace kestrelink::cli {
 namespace {
@@ -149,7 +150,7 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
 ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app("Find Kestrelink devices on the attached networks and give them IP settings.",
                  "kestrelink-cli");
-    app.set_version_flag("--version", std::string("kestrelink-cli ") + KESTRELINK_VERSION);
+    app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
     app.require_subcommand(1);
     app.footer(kFooter);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {

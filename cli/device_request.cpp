@@ -1,9 +1,6 @@
 #include "cli/device_request.h"
 
-#include <arpa/inet.h>
-
 #include <bit>
-#include <cctype>
 
 #include "cli/device_text.h"
 #include "cli/discovered_device.h"
@@ -15,31 +12,6 @@ namespace {
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
-}
-
-std::optional<std::uint32_t> ParseDottedQuad(const std::string& text) {
-    in_addr address{};
-    if (::inet_pton(AF_INET, text.c_str(), &address) != 1) {
-        return std::nullopt;
-    }
-    return ntohl(address.s_addr);
-}
-
-// Only the form the device list shows, in either case: a MAC with a digit missing or extra text
-// is more likely a typo than a device.
-std::optional<std::string> CanonicalMac(std::string_view text) {
-    const auto mac = ParseMacText(text);
-    if (!mac) {
-        return std::nullopt;
-    }
-    std::string lower(text);
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    if (lower != FormatMacText(*mac).View()) {
-        return std::nullopt;
-    }
-    return lower;
 }
 
 bool IsPrefixMask(std::uint32_t mask) {
@@ -132,8 +104,8 @@ void CheckAddresses(const RequestFields& fields, const FieldLabels& labels, Fiel
 CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels) {
     FieldChecker check;
     DeviceRequest request;
-    if (auto mac = CanonicalMac(fields.mac)) {
-        request.mac = std::move(*mac);
+    if (const auto mac = ParseCanonicalMacText(fields.mac)) {
+        request.mac = std::string(FormatMacText(*mac).View());
     } else {
         check.Problem(std::string(labels.mac) + " " + Quoted(fields.mac) +
                       " is not a MAC address such as 02:00:00:00:00:07");
@@ -145,10 +117,10 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
     request.keepName = !fields.nameGiven;
     if (fields.nameGiven) {
         request.settings.hostName =
-            check.DeviceText(labels.name, fields.name, HOST_NAME_MAX_LENGTH, false);
+            check.DeviceText(labels.name, fields.name, kHostNameMaxLength, false);
     }
     request.settings.password =
-        check.DeviceText(labels.password, fields.password, PASSWORD_MAX_LENGTH, true);
+        check.DeviceText(labels.password, fields.password, kPasswordMaxLength, true);
 
     CheckedRequest checked;
     checked.problems = check.TakeProblems();

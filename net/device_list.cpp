@@ -34,7 +34,7 @@ void DeviceList::InsertRow(const RowCells& cells) {
     }
 }
 
-bool DeviceList::FindRowByIp(std::string_view ip) const {
+bool DeviceList::HasRowWithIp(std::string_view ip) const {
     return m_ipCounts.find(ip) != m_ipCounts.end();
 }
 

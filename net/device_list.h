@@ -50,7 +50,7 @@ public:
     // Puts the row where "insert at the top, then sort" would put it; with no sortable column
     // chosen it stays at the top. The selection stays on the row that had it.
     void InsertRow(const RowCells& cells);
-    bool FindRowByIp(std::string_view ip) const;
+    bool HasRowWithIp(std::string_view ip) const;
     // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
     void DeleteRowByMac(const MacAddress& mac);
     void DeleteAllRows();
@@ -63,11 +63,11 @@ public:
     void SelectRow(int row);
 
     void OnHeaderClick(int column);
-    void SortRows();
     const SortState& Sort() const { return m_sort; }
     HeaderArrow ArrowOn(int column) const;
 
 private:
+    void SortRows();
     int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
     // The sort key of an IP, MAC or Serial No cell, for the current sort column.
     unsigned long long NumericSortKey(const std::string& cell) const;

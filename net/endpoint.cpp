@@ -33,8 +33,8 @@ void SendProbePair(ListenerContext& context) {
         return;
     }
     // A failed send is not retried; the user rediscovers.
-    context.udpSocket.SendTo(BuildProbe08(), BROADCAST_ADDRESS, DEVICE_PORT_08);
-    context.udpSocket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
+    context.udpSocket.SendTo(BuildProbe08(), kBroadcastAddress, DEVICE_PORT_08);
+    context.udpSocket.SendTo(BuildProbe32(), kBroadcastAddress, DEVICE_PORT_32);
 }
 
 void ListenerThread(ListenerContext& context) {
@@ -82,7 +82,7 @@ bool Endpoint::OpenEndpoint() {
         return fail(kBindFailedMessage);
     }
     if (!socket.MakeNonBlocking()) {
-        return fail(kEventSelectFailedMessage);
+        return fail(kNonBlockingFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
     StartListener();
@@ -123,7 +123,7 @@ bool Endpoint::IsOpen() const {
 }
 
 bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port) {
-    return m_context && m_context->udpSocket.SendTo(datagram, BROADCAST_ADDRESS, port);
+    return m_context && m_context->udpSocket.SendTo(datagram, kBroadcastAddress, port);
 }
 
 void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {

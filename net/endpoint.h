@@ -21,7 +21,8 @@ inline constexpr std::string_view kBroadcastFailedMessage =
 inline constexpr std::string_view kBindFailedMessage =
     "Failed to bind datagram socket to listening port.\n"
     "Check if another copy of the application is running.";
-inline constexpr std::string_view kEventSelectFailedMessage =
+// Making the socket non-blocking failed; the text is the one users have always been shown.
+inline constexpr std::string_view kNonBlockingFailedMessage =
     "Failed to set event select on datagram socket.\n"
     "Check if another copy of the application is running.";
 

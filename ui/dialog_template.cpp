@@ -42,15 +42,6 @@ int MeanLetterWidth(const QFontMetrics& metrics) {
 
 }  // namespace
 
-const ControlTemplate* DialogTemplate::Control(int controlId) const {
-    for (const ControlTemplate& control : controls) {
-        if (control.id == controlId) {
-            return &control;
-        }
-    }
-    return nullptr;
-}
-
 DialogTemplate LoadDialogTemplate(int templateId) {
     QFile file(QStringLiteral(":/dialogs/%1.json").arg(templateId));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -66,7 +57,6 @@ DialogTemplate LoadDialogTemplate(int templateId) {
     dialog.font = DialogFont(root.value("font").toObject());
     const QJsonArray size = root.value("size").toArray();
     dialog.size = QSize(size.at(0).toInt(), size.at(1).toInt());
-    dialog.styles = StylesOf(root.value("styles"));
     for (const QJsonValue& value : root.value("controls").toArray()) {
         const QJsonObject control = value.toObject();
         dialog.controls.push_back({control.value("id").toInt(), control.value("kind").toString(),

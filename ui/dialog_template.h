@@ -18,7 +18,7 @@ struct ControlTemplate {
     QString kind;  // listview, button, checkbox, label, edit, ipaddress
     QString text;
     QRect rect;
-    QStringList styles;
+    QStringList styles;  // only those read: WS_TABSTOP, BS_DEFPUSHBUTTON, ES_PASSWORD
 
     bool HasStyle(const QString& style) const { return styles.contains(style); }
 };
@@ -27,11 +27,8 @@ struct DialogTemplate {
     int id = 0;
     QString caption;
     QFont font;
-    QSize size;  // dialog units
-    QStringList styles;
+    QSize size;                             // dialog units
     std::vector<ControlTemplate> controls;  // tab order
-
-    const ControlTemplate* Control(int controlId) const;
 };
 
 // Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.

@@ -18,8 +18,8 @@ namespace {
 
 using namespace ip_config;
 
-constexpr int kPasswordLimit = static_cast<int>(PASSWORD_MAX_LENGTH);
-constexpr int kHostNameLimit = static_cast<int>(HOST_NAME_MAX_LENGTH);
+constexpr int kPasswordLimit = static_cast<int>(kPasswordMaxLength);
+constexpr int kHostNameLimit = static_cast<int>(kHostNameMaxLength);
 
 // The kinds that the template builder leaves to the dialog.
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {

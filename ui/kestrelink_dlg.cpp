@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <string_view>
 
+#include "kestrelink/version.h"
 #include "net/config_sender.h"
 #include "net/device_list.h"
 #include "net/endpoint.h"
@@ -28,7 +29,6 @@ namespace {
 
 using namespace main_window;
 
-constexpr auto kWindowTitle = "Kestrelink 1.3.1.3705";
 constexpr auto kNothingSelected = "Select current IP address of device to config.";
 constexpr auto kChangesSent = "Changes sent.  Press Discover button in a short time to refresh.";
 constexpr auto kSendFailed =
@@ -67,7 +67,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
                               }
                               return nullptr;
                           });
-    setWindowTitle(QString::fromLatin1(kWindowTitle));
+    setWindowTitle(QStringLiteral("Kestrelink ") + FromSingleByte(kVersion));
     setWindowIcon(AppIcon());
 
     m_list = qobject_cast<DeviceListView*>(controls.value(kListId));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrelink/version.h"
 #include "tests/e2e/cli_fixture.h"
 
 namespace kestrelink::testing {
@@ -154,7 +155,7 @@ class CliInfoTest : public CliTest {};
 TEST_F(CliInfoTest, VersionIsTheProjects) {
     const CliRun run = RunCli({"--version"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, std::vector<std::string>{"kestrelink-cli 1.3.1.3705"});
+    EXPECT_EQ(run.output, std::vector<std::string>{"kestrelink-cli " + std::string(kVersion)});
 }
 
 }  // namespace

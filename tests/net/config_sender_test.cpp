@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "net/device_datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "net/endpoint.h"
 #include "net/protocol.h"
 #include "tests/support/device_ports.h"

@@ -101,18 +101,18 @@ TEST_F(HeaderClickTest, StateArrowsAndOrderAfterEachClick) {
     }
 }
 
-TEST(FindRowByIpTest, WholeTextOnly) {
+TEST(HasRowWithIpTest, WholeTextOnly) {
     DeviceList list;
-    EXPECT_FALSE(list.FindRowByIp("10.0.0.1"));
-    EXPECT_FALSE(list.FindRowByIp(""));
+    EXPECT_FALSE(list.HasRowWithIp("10.0.0.1"));
+    EXPECT_FALSE(list.HasRowWithIp(""));
     Insert(list, Row("10.0.0.10", "00:00:00:00:00:01", "a"));
     Insert(list, Row("192.168.1.1", "00:00:00:00:00:02", "b"));
-    EXPECT_FALSE(list.FindRowByIp("10.0.0.1"));
-    EXPECT_FALSE(list.FindRowByIp("10.0.0.100"));
-    EXPECT_FALSE(list.FindRowByIp("0.0.0.10"));
-    EXPECT_FALSE(list.FindRowByIp(""));
-    EXPECT_TRUE(list.FindRowByIp("10.0.0.10"));
-    EXPECT_TRUE(list.FindRowByIp("192.168.1.1"));
+    EXPECT_FALSE(list.HasRowWithIp("10.0.0.1"));
+    EXPECT_FALSE(list.HasRowWithIp("10.0.0.100"));
+    EXPECT_FALSE(list.HasRowWithIp("0.0.0.10"));
+    EXPECT_FALSE(list.HasRowWithIp(""));
+    EXPECT_TRUE(list.HasRowWithIp("10.0.0.10"));
+    EXPECT_TRUE(list.HasRowWithIp("192.168.1.1"));
 }
 
 TEST(DeleteRowByMacTest, OnlyTheExactLowerCaseTextMatches) {

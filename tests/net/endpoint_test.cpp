@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
 #include "net/listener_hand_over.h"
 #include "net/protocol.h"
 #include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink {
 namespace {
@@ -147,7 +147,7 @@ TEST_F(EndpointTest, ListenerThreadRefusedLeavesASilentEndpointThatSends) {
 }
 
 TEST_F(EndpointTest, SendToDevicesLeavesFromTheLocalPortOnlyWhenOpen) {
-    const Bytes request(CONFIG_REQUEST08_LENGTH, 0xA5);
+    const Bytes request(kConfigRequest08Length, 0xA5);
     Endpoint endpoint(handOver, RecordFailures());
     EXPECT_FALSE(endpoint.SendToDevices(request, DEVICE_PORT_08));
 
@@ -168,7 +168,7 @@ TEST_F(EndpointTest, ListenerHandsOverEveryDatagramOfABurstInOrder) {
         ASSERT_TRUE(
             device08->SendTo(SomeAnnouncement08(static_cast<std::uint8_t>(id)), LOCAL_PORT));
     }
-    ASSERT_TRUE(device32->SendTo(Bytes(IP_SET_RESPONSE32_LENGTH, 0), LOCAL_PORT));
+    ASSERT_TRUE(device32->SendTo(Bytes(kIpSetResponse32Length, 0), LOCAL_PORT));
 
     const auto events = handOver->WaitForEvents(kDevices + 1, kArrival);
     ASSERT_EQ(events.size(), static_cast<std::size_t>(kDevices + 1));

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
 #include "net/device_list.h"
 #include "net/udp_socket.h"
 #include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
 #include "tests/support/samples.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink {
 namespace {

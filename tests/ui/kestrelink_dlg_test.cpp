@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "net/device_datagrams.h"
+#include "kestrelink/version.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/device_simulator.h"
@@ -72,7 +72,7 @@ void KestrelinkDlgTest::opensFromTemplate() {
     MainWindowHarness window;
     CKestrelinkDlg& dialog = window.dialog;
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink 1.3.1.3705"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink ") + QString::fromLatin1(kVersion));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     const QList<QSize> iconSizes = dialog.windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {
@@ -319,7 +319,7 @@ void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     auto window = std::make_unique<MainWindowHarness>(MessageBoxCatcher::kLeaveOpen);
-    QVERIFY(device.SendTo(std::vector<std::uint8_t>(IP_SET_RESPONSE08_LENGTH, 0), LOCAL_PORT));
+    QVERIFY(device.SendTo(std::vector<std::uint8_t>(kIpSetResponse08Length, 0), LOCAL_PORT));
     QVERIFY(device.SendTo(AnnouncementDatagram(DeviceFamily::Bits08, "10.0.0.1", 1), LOCAL_PORT));
     QTRY_COMPARE(window->boxes.OpenBoxes().size(), 1);
     QCOMPARE(window->boxes.Caught().front().text, QStringLiteral("IPSetResponse"));
