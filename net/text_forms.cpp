@@ -90,9 +90,9 @@ std::optional<MacAddress> ParseCanonicalMacText(std::string_view text) {
     if (!mac || text.size() != 17) {
         return std::nullopt;
     }
-    const std::string_view canonical = FormatMacText(*mac).View();
+    const ShortText canonical = FormatMacText(*mac);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != canonical[i]) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != canonical.View()[i]) {
             return std::nullopt;
         }
     }

@@ -19,6 +19,7 @@
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
 #include "tests/ui/support/url_catcher.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
