@@ -34,10 +34,10 @@ bool SendConfigRequest(Endpoint& endpoint, const ConfigTarget& target, const IpS
     if (target.archText == kArchText32) {
         const auto request =
             BuildConfigRequest32(settings, target.macText, ResolveLocalhostAddress());
-        return endpoint.SendToDevices(request, DEVICE_PORT_32);
+        return endpoint.SendToDevices(request, DEVICE_PORT_32, target.heardOn);
     }
     const auto request = BuildConfigRequest08(settings, target.macText);
-    return endpoint.SendToDevices(request, DEVICE_PORT_08);
+    return endpoint.SendToDevices(request, DEVICE_PORT_08, target.heardOn);
 }
 
 }  // namespace kestrelink

@@ -12,6 +12,8 @@
 
 namespace kestrelink {
 
+struct NetworkInterface;
+
 // One device's description as it arrived. The texts are views into the received datagram, so
 // an Announcement lives no longer than the buffer it was decoded from.
 struct Announcement {
@@ -23,6 +25,9 @@ struct Announcement {
     std::string_view productName;
     std::string_view givenName;
     std::string_view version;
+    // Not in the datagram: the probed interface it came in on, noted by the intake; nullptr
+    // when it came in on none of them. Lives no longer than the datagram's texts.
+    const NetworkInterface* heardOn = nullptr;
 };
 
 // Both return nullopt unless the span has exactly the announcement's length.

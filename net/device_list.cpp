@@ -8,9 +8,12 @@
 
 namespace kestrelink {
 
-void DeviceList::InsertRow(const RowCells& cells) {
-    auto row = std::make_unique<DeviceRow>();
-    std::copy(cells.begin(), cells.end(), row->begin());
+void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardOn) {
+    auto row = std::make_unique<ListedRow>();
+    std::copy(cells.begin(), cells.end(), row->cells.begin());
+    if (heardOn != nullptr) {
+        row->heardOn = *heardOn;
+    }
 
     // The rows are already in order whenever a sortable column is chosen, so the place that a
     // whole re-sort would give is the first row that does not come strictly before the new
@@ -19,15 +22,15 @@ void DeviceList::InsertRow(const RowCells& cells) {
     if (SortableColumnChosen()) {
         position = std::lower_bound(m_rows.begin(), m_rows.end(), row,
                                     [this](const auto& listed, const auto& added) {
-                                        return CompareRows(*listed, *added) < 0;
+                                        return CompareRows(listed->cells, added->cells) < 0;
                                     });
     }
     const int index = static_cast<int>(position - m_rows.begin());
     if (m_observer) {
         m_observer->RowAboutToBeInserted(index);
     }
-    CountText(m_ipCounts, (*row)[kColumnIp], +1);
-    CountText(m_macCounts, (*row)[kColumnMac], +1);
+    CountText(m_ipCounts, row->cells[kColumnIp], +1);
+    CountText(m_macCounts, row->cells[kColumnMac], +1);
     m_rows.insert(position, std::move(row));
     if (m_observer) {
         m_observer->RowInserted();
@@ -44,7 +47,7 @@ void DeviceList::DeleteRowByMac(const MacAddress& mac) {
         return;
     }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {
-        return (*row)[kColumnMac] == macText.View();
+        return row->cells[kColumnMac] == macText.View();
     });
     if (found != m_rows.end()) {
         RemoveAt(static_cast<std::size_t>(found - m_rows.begin()));
@@ -58,8 +61,8 @@ void DeviceList::RemoveAt(std::size_t position) {
     if (m_rows[position].get() == m_selected) {
         m_selected = nullptr;
     }
-    CountText(m_ipCounts, (*m_rows[position])[kColumnIp], -1);
-    CountText(m_macCounts, (*m_rows[position])[kColumnMac], -1);
+    CountText(m_ipCounts, m_rows[position]->cells[kColumnIp], -1);
+    CountText(m_macCounts, m_rows[position]->cells[kColumnMac], -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
     if (m_observer) {
         m_observer->RowRemoved();
@@ -80,7 +83,12 @@ void DeviceList::DeleteAllRows() {
 }
 
 const std::string& DeviceList::CellText(int row, int column) const {
-    return (*m_rows.at(static_cast<std::size_t>(row))).at(static_cast<std::size_t>(column));
+    return m_rows.at(static_cast<std::size_t>(row))->cells.at(static_cast<std::size_t>(column));
+}
+
+const NetworkInterface* DeviceList::HeardOn(int row) const {
+    const auto& heardOn = m_rows.at(static_cast<std::size_t>(row))->heardOn;
+    return heardOn ? &*heardOn : nullptr;
 }
 
 int DeviceList::SelectedRow() const {
@@ -124,7 +132,7 @@ void DeviceList::SortRows() {
     std::vector<std::size_t> order(m_rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     const auto cell = [&](std::size_t position) -> const std::string& {
-        return (*m_rows[position])[column];
+        return m_rows[position]->cells[column];
     };
     if (m_sort.sortColumn == kColumnIp || m_sort.sortColumn == kColumnMac ||
         m_sort.sortColumn == kColumnSerialNo) {
@@ -140,7 +148,7 @@ void DeviceList::SortRows() {
             return CompareText(cell(first), cell(second), ascending) < 0;
         });
     }
-    std::deque<std::unique_ptr<DeviceRow>> sorted;
+    std::deque<std::unique_ptr<ListedRow>> sorted;
     std::vector<int> newPositions(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         sorted.push_back(std::move(m_rows[order[i]]));

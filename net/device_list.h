@@ -3,12 +3,14 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "net/device_row.h"
+#include "net/interfaces.h"
 #include "net/text_forms.h"
 
 namespace kestrelink {
@@ -48,8 +50,9 @@ public:
     void SetObserver(DeviceListObserver* observer) { m_observer = observer; }
 
     // Puts the row where "insert at the top, then sort" would put it; with no sortable column
-    // chosen it stays at the top. The selection stays on the row that had it.
-    void InsertRow(const RowCells& cells);
+    // chosen it stays at the top. The selection stays on the row that had it. heardOn, kept
+    // beside the row, is the interface the device was heard on; nullptr when not known.
+    void InsertRow(const RowCells& cells, const NetworkInterface* heardOn = nullptr);
     bool HasRowWithIp(std::string_view ip) const;
     // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
     void DeleteRowByMac(const MacAddress& mac);
@@ -57,6 +60,8 @@ public:
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     const std::string& CellText(int row, int column) const;
+    // nullptr when the device was not heard on one of the probed interfaces.
+    const NetworkInterface* HeardOn(int row) const;
 
     int SelectedRow() const;
     // -1, or a position out of range, clears the selection.
@@ -67,6 +72,11 @@ public:
     HeaderArrow ArrowOn(int column) const;
 
 private:
+    struct ListedRow {
+        DeviceRow cells;
+        std::optional<NetworkInterface> heardOn;
+    };
+
     void SortRows();
     int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
     // The sort key of an IP, MAC or Serial No cell, for the current sort column.
@@ -84,12 +94,12 @@ private:
     static void CountText(TextCounts& counts, const std::string& text, int change);
 
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
-    std::deque<std::unique_ptr<DeviceRow>> m_rows;
+    std::deque<std::unique_ptr<ListedRow>> m_rows;
     // The intake looks up an IP and a MAC for every announcement: with thousands of rows, a walk
     // through the list for each made the listener fall behind a burst of answers.
     TextCounts m_ipCounts;
     TextCounts m_macCounts;
-    const DeviceRow* m_selected = nullptr;
+    const ListedRow* m_selected = nullptr;
     SortState m_sort;
     int m_arrowColumn = -1;
     bool m_arrowAscending = false;

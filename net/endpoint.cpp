@@ -1,10 +1,13 @@
 #include "net/endpoint.h"
 
+#include <algorithm>
 #include <atomic>
 #include <system_error>
+#include <vector>
 
 #include "net/datagrams.h"
 #include "net/intake.h"
+#include "net/interfaces.h"
 #include "net/listener_hand_over.h"
 #include "net/listener_loop.h"
 #include "net/protocol.h"
@@ -24,17 +27,38 @@ struct ListenerContext {
     std::atomic<bool> probesSent{false};
     IntakeBuffers buffers;
     std::promise<void> ended;  // the listener's last step
+    // Those of the latest probe pair: the listener names by them where each answer came in.
+    std::atomic<std::shared_ptr<const std::vector<NetworkInterface>>> probedInterfaces{
+        std::make_shared<const std::vector<NetworkInterface>>()};
 };
 
 namespace {
+
+// Once out of each interface; with none (a host with loopback only), once wherever the routes
+// send it. True when it left through at least one.
+bool SendOutOfEach(UdpSocket& socket, std::span<const NetworkInterface> interfaces,
+                   std::span<const std::uint8_t> datagram, std::uint16_t port) {
+    if (interfaces.empty()) {
+        return socket.SendTo(datagram, kBroadcastAddress, port);
+    }
+    bool left = false;
+    for (const NetworkInterface& way : interfaces) {
+        left = socket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
+    }
+    return left;
+}
 
 void SendProbePair(ListenerContext& context) {
     if (context.probesSent.exchange(true)) {
         return;
     }
+    // Listed afresh for every pair, so that an adapter plugged in since is probed too.
+    auto interfaces =
+        std::make_shared<const std::vector<NetworkInterface>>(ListBroadcastInterfaces());
+    context.probedInterfaces.store(interfaces);
     // A failed send is not retried; the user rediscovers.
-    context.udpSocket.SendTo(BuildProbe08(), kBroadcastAddress, DEVICE_PORT_08);
-    context.udpSocket.SendTo(BuildProbe32(), kBroadcastAddress, DEVICE_PORT_32);
+    SendOutOfEach(context.udpSocket, *interfaces, BuildProbe08(), DEVICE_PORT_08);
+    SendOutOfEach(context.udpSocket, *interfaces, BuildProbe32(), DEVICE_PORT_32);
 }
 
 void ListenerThread(ListenerContext& context) {
@@ -43,7 +67,10 @@ void ListenerThread(ListenerContext& context) {
     SendProbePair(context);
     ListenUntilStopped(
         [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
-        [&context] { ReceiveDatagram(context.udpSocket, *context.handOver, context.buffers); });
+        [&context] {
+            ReceiveDatagram(context.udpSocket, *context.handOver, context.buffers,
+                            *context.probedInterfaces.load());
+        });
 }
 
 }  // namespace
@@ -85,6 +112,8 @@ bool Endpoint::OpenEndpoint() {
         return fail(kNonBlockingFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
+    // Without it every device is listed all the same, only not where it was heard.
+    socket.ReportArrivalInterface();
     StartListener();
     return true;
 }
@@ -122,8 +151,19 @@ bool Endpoint::IsOpen() const {
     return m_context && m_context->udpSocket.IsOpen();
 }
 
-bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port) {
-    return m_context && m_context->udpSocket.SendTo(datagram, kBroadcastAddress, port);
+bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port,
+                             std::string_view heardOn) {
+    if (!m_context) {
+        return false;
+    }
+    const std::vector<NetworkInterface> interfaces = ListBroadcastInterfaces();
+    const auto same =
+        std::find_if(interfaces.begin(), interfaces.end(),
+                     [heardOn](const NetworkInterface& i) { return i.name == heardOn; });
+    // An interface that is gone, or was never known, leaves every way out open.
+    const auto ways = same == interfaces.end() ? std::span<const NetworkInterface>(interfaces)
+                                               : std::span<const NetworkInterface>(&*same, 1);
+    return SendOutOfEach(m_context->udpSocket, ways, datagram, port);
 }
 
 void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {

@@ -53,8 +53,11 @@ public:
     void SendProbes();
     // Rediscovery clears the latch, empties the list, then calls SendProbes.
     void ClearProbesSent();
-    // True only when the whole datagram left; false also when the endpoint never opened.
-    bool SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port);
+    // Out of the interface named heardOn, or, when it is gone or not named, out of every
+    // interface. True when the whole datagram left through at least one; false also when the
+    // endpoint never opened.
+    bool SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port,
+                       std::string_view heardOn = {});
     // Stops the listener, waiting at most stopWait for it, then lets go of the socket.
     void CloseEndpoint(std::chrono::milliseconds stopWait = kListenerStopWait);
 

@@ -4,12 +4,14 @@
 
 #include "net/datagrams.h"
 #include "net/device_list.h"
+#include "net/interfaces.h"
 #include "net/listener_hand_over.h"
 #include "net/udp_socket.h"
 
 namespace kestrelink {
 
-void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers) {
+void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
+                     std::span<const NetworkInterface> probed) {
     const auto queuedLength = socket.PeekLength();
     if (!queuedLength) {
         return;
@@ -22,12 +24,16 @@ void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffer
         return;
     }
     const auto datagram = buffer.first(received->length);
+    const auto takeIn = [&](Announcement announcement) {
+        announcement.heardOn = FindInterface(probed, received->arrivalInterface);
+        handOver.TakeInAnnouncement(announcement);
+    };
     switch (ClassifyDatagram(received->sourcePort, received->length)) {
         case DatagramKind::Announcement08:
-            handOver.TakeInAnnouncement(*DecodeAnnouncement08(datagram));
+            takeIn(*DecodeAnnouncement08(datagram));
             break;
         case DatagramKind::Announcement32:
-            handOver.TakeInAnnouncement(*DecodeAnnouncement32(datagram));
+            takeIn(*DecodeAnnouncement32(datagram));
             break;
         case DatagramKind::IpSetResponse08:
         case DatagramKind::IpSetResponse32:
@@ -61,7 +67,7 @@ void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
     if (list.HasRowWithIp(cells[kColumnIp])) {
         return;
     }
-    list.InsertRow(cells);
+    list.InsertRow(cells, announcement.heardOn);
 }
 
 }  // namespace kestrelink

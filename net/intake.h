@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "net/device_row.h"
 #include "net/protocol.h"
@@ -11,6 +12,7 @@ namespace kestrelink {
 
 struct Announcement;
 class DeviceList;
+struct NetworkInterface;
 class ListenerHandOver;
 class UdpSocket;
 
@@ -21,8 +23,10 @@ struct IntakeBuffers {
 };
 
 // Reads exactly one queued datagram and hands an announcement or a set response over; anything
-// else, and a datagram longer than the large buffer, is consumed and dropped.
-void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers);
+// else, and a datagram longer than the large buffer, is consumed and dropped. An announcement
+// goes over with the one of probed that it came in on.
+void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
+                     std::span<const NetworkInterface> probed = {});
 
 // The texts the intake forms itself; the other cells are views into the datagram.
 struct FormedTexts {

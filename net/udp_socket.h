@@ -12,6 +12,7 @@ namespace kestrelink {
 struct ReceivedDatagram {
     std::size_t length = 0;
     std::uint16_t sourcePort = 0;
+    unsigned arrivalInterface = 0;  // the interface index it came in on; 0 when not known
 };
 
 class UdpSocket final {
@@ -28,11 +29,16 @@ public:
     bool MakeNonBlocking();
     // Asks for at least bytes of receive queue; keeps what the system grants.
     void RequestReceiveBuffer(int bytes);
+    // Has every received datagram report the interface it came in on.
+    bool ReportArrivalInterface();
 
     bool IsOpen() const { return m_handle >= 0; }
 
     // True only when the whole datagram left. address holds the first octet most significant.
-    bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address, std::uint16_t port);
+    // outOf, an interface index, steers the datagram out of that interface whatever the routes
+    // say; 0 leaves the way out to the routes.
+    bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address, std::uint16_t port,
+                unsigned outOf = 0);
     // The full length of the next queued datagram without taking it; nullopt when none is
     // queued or the read failed.
     std::optional<std::size_t> PeekLength();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Shows Kestrelink finding a handful of simulated devices of both families. The program and the
-# simulator run in a private lab network of their own (scripts/lab.sh), so nothing is broadcast
-# on a real network.
+# Shows Kestrelink finding simulated devices of both families on the two networks a laptop is
+# typically attached to: the first holds the default route, the second is the wired port cabled
+# to a device fresh from the box, whose factory address lies outside that port's network. The
+# program and the simulators run in a private lab network of their own (scripts/lab.sh), so
+# nothing is broadcast on a real network.
 #
 #   scripts/demo.sh BUILD_DIR [--screenshot FILE]
 #
@@ -35,11 +37,17 @@ simulator=$build/tools/devsim/kestrelink-devsim
 [ -x "$program" ] || die "no program at $program; build first (make build)"
 [ -x "$simulator" ] || die "no simulator at $simulator; build first (make build)"
 
-# Four 08bits and three 32bits devices, answering within 400 ms of each probe.
-devices="'$simulator' --devices08 4 --devices32 3 --jitter 400 --name-prefix site-"
+# Every device answers within 400 ms of each probe. The first segment (10.213.0.0/24): four
+# 08bits and three 32bits devices in its network. The second (10.214.0.0/24): one 32bits device
+# at its factory address.
+lab=("$repo/scripts/lab.sh"
+    --devices "'$simulator' --devices08 4 --devices32 3 --first-ip 10.213.0.11 --jitter 400 \
+        --name-prefix site-"
+    --devices "'$simulator' --devices08 0 --devices32 1 --first-ip 192.168.1.20 --jitter 400 \
+        --first-mac 02:00:00:00:01:01 --first-serial 2000 --name-prefix new-")
 
 if [ -z "$screenshot" ]; then
-    exec "$repo/scripts/lab.sh" --devices "$devices" -- "$program"
+    exec "${lab[@]}" -- "$program"
 fi
 
 command -v xvfb-run >/dev/null || die "xvfb-run is missing (apt-get install xvfb xauth)"
@@ -50,8 +58,9 @@ command -v import >/dev/null || die "import is missing (apt-get install imagemag
 # shellcheck disable=SC2016 # expanded by the inner shell
 xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
     set -euo pipefail
-    lab=$1 devices=$2 program=$3 screenshot=$4 after=$5 run_for=$6
-    "$lab" --devices "$devices" -- timeout "$run_for" "$program" &
+    program=$1 screenshot=$2 after=$3 run_for=$4
+    shift 4
+    "$@" -- timeout "$run_for" "$program" &
     demo=$!
     sleep "$after"
     import -window root "$screenshot"
@@ -60,5 +69,5 @@ xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
     wait "$demo" || status=$?
     # timeout ends the program on purpose: status 124.
     [ "$status" -eq 0 ] || [ "$status" -eq 124 ]
-' demo "$repo/scripts/lab.sh" "$devices" "$program" "$screenshot" "$screenshot_after" "$run_for"
+' demo "$program" "$screenshot" "$screenshot_after" "$run_for" "${lab[@]}"
 echo "demo.sh: screenshot saved to $screenshot"

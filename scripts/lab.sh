@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# A private two-host network: a program side and a device side, each in a network namespace of
-# its own, joined by a veth pair and nothing else. The program's broadcasts reach the devices
-# and can reach nothing beyond them.
+# A private network of device segments: a program side and, per segment, a device side, each in a
+# network namespace of its own; each device side is joined to the program side by a veth pair
+# and nothing else. The program's broadcasts reach the devices and can reach nothing beyond them.
 #
-#   scripts/lab.sh [--devices "COMMAND"] [--wait-udp PORTS] [--mode auto|netns|unshare] \
+#   scripts/lab.sh [--devices "COMMAND"]... [--wait-udp PORTS] [--mode auto|netns|unshare] \
 #                  -- PROGRAM [ARGS...]
+#   scripts/lab.sh --add-segment [--devices "COMMAND"] [--wait-udp PORTS]
 #
-# Program side: klp0, 10.213.0.1/24, default route via the device side, so that
-# 255.255.255.255 goes out over the veth. Device side: kld0, 10.213.0.2/24.
-# COMMAND (a shell command line) runs in the background on the device side; PROGRAM runs in the
-# foreground on the program side once the device side has bound the UDP PORTS (default, when
-# COMMAND is given: 43210,54321; an empty list waits for nothing). Without COMMAND the device
-# side stays empty. The exit status is PROGRAM's; the device side is stopped (SIGTERM to its
-# process group) when PROGRAM ends.
+# Each --devices makes one segment; without any, there is one segment with an empty device side.
+# Segment N, counting from 0: program side klpN, 10.(213+N).0.1/24; device side kldN,
+# 10.(213+N).0.2/24. The program side's default route goes via the first segment, as on a
+# laptop whose Wi-Fi holds the default route and whose wired port is cabled to the devices.
+# Each COMMAND (a shell command line) runs in the background on its device side; PROGRAM runs
+# in the foreground on the program side once every device side has bound the UDP PORTS
+# (default, when a COMMAND is given: 43210,54321; an empty list waits for nothing). The exit
+# status is PROGRAM's; the device sides are stopped (SIGTERM to their process groups) when
+# PROGRAM ends.
+#
+# --add-segment runs on the program side of a running lab (PROGRAM, or anything it starts, may
+# call it): it adds the next segment there, as if an adapter had been plugged in, prints
+# "segment klpN ready" once its device side is ready, and holds it until it is ended (SIGTERM or
+# SIGINT), when the segment goes again.
 #
 # Modes: netns uses named namespaces (`ip netns`, needs real root); unshare makes them with
 # unshare(1), which also works inside an unprivileged user namespace such as the one
@@ -20,14 +28,16 @@
 # unshare. Whatever the mode, a side whose namespace holds any interface other than loopback
 # and kl* refuses to run its command.
 #
-# Example:
+# Examples:
 #   scripts/lab.sh --devices "build/tools/devsim/kestrelink-devsim --devices08 5 --devices32 5" \
+#       -- build/app/kestrelink
+#   scripts/lab.sh --devices "kestrelink-devsim --first-ip 10.213.0.11" \
+#       --devices "kestrelink-devsim --first-ip 10.214.0.11 --first-mac 02:00:00:00:01:01" \
 #       -- build/app/kestrelink
 set -euo pipefail
 
-readonly program_address=10.213.0.1
-readonly device_address=10.213.0.2
 readonly prefix_length=24
+readonly max_segments=16
 readonly ready_timeout_steps=100 # of 0.1 s
 self=$(readlink -f "$0")
 readonly self
@@ -41,8 +51,13 @@ usage() {
     sed -n '2,/^set -euo/{/^set -euo/d;s/^# \{0,1\}//;p}' "$self"
 }
 
-# Runs the rest of the command line after checking that this namespace is a private one.
-checked_exec() {
+# Segment N's address of host HOST: 1 on the program side, 2 on the device side.
+segment_address() { # N HOST
+    echo "10.$((213 + $1)).0.$2"
+}
+
+# Dies unless this is one of the lab's own namespaces.
+require_lab_namespace() {
     [ -n "${KL_LAB_ORIGIN_NS:-}" ] || die "internal: origin namespace unknown"
     [ "$(readlink /proc/self/ns/net)" != "$KL_LAB_ORIGIN_NS" ] ||
         die "refusing to run: still in the namespace the lab was started from"
@@ -55,6 +70,11 @@ checked_exec() {
         *) die "refusing to run: interface '$name' is not part of the lab" ;;
         esac
     done
+}
+
+# Runs the rest of the command line after checking that this namespace is a private one.
+checked_exec() {
+    require_lab_namespace
     exec "$@"
 }
 
@@ -69,15 +89,19 @@ udp_ports_bound() {
 }
 
 wait_until_ready() {
-    local step
+    local step pid waiting
     for ((step = 0; step < ready_timeout_steps; ++step)); do
-        kill -0 "$device_pid" 2>/dev/null || die "the devices command ended before it was ready"
-        if [ -z "$wait_ports" ] || udp_ports_bound "$device_pid" "$wait_ports"; then
-            return 0
-        fi
+        waiting=false
+        for pid in "${device_pids[@]}"; do
+            kill -0 "$pid" 2>/dev/null || die "a devices command ended before it was ready"
+            if [ -n "$wait_ports" ] && ! udp_ports_bound "$pid" "$wait_ports"; then
+                waiting=true
+            fi
+        done
+        $waiting || return 0
         sleep 0.1
     done
-    die "the device side did not bind UDP $wait_ports within $((ready_timeout_steps / 10)) s"
+    die "a device side did not bind UDP $wait_ports within $((ready_timeout_steps / 10)) s"
 }
 
 # The lab speaks IPv4 only; this keeps the link free of IPv6 chatter. Best effort.
@@ -87,31 +111,37 @@ quiet_ipv6() { # enter-command... interface
         true
 }
 
-# setsid gives the device side a process group of its own, so that stopping it reaches every
+# setsid gives each device side a process group of its own, so that stopping it reaches every
 # process its command started.
-start_devices() { # enter-command...
-    setsid "$@" "$self" --checked-exec sh -c "$devices" &
-    device_pid=$!
+start_devices() { # COMMAND enter-command...
+    local command=$1
+    shift
+    setsid "$@" "$self" --checked-exec sh -c "$command" &
+    device_pids+=("$!")
 }
 
 stop_devices() {
-    [ -n "$device_pid" ] || return 0
-    kill -TERM -- "-$device_pid" 2>/dev/null || true
-    local status=0
-    wait "$device_pid" || status=$?
-    device_pid=""
-    case $status in
-    0 | 143) ;;
-    *) echo "lab.sh: the devices command ended with status $status" >&2 ;;
-    esac
+    local pid status
+    for pid in "${device_pids[@]}"; do
+        kill -TERM -- "-$pid" 2>/dev/null || true
+    done
+    for pid in "${device_pids[@]}"; do
+        status=0
+        wait "$pid" || status=$?
+        case $status in
+        0 | 143) ;;
+        *) echo "lab.sh: a devices command ended with status $status" >&2 ;;
+        esac
+    done
+    device_pids=()
 }
 
 cleanup() {
     stop_devices
-    if [ -n "$ns_program" ]; then
-        ip netns del "$ns_program" 2>/dev/null || true
-        ip netns del "$ns_device" 2>/dev/null || true
-    fi
+    local ns
+    for ns in "${named_namespaces[@]}"; do
+        ip netns del "$ns" 2>/dev/null || true
+    done
     [ -z "$gate" ] || rm -rf "$gate"
 }
 
@@ -123,58 +153,93 @@ in_netns() {
     nsenter --net="/run/netns/$name" -- "$@"
 }
 
-# Named namespaces; both ends of the pair are born in them, so the pair never exists where the
-# real network is.
-run_netns() {
-    ns_device="kldev-$$"
+# Segment N between named namespaces; both ends of the pair are born in them, so the pair never
+# exists where the real network is.
+add_named_segment() { # N COMMAND
+    local n=$1 ns_device="kldev-$$-$1"
     ip netns add "$ns_device"
-    ip link add klp0 netns "$ns_program" type veth peer name kld0 netns "$ns_device"
-    quiet_ipv6 in_netns "$ns_program" klp0
-    quiet_ipv6 in_netns "$ns_device" kld0
-    ip -n "$ns_program" link set lo up
-    ip -n "$ns_program" addr add "$program_address/$prefix_length" dev klp0
-    ip -n "$ns_program" link set klp0 up
-    ip -n "$ns_program" route add default via "$device_address" dev klp0
+    named_namespaces+=("$ns_device")
+    ip link add "klp$n" netns "$ns_program" type veth peer name "kld$n" netns "$ns_device"
+    quiet_ipv6 in_netns "$ns_program" "klp$n"
+    quiet_ipv6 in_netns "$ns_device" "kld$n"
+    ip -n "$ns_program" addr add "$(segment_address "$n" 1)/$prefix_length" dev "klp$n"
+    ip -n "$ns_program" link set "klp$n" up
     ip -n "$ns_device" link set lo up
-    ip -n "$ns_device" addr add "$device_address/$prefix_length" dev kld0
-    ip -n "$ns_device" link set kld0 up
-    start_devices nsenter --net="/run/netns/$ns_device" --
+    ip -n "$ns_device" addr add "$(segment_address "$n" 2)/$prefix_length" dev "kld$n"
+    ip -n "$ns_device" link set "kld$n" up
+    start_devices "$2" nsenter --net="/run/netns/$ns_device" --
+}
+
+run_netns() {
+    local n
+    ip -n "$ns_program" link set lo up
+    for n in "${!segments[@]}"; do
+        add_named_segment "$n" "${segments[$n]}"
+    done
+    ip -n "$ns_program" route add default via "$(segment_address 0 2)" dev klp0
     wait_until_ready
     local status=0
     in_netns "$ns_program" "$self" --checked-exec "$@" || status=$?
     return "$status"
 }
 
-# Runs in the fresh program namespace that unshare made; the device side is a child unshare,
-# held at a gate until its end of the pair is in place.
-program_side() {
-    gate=$(mktemp -d)
-    mkfifo "$gate/open"
-    ip link set lo up
+# Adds segment N to the namespace this runs in. The device side is a child unshare, held at a
+# gate until its end of the pair is in place.
+add_segment() { # N COMMAND
+    local n=$1
+    [ -n "$gate" ] || gate=$(mktemp -d)
+    mkfifo "$gate/open$n"
     # shellcheck disable=SC2016 # expanded by the inner shell
-    start_devices unshare --net -- sh -c 'read -r _ <"$1"; shift; exec "$@"' gate "$gate/open"
-    local step own_ns
+    start_devices "$2" unshare --net -- sh -c 'read -r _ <"$1"; shift; exec "$@"' gate \
+        "$gate/open$n"
+    local pid=${device_pids[-1]} step own_ns
     own_ns=$(readlink /proc/self/ns/net)
     for ((step = 0; step < ready_timeout_steps; ++step)); do
-        [ "$(readlink "/proc/$device_pid/ns/net" 2>/dev/null)" = "$own_ns" ] || break
+        [ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" = "$own_ns" ] || break
         sleep 0.1
     done
-    [ "$(readlink "/proc/$device_pid/ns/net")" != "$own_ns" ] ||
+    [ "$(readlink "/proc/$pid/ns/net")" != "$own_ns" ] ||
         die "the device side did not get a namespace of its own"
-    ip link add klp0 type veth peer name kld0 netns "$device_pid"
-    quiet_ipv6 klp0
-    quiet_ipv6 nsenter --net="/proc/$device_pid/ns/net" kld0
-    ip addr add "$program_address/$prefix_length" dev klp0
-    ip link set klp0 up
-    ip route add default via "$device_address" dev klp0
-    nsenter --net="/proc/$device_pid/ns/net" sh -c "
+    ip link add "klp$n" type veth peer name "kld$n" netns "$pid"
+    quiet_ipv6 "klp$n"
+    quiet_ipv6 nsenter --net="/proc/$pid/ns/net" "kld$n"
+    ip addr add "$(segment_address "$n" 1)/$prefix_length" dev "klp$n"
+    ip link set "klp$n" up
+    nsenter --net="/proc/$pid/ns/net" sh -c "
         ip link set lo up &&
-        ip addr add $device_address/$prefix_length dev kld0 &&
-        ip link set kld0 up"
-    echo open >"$gate/open"
+        ip addr add $(segment_address "$n" 2)/$prefix_length dev kld$n &&
+        ip link set kld$n up"
+    echo open >"$gate/open$n"
+}
+
+# Runs in the fresh program namespace that unshare made.
+program_side() {
+    local n
+    ip link set lo up
+    for n in "${!segments[@]}"; do
+        add_segment "$n" "${segments[$n]}"
+    done
+    ip route add default via "$(segment_address 0 2)" dev klp0
     wait_until_ready
     local status=0
     "$self" --checked-exec "$@" || status=$?
+    return "$status"
+}
+
+# --add-segment: the next free klpN of this program side.
+add_segment_here() {
+    require_lab_namespace
+    local n=0
+    while ip link show "klp$n" >/dev/null 2>&1; do
+        n=$((n + 1))
+    done
+    ((n < max_segments)) || die "at most $max_segments segments"
+    add_segment "$n" "${segments[0]}"
+    wait_until_ready
+    echo "segment klp$n ready"
+    local status=0
+    wait "${device_pids[0]}" || status=$?
+    device_pids=()
     return "$status"
 }
 
@@ -183,7 +248,8 @@ program_side() {
 run_unshare() {
     local map=()
     unshare --net true 2>/dev/null || map=(--map-root-user)
-    unshare --net "${map[@]}" -- "$self" --program-side "$devices" "$wait_ports" -- "$@"
+    unshare --net "${map[@]}" -- "$self" --program-side "$wait_ports" "${#segments[@]}" \
+        "${segments[@]}" -- "$@"
 }
 
 in_initial_user_namespace() {
@@ -191,11 +257,11 @@ in_initial_user_namespace() {
         END { exit !found }' /proc/self/uid_map
 }
 
-devices=""
+segments=()
 wait_ports=""
-device_pid=""
+device_pids=()
+named_namespaces=()
 ns_program=""
-ns_device=""
 gate=""
 trap cleanup EXIT
 trap 'exit 130' INT
@@ -207,21 +273,22 @@ case ${1:-} in
     checked_exec "$@"
     ;;
 --program-side)
-    devices=$2
-    wait_ports=$3
-    shift 4
+    wait_ports=$2
+    segments=("${@:4:$3}")
+    shift $((3 + $3 + 1))
     program_side "$@"
     exit
     ;;
 esac
 
+add_segment_mode=false
 wait_ports_given=false
 mode=auto
 while [ $# -gt 0 ]; do
     case $1 in
     --devices)
         [ $# -ge 2 ] || die "--devices needs a command"
-        devices=$2
+        segments+=("$2")
         shift 2
         ;;
     --wait-udp)
@@ -235,6 +302,10 @@ while [ $# -gt 0 ]; do
         [ $# -ge 2 ] || die "--mode needs auto, netns or unshare"
         mode=$2
         shift 2
+        ;;
+    --add-segment)
+        add_segment_mode=true
+        shift
         ;;
     -h | --help)
         usage
@@ -251,14 +322,22 @@ while [ $# -gt 0 ]; do
         ;;
     esac
 done
-[ $# -gt 0 ] || {
+if $add_segment_mode && { [ $# -gt 0 ] || [ ${#segments[@]} -gt 1 ]; }; then
+    die "--add-segment adds one segment and runs no program"
+elif ! $add_segment_mode && [ $# -eq 0 ]; then
     usage >&2
     exit 2
-}
-if [ -z "$devices" ]; then
-    devices="exec sleep infinity"
+fi
+((${#segments[@]} <= max_segments)) || die "at most $max_segments segments"
+if [ ${#segments[@]} -eq 0 ]; then
+    segments=("exec sleep infinity")
 elif ! $wait_ports_given; then
     wait_ports=43210,54321
+fi
+
+if $add_segment_mode; then
+    add_segment_here
+    exit
 fi
 
 KL_LAB_ORIGIN_NS=$(readlink /proc/self/ns/net)
@@ -269,6 +348,7 @@ auto | netns)
     if { [ "$mode" = netns ] || in_initial_user_namespace; } &&
         ip netns add "klprog-$$" 2>/dev/null; then
         ns_program="klprog-$$"
+        named_namespaces+=("$ns_program")
         run_netns "$@"
     elif [ "$mode" = netns ]; then
         die "cannot make a named network namespace (needs real root)"

@@ -1,9 +1,12 @@
 #include "ui/device_list_model.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPalette>
+#include <QStyle>
 
+#include "net/subnet.h"
 #include "ui/device_columns.h"
+#include "ui/heard_on_tool_tip.h"
 #include "ui/sort_arrow_bitmaps.h"
 
 namespace kestrelink {
@@ -11,7 +14,8 @@ namespace kestrelink {
 DeviceListModel::DeviceListModel(QObject* parent)
     : QAbstractTableModel(parent),
       m_arrowUp(SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette())),
-      m_arrowDown(SortArrowBitmap(kSortArrowDownBitmap, QGuiApplication::palette())) {
+      m_arrowDown(SortArrowBitmap(kSortArrowDownBitmap, QGuiApplication::palette())),
+      m_outsideNetwork(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {
     m_list.SetObserver(this);
 }
 
@@ -28,11 +32,29 @@ int DeviceListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant DeviceListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    // Cells are single-byte text as the devices sent it.
-    return QString::fromLatin1(m_list.CellText(index.row(), index.column()));
+    const int row = index.row();
+    switch (role) {
+        case Qt::DisplayRole:
+            // Cells are single-byte text as the devices sent it.
+            return QString::fromLatin1(m_list.CellText(row, index.column()));
+        case Qt::ToolTipRole:
+            if (const NetworkInterface* heardOn = m_list.HeardOn(row)) {
+                return HeardOnToolTip(m_list.CellText(row, kColumnIp), *heardOn);
+            }
+            return {};
+        case Qt::DecorationRole:
+            if (const NetworkInterface* heardOn = m_list.HeardOn(row);
+                heardOn != nullptr && index.column() == kColumnIp &&
+                IsOutsideNetwork(m_list.CellText(row, kColumnIp), *heardOn)) {
+                return m_outsideNetwork;
+            }
+            return {};
+        default:
+            return {};
+    }
 }
 
 QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <QPixmap>
 
 #include "net/device_list.h"
@@ -9,6 +10,8 @@ namespace kestrelink {
 
 // The device list as Qt's views see it. The list keeps its own order (rows on top, its sort rules,
 // the "arch" quirk), so the model only reports the list's changes and never reorders by itself.
+// Each row's tooltip names the interface its device was heard on; an IP cell outside that
+// interface's network carries the platform's warning icon.
 class DeviceListModel final : public QAbstractTableModel, private DeviceListObserver {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DeviceListModel)
@@ -41,6 +44,7 @@ private:
     DeviceList m_list;
     QPixmap m_arrowUp;
     QPixmap m_arrowDown;
+    QIcon m_outsideNetwork;
 };
 
 }  // namespace kestrelink

@@ -24,6 +24,9 @@ DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(false);
     setSortingEnabled(false);
+    // Smaller than the usual small icon, so that the warning beside an address outside its
+    // network leaves the address room in the column's 100 pixels.
+    setIconSize(QSize(12, 12));
 
     QPalette colours = palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {

@@ -129,7 +129,9 @@ void CKestrelinkDlg::OnConfigureIp() {
         return;
     }
     // Read before the dialog opens: rows may move or go while it is up.
-    const ConfigTarget target{list.CellText(row, kColumnMac), list.CellText(row, kColumnArch)};
+    const NetworkInterface* heardOn = list.HeardOn(row);
+    const ConfigTarget target{list.CellText(row, kColumnMac), list.CellText(row, kColumnArch),
+                              heardOn != nullptr ? heardOn->name : std::string()};
     const ShortText hostName(list.CellText(row, kColumnGivenName));
 
     CIpConfigDlg dialog(this);

@@ -8,7 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <cstring>
 
 namespace kestrelink {
 
@@ -51,8 +53,13 @@ void UdpSocket::RequestReceiveBuffer(int bytes) {
     }
 }
 
+bool UdpSocket::ReportArrivalInterface() {
+    const int on = 1;
+    return ::setsockopt(m_handle, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
+}
+
 bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
-                       std::uint16_t port) {
+                       std::uint16_t port, unsigned outOf) {
     if (m_handle < 0) {
         return false;
     }
@@ -60,9 +67,27 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     destination.sin_family = AF_INET;
     destination.sin_addr.s_addr = htonl(address);
     destination.sin_port = htons(port);
-    const ssize_t sent =
-        ::sendto(m_handle, datagram.data(), datagram.size(), MSG_NOSIGNAL,
-                 reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    iovec payload{const_cast<std::uint8_t*>(datagram.data()), datagram.size()};
+    msghdr message{};
+    message.msg_name = &destination;
+    message.msg_namelen = sizeof destination;
+    message.msg_iov = &payload;
+    message.msg_iovlen = 1;
+    // The limited broadcast otherwise leaves only by the default route; naming the interface
+    // sends it out of that one, from that interface's own address.
+    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> control{};
+    if (outOf != 0) {
+        message.msg_control = control.data();
+        message.msg_controllen = control.size();
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = IPPROTO_IP;
+        header->cmsg_type = IP_PKTINFO;
+        header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+        in_pktinfo steering{};
+        steering.ipi_ifindex = static_cast<int>(outOf);
+        std::memcpy(CMSG_DATA(header), &steering, sizeof steering);
+    }
+    const ssize_t sent = ::sendmsg(m_handle, &message, MSG_NOSIGNAL);
     return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
@@ -82,16 +107,32 @@ std::optional<std::size_t> UdpSocket::PeekLength() {
 
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     sockaddr_in source{};
-    socklen_t sourceLength = sizeof source;
+    iovec payload{buffer.data(), buffer.size()};
+    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> control{};
+    msghdr message{};
+    message.msg_name = &source;
+    message.msg_namelen = sizeof source;
+    message.msg_iov = &payload;
+    message.msg_iovlen = 1;
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
     ssize_t length = -1;
     do {
-        length = ::recvfrom(m_handle, buffer.data(), buffer.size(), MSG_TRUNC | MSG_DONTWAIT,
-                            reinterpret_cast<sockaddr*>(&source), &sourceLength);
+        length = ::recvmsg(m_handle, &message, MSG_TRUNC | MSG_DONTWAIT);
     } while (length < 0 && errno == EINTR);
     if (length < 0 || static_cast<std::size_t>(length) > buffer.size()) {
         return std::nullopt;
     }
-    return ReceivedDatagram{static_cast<std::size_t>(length), ntohs(source.sin_port)};
+    ReceivedDatagram received{static_cast<std::size_t>(length), ntohs(source.sin_port)};
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo arrival{};
+            std::memcpy(&arrival, CMSG_DATA(header), sizeof arrival);
+            received.arrivalInterface = static_cast<unsigned>(arrival.ipi_ifindex);
+        }
+    }
+    return received;
 }
 
 StopEvent::StopEvent() : m_handle(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}

@@ -11,8 +11,6 @@ namespace kestrelink::testing {
 namespace {
 
 // Written out here rather than taken from the simulator, so that a slip on either side shows.
-constexpr std::uint64_t kFirstMac = 0x026b6c001000;
-constexpr std::uint32_t kFirstIp = 0x0AD50101;  // 10.213.1.1
 constexpr std::uint32_t kFirstSerial = 70000;
 constexpr std::string_view kNamePrefix = "unit-";
 
@@ -36,17 +34,19 @@ std::string AddressText(std::uint32_t value) {
 }  // namespace
 
 std::vector<std::string> SimulatedDevices::Arguments() const {
-    return {
-        "--devices08",    std::to_string(devices08),    "--devices32",   std::to_string(devices32),
-        "--first-mac",    MacText(kFirstMac),           "--first-ip",    AddressText(kFirstIp),
-        "--first-serial", std::to_string(kFirstSerial), "--name-prefix", std::string(kNamePrefix)};
+    return {"--devices08",    std::to_string(devices08),
+            "--devices32",    std::to_string(devices32),
+            "--first-mac",    MacText(firstMac),
+            "--first-ip",     AddressText(firstIp),
+            "--first-serial", std::to_string(kFirstSerial),
+            "--name-prefix",  std::string(kNamePrefix)};
 }
 
 DeviceRow SimulatedDevices::ExpectedRow(int number) const {
     const auto offset = static_cast<std::uint32_t>(number);
     const bool bits08 = number < devices08;
-    return {AddressText(kFirstIp + offset),
-            MacText(kFirstMac + offset),
+    return {AddressText(firstIp + offset),
+            MacText(firstMac + offset),
             bits08 ? "DevSim 08" : "DevSim 32",
             std::string(kNamePrefix) + std::to_string(number + 1),
             "1.0",
@@ -122,8 +122,8 @@ bool SimulatorTest::WaitForRowCount(int count) {
 
 void SimulatorTest::SyncWithSimulator(const SimulatedDevices& devices, int number) {
     const DeviceRow device = devices.ExpectedRow(number);
-    const IpSettings settings =
-        StaticSettings(kFirstIp + static_cast<std::uint32_t>(number), device[kColumnGivenName]);
+    const IpSettings settings = StaticSettings(devices.firstIp + static_cast<std::uint32_t>(number),
+                                               device[kColumnGivenName]);
     ASSERT_TRUE(
         SendConfigRequest(*m_endpoint, {device[kColumnMac], device[kColumnArch]}, settings));
     ASSERT_TRUE(m_list->WaitForSetResponses(++m_setResponsesSeen, kE2eWait))

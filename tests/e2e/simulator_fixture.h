@@ -26,6 +26,10 @@ inline constexpr std::chrono::milliseconds kE2eWait{5000};
 struct SimulatedDevices {
     int devices08 = 0;
     int devices32 = 0;
+    // Where the ranges start. Sets behind different lab segments start apart, so that no two
+    // devices share a MAC or an address.
+    std::uint64_t firstMac = 0x026b6c001000;
+    std::uint32_t firstIp = 0x0AD50101;  // 10.213.1.1
 
     int Count() const { return devices08 + devices32; }
     std::vector<std::string> Arguments() const;

@@ -1,10 +1,13 @@
 #include <QAbstractItemModelTester>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include "net/device_list.h"
+#include "net/interfaces.h"
 #include "tests/ui/support/arrow_picture.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
@@ -29,6 +32,9 @@ QImage ArrowImage(const QAbstractItemModel& model, int column) {
     return model.headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>().toImage();
 }
 
+// A wired port on the devices' network, 10.98.0.1/24.
+const NetworkInterface kWired{2, "enp3s0", 0x0A620001u, 24};
+
 }  // namespace
 
 class DeviceListModelTest final : public QObject {
@@ -41,6 +47,7 @@ private slots:
     void arrowFollowsHeaderClicks();
     void persistentIndexFollowsSort();
     void cellsAreSingleByteText();
+    void toolTipAndIconTellWhereTheDeviceWasHeard();
 };
 
 void DeviceListModelTest::passesModelTesterThroughEveryChange() {
@@ -49,7 +56,7 @@ void DeviceListModelTest::passesModelTesterThroughEveryChange() {
     DeviceList& list = model.List();
 
     list.InsertRow(Cells("10.0.0.2", "02:00:00:00:00:02"));
-    list.InsertRow(Cells("10.0.0.10", "02:00:00:00:00:0a"));
+    list.InsertRow(Cells("10.0.0.10", "02:00:00:00:00:0a"), &kWired);
     list.InsertRow(Cells("9.1.1.1", "02:00:00:00:00:09"));
     QCOMPARE(IpColumn(model), (QStringList{"9.1.1.1", "10.0.0.10", "10.0.0.2"}));
 
@@ -140,6 +147,37 @@ void DeviceListModelTest::cellsAreSingleByteText() {
     model.List().InsertRow({"10.0.0.1", "02:00:00:00:00:01", "Caf\xe9", "", "", "1", kArchText32});
     QCOMPARE(model.index(0, kColumnProductName).data().toString(), QStringLiteral("Caf\u00e9"));
     QCOMPARE(model.index(0, kColumnArch).data().toString(), QStringLiteral("32bits"));
+}
+
+void DeviceListModelTest::toolTipAndIconTellWhereTheDeviceWasHeard() {
+    const QString heard = QStringLiteral("Heard on enp3s0 (10.98.0.1/24)");
+    const QString outside = heard + QStringLiteral(
+                                        "\nThis device's address is outside the network of enp3s0 "
+                                        "(10.98.0.0/24), so its web page cannot be reached from "
+                                        "here until its IP settings are changed with Cfg IP.");
+    const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QVERIFY(!warning.isNull());
+    const struct {
+        const char* ip;
+        const NetworkInterface* heardOn;
+        QString toolTip;  // on every cell of the row
+        bool warned;      // on the IP cell alone
+    } rows[] = {{"10.98.0.57", &kWired, heard, false},
+                {"192.168.1.20", &kWired, outside, true},
+                {"192.168.1.20", nullptr, QString(), false}};
+    for (const auto& row : rows) {
+        DeviceListModel model;
+        model.List().InsertRow(Cells(row.ip, "02:00:00:00:00:01"), row.heardOn);
+        for (int column = 0; column < kColumnCount; ++column) {
+            const QModelIndex cell = model.index(0, column);
+            QCOMPARE(cell.data(Qt::ToolTipRole).toString(), row.toolTip);
+            const QImage icon = cell.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+            QCOMPARE(icon,
+                     row.warned && column == kColumnIp ? warning.pixmap(16).toImage() : QImage());
+        }
+        // The warning leaves the text that Web opens as it was.
+        QCOMPARE(model.index(0, kColumnIp).data().toString(), QString::fromLatin1(row.ip));
+    }
 }
 
 QTEST_MAIN(DeviceListModelTest)

@@ -316,6 +316,7 @@ Output, one line each, on standard output:
   probe FAMILY from ADDR:PORT ...       per probe answered
   applied FAMILY MAC ip=... mask=... gateway=... dns=... dhcp=yes|no name=...
   refused FAMILY MAC wrong password
+  ignored FAMILY MAC not emulated here  per request for another device
 
 Ends on SIGTERM or SIGINT with status 0. Status 2: bad options; 1: a port cannot be bound;
 3: the network is not a private one.

@@ -180,6 +180,10 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
     }
     const ConfigResult result = m_devices.ApplyConfig(family, *request);
     if (result.outcome == ConfigOutcome::NotAddressed) {
+        // Shows where a request went that was meant for a device behind another segment.
+        std::fprintf(m_report, "ignored %s %s not emulated here\n", FamilyName(family),
+                     std::string(FormatMacText(request->macAddress).View()).c_str());
+        std::fflush(m_report);
         return;
     }
     const EmulatedDevice& device = *result.device;

@@ -1,0 +1,33 @@
+#include "net/interfaces.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace kestrelink {
+
+std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddress> addresses) {
+    std::vector<NetworkInterface> interfaces;
+    for (const InterfaceAddress& entry : addresses) {
+        if (!entry.up || entry.loopback || !entry.broadcast || entry.index == 0) {
+            continue;
+        }
+        // An interface with several addresses is probed once: a limited broadcast reaches the
+        // whole link whichever address it leaves from.
+        if (FindInterface(interfaces, entry.index) != nullptr) {
+            continue;
+        }
+        interfaces.push_back(
+            {entry.index, entry.name, entry.address, std::countl_one(entry.netmask)});
+    }
+    return interfaces;
+}
+
+const NetworkInterface* FindInterface(std::span<const NetworkInterface> interfaces,
+                                      unsigned index) {
+    const auto found =
+        std::find_if(interfaces.begin(), interfaces.end(),
+                     [index](const NetworkInterface& i) { return i.index == index; });
+    return found == interfaces.end() ? nullptr : &*found;
+}
+
+}  // namespace kestrelink

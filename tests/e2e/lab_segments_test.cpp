@@ -1,0 +1,161 @@
+#include <net/if.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "net/config_sender.h"
+#include "net/subnet.h"
+#include "tests/e2e/simulator_fixture.h"
+
+namespace kestrelink::testing {
+namespace {
+
+constexpr const char* kInnerVariable = "KESTRELINK_LAB_INNER";
+
+// Segment 0 holds the default route and devices inside its network, 10.213.0.0/24. The devices
+// behind segment 1 (10.214.0.0/24) still have their factory addresses, 192.168.1.x. Segment 2
+// (10.215.0.0/24) is plugged in while the program runs.
+constexpr SimulatedDevices kSegments[] = {{2, 2, 0x026b6c000100, 0x0AD5000B},
+                                          {1, 2, 0x026b6c000200, 0xC0A80114},
+                                          {1, 1, 0x026b6c000300, 0x0AD7000B}};
+// The device behind segment 1 that is given an address in that segment's network.
+std::string MovedMac() {
+    return kSegments[1].ExpectedRow(2)[kColumnMac];  // a 32bits device
+}
+
+std::string DevicesCommand(int segment) {
+    std::string command = std::string("exec ") + KESTRELINK_DEVSIM_PATH;
+    for (const std::string& argument : kSegments[segment].Arguments()) {
+        command += " " + argument;
+    }
+    return command;
+}
+
+std::size_t CountLines(const std::vector<std::string>& lines, const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const auto& line) { return line.find(text) != std::string::npos; }));
+}
+
+class LabSegmentsTest : public PrivateNetworkTest {};
+
+// Runs this very executable on the program side of a two-segment lab, where LabSegmentsInnerTest
+// does the work; the simulators' reports show what reached each segment.
+TEST_F(LabSegmentsTest, EachSegmentGetsOneProbePairPerDiscoveryAndOnlyItsRequests) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    ChildProcess lab(KESTRELINK_LAB_SCRIPT,
+                     {"--devices", DevicesCommand(0), "--devices", DevicesCommand(1), "--", self,
+                      "--gtest_filter=LabSegmentsInnerTest.*"},
+                     {std::string(kInnerVariable) + "=1"});
+    ASSERT_TRUE(lab.Started());
+    const auto status = lab.WaitForExit(std::chrono::seconds(60));
+    ASSERT_TRUE(status) << "the lab did not end";
+    const std::vector<std::string> lines = lab.OutputLines();
+    EXPECT_EQ(*status, 0) << lab.ErrorText() << ::testing::PrintToString(lines);
+    EXPECT_EQ(CountLines(lines, "[  PASSED  ] 1 test."), 1u);
+    // Start-up and four Discovers, each listing every device of both segments: one probe of
+    // each family per discovery, from the segment's own address.
+    for (const std::string segment : {"10.213.0.1:", "10.214.0.1:"}) {
+        EXPECT_EQ(CountLines(lines, "probe 08bits from " + segment), 5u) << segment;
+        EXPECT_EQ(CountLines(lines, "probe 32bits from " + segment), 5u) << segment;
+    }
+    // Both requests reached segment 1, and only the second, sent when the device's interface
+    // was gone, reached segment 0 as well.
+    EXPECT_EQ(CountLines(lines, "applied 32bits " + MovedMac()), 2u);
+    EXPECT_EQ(CountLines(lines, "ignored 32bits " + MovedMac()), 1u);
+}
+
+class LabSegmentsInnerTest : public SimulatorTest {
+protected:
+    void SetUp() override {
+        if (std::getenv(kInnerVariable) == nullptr) {
+            GTEST_SKIP() << "runs only on the program side of scripts/lab.sh, started by "
+                            "LabSegmentsTest";
+        }
+        SimulatorTest::SetUp();
+    }
+
+    // The listed row of mac, the interface it was heard on, and whether its address lies
+    // outside that interface's network.
+    struct Heard {
+        DeviceRow cells;
+        std::string on;
+        bool outside = false;
+    };
+    Heard HeardOf(const std::string& mac) const {
+        Heard heard;
+        m_list->WithList([&](DeviceList& list) {
+            for (int row = 0; row < list.RowCount(); ++row) {
+                const NetworkInterface* on = list.HeardOn(row);
+                if (list.CellText(row, kColumnMac) == mac && on != nullptr) {
+                    for (int column = 0; column < kColumnCount; ++column) {
+                        heard.cells[static_cast<std::size_t>(column)] = list.CellText(row, column);
+                    }
+                    heard.on = on->name;
+                    heard.outside = IsOutsideNetwork(heard.cells[kColumnIp], *on);
+                }
+            }
+        });
+        return heard;
+    }
+
+    void ExpectListed(int segment, bool outside) const {
+        for (const DeviceRow& expected : kSegments[segment].ExpectedRows()) {
+            const Heard heard = HeardOf(expected[kColumnMac]);
+            EXPECT_EQ(heard.cells, expected);
+            EXPECT_EQ(heard.on, "klp" + std::to_string(segment));
+            EXPECT_EQ(heard.outside, outside) << expected[kColumnIp];
+        }
+    }
+};
+
+TEST_F(LabSegmentsInnerTest, EverySegmentIsListedAndConfigured) {
+    ASSERT_NE(::if_nametoindex("klp1"), 0u) << "not on the program side of two segments";
+    const int listed = kSegments[0].Count() + kSegments[1].Count();
+    ASSERT_NO_FATAL_FAILURE(OpenEndpoint());
+    for (const bool discover : {false, true}) {
+        SCOPED_TRACE(discover ? "Discover" : "start-up");
+        if (discover) {
+            Rediscover();
+        }
+        ASSERT_TRUE(WaitForRowCount(listed));
+        ExpectListed(0, false);
+        ExpectListed(1, true);
+    }
+
+    // Into its segment's network: by the interface it was heard on, then by every interface
+    // once that interface is gone.
+    const std::string mac = MovedMac();
+    const struct {
+        const char* heardOn;
+        std::uint32_t ip;
+        const char* listedIp;
+    } requests[] = {{"klp1", 0x0AD60032, "10.214.0.50"}, {"klp9", 0x0AD60033, "10.214.0.51"}};
+    for (const auto& request : requests) {
+        SCOPED_TRACE(request.heardOn);
+        ASSERT_TRUE(SendConfigRequest(*m_endpoint, {mac, "32bits", request.heardOn},
+                                      StaticSettings(request.ip, "moved-in")));
+        // The simulator takes the request before the probe that follows it.
+        Rediscover();
+        ASSERT_TRUE(WaitForRowCount(listed));
+        const Heard moved = HeardOf(mac);
+        EXPECT_EQ(moved.cells[kColumnIp], request.listedIp);
+        EXPECT_EQ(moved.cells[kColumnGivenName], "moved-in");
+        EXPECT_EQ(moved.on, "klp1");
+        EXPECT_FALSE(moved.outside);
+    }
+
+    ChildProcess plugged(KESTRELINK_LAB_SCRIPT, {"--add-segment", "--devices", DevicesCommand(2)});
+    ASSERT_TRUE(plugged.WaitForLine("segment klp2 ready", kE2eWait)) << plugged.ErrorText();
+    Rediscover();
+    ASSERT_TRUE(WaitForRowCount(listed + kSegments[2].Count()));
+    ExpectListed(2, false);
+    EXPECT_EQ(plugged.WaitForLines("probe 08bits from 10.215.0.1:", 1, kE2eWait).size(), 1u);
+    EXPECT_EQ(plugged.WaitForLines("probe 32bits from 10.215.0.1:", 1, kE2eWait).size(), 1u);
+}
+
+}  // namespace
+}  // namespace kestrelink::testing
