@@ -18,3 +18,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # CTest runs the test executables under Wine, in a prefix of the build directory's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh ${CMAKE_BINARY_DIR}/wine)
+
+# CLI11 and nlohmann-json are header-only, so Debian's packages serve this compiler too. They are
+# found in a prefix that holds only them: /usr/include itself would put Linux's C headers ahead
+# of mingw-w64's.
+set(header_only_prefix ${CMAKE_BINARY_DIR}/header-only/usr)
+foreach(part include/CLI include/nlohmann share/cmake/CLI11 share/cmake/nlohmann_json)
+    if(NOT EXISTS ${header_only_prefix}/${part})
+        get_filename_component(parent ${header_only_prefix}/${part} DIRECTORY)
+        file(MAKE_DIRECTORY ${parent})
+        file(CREATE_LINK /usr/${part} ${header_only_prefix}/${part} SYMBOLIC)
+    endif()
+endforeach()
+list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_BINARY_DIR}/header-only)

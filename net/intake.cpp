@@ -64,7 +64,7 @@ void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
     list.DeleteRowByMac(announcement.macAddress);
-    if (list.FindRowByIp(cells[kColumnIp])) {
+    if (list.HasRowWithIp(cells[kColumnIp])) {
         return;
     }
     list.InsertRow(cells, announcement.heardOn);

@@ -18,8 +18,8 @@ class UdpSocket;
 
 // Working storage of the intake, allocated once and reused for every datagram.
 struct IntakeBuffers {
-    std::array<std::uint8_t, ANNOUNCEMENT08_LENGTH> small{};
-    std::array<std::uint8_t, ANNOUNCEMENT32_LENGTH> large{};
+    std::array<std::uint8_t, kAnnouncement08Length> small{};
+    std::array<std::uint8_t, kAnnouncement32Length> large{};
 };
 
 // Reads exactly one queued datagram and hands an announcement or a set response over; anything

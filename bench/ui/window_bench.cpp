@@ -10,15 +10,17 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHeaderView>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/row_comparators.h"
+#include "tools/lab/child_process.h"
 #include "tools/lab/private_network.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
@@ -67,16 +69,6 @@ private:
     qint64 m_longest = 0;
 };
 
-bool StartSimulator(QProcess& simulator) {
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(KESTRELINK_DEVSIM_PATH),
-                    {"--devices08", QString::number(kDevicesPerFamily), "--devices32",
-                     QString::number(kDevicesPerFamily), "--jitter", QString::number(kJitterMs),
-                     "--seed", "1"});
-    return simulator.waitForStarted(3000) && simulator.waitForReadyRead(5000) &&
-           simulator.readLine().startsWith("listening");
-}
-
 // Runs the event loop, as the window's modal run would, until quit or until timeoutMs have
 // passed.
 void RunEventLoop(QEventLoop& loop, int timeoutMs) {
@@ -112,8 +104,11 @@ int main(int argc, char* argv[]) {
     auto* discover = window.findChild<QPushButton*>(QStringLiteral("control1001"));
     emit list->header()->sectionClicked(kColumnIp);
 
-    QProcess simulator;
-    if (!StartSimulator(simulator)) {
+    lab::ChildProcess simulator(
+        KESTRELINK_DEVSIM_PATH,
+        {"--devices08", std::to_string(kDevicesPerFamily), "--devices32",
+         std::to_string(kDevicesPerFamily), "--jitter", std::to_string(kJitterMs), "--seed", "1"});
+    if (!simulator.WaitForLine("listening", std::chrono::seconds(5))) {
         std::fprintf(stderr, "window_bench: the simulator did not start\n");
         return 2;
     }
@@ -163,7 +158,5 @@ int main(int argc, char* argv[]) {
     met &= Report("peak memory, MB", peakMb, "< 120", peakMb < kPeakMemoryBelowMb);
     met &= Report("slowest header click on the full list, ms", static_cast<double>(slowestResortMs),
                   "< 30", slowestResortMs < kResortWithinMs);
-    simulator.terminate();
-    simulator.waitForFinished(3000);
     return met ? 0 : 1;
 }
