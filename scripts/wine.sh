@@ -4,8 +4,9 @@
 #
 #   scripts/wine.sh PREFIX PROGRAM.exe [ARGS...]
 #
-# PREFIX is made on first use (wineboot takes a minute or more), then reused. The Wine server
-# serves one prefix wherever its clients run, so it is ended when PROGRAM ends: the next run,
+# PREFIX is made on first use (wineboot takes a while), then reused. The Wine server serves one
+# prefix wherever its clients run, and it makes their sockets in the namespace it started in: so
+# one run at a time holds the prefix, and its server is ended when PROGRAM ends; the next run,
 # perhaps in another namespace, starts one of its own there.
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 PREFIX PROGRAM.exe [ARGS...]" >&2; exit 2; }
@@ -22,6 +23,8 @@ done
 
 WINEPREFIX=$(mkdir -p "$1" && cd "$1" && pwd)
 shift
+exec 9>"$WINEPREFIX.lock"
+flock 9
 export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs .NET or a browser engine, and they would be downloaded.
 export WINEDLLOVERRIDES="mscoree,mshtml="
