@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <utility>
 
 namespace kestrelink {
 namespace {
@@ -20,6 +21,22 @@ QStringList StylesOf(const QJsonValue& value) {
         styles << style.toString();
     }
     return styles;
+}
+
+// Without anchors a control keeps its place from the top left corner.
+Qt::Edges AnchorsOf(const QJsonValue& value) {
+    static const QHash<QString, Qt::Edge> kEdges = {{QStringLiteral("left"), Qt::LeftEdge},
+                                                    {QStringLiteral("top"), Qt::TopEdge},
+                                                    {QStringLiteral("right"), Qt::RightEdge},
+                                                    {QStringLiteral("bottom"), Qt::BottomEdge}};
+    if (!value.isArray()) {
+        return Qt::LeftEdge | Qt::TopEdge;
+    }
+    Qt::Edges anchors;
+    for (const QJsonValue& edge : value.toArray()) {
+        anchors |= kEdges.value(edge.toString());
+    }
+    return anchors;
 }
 
 // The layouts were drawn for an 8-point sans-serif dialog font; the desktop's own sans-serif
@@ -51,6 +68,14 @@ const ControlTemplate* DialogTemplate::Control(int controlId) const {
     return nullptr;
 }
 
+ControlTemplate* DialogTemplate::Control(int controlId) {
+    return const_cast<ControlTemplate*>(std::as_const(*this).Control(controlId));
+}
+
+bool DialogTemplate::IsResizable() const {
+    return styles.contains(QStringLiteral("WS_THICKFRAME"));
+}
+
 DialogTemplate LoadDialogTemplate(int templateId) {
     QFile file(QStringLiteral(":/dialogs/%1.json").arg(templateId));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -71,7 +96,8 @@ DialogTemplate LoadDialogTemplate(int templateId) {
         const QJsonObject control = value.toObject();
         dialog.controls.push_back({control.value("id").toInt(), control.value("kind").toString(),
                                    control.value("text").toString(), RectOf(control.value("rect")),
-                                   StylesOf(control.value("styles"))});
+                                   StylesOf(control.value("styles")),
+                                   AnchorsOf(control.value("anchor"))});
     }
     return dialog;
 }

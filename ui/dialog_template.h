@@ -19,6 +19,8 @@ struct ControlTemplate {
     QString text;
     QRect rect;
     QStringList styles;
+    // The dialog edges whose distance the control keeps when a resizable dialog grows.
+    Qt::Edges anchors = Qt::LeftEdge | Qt::TopEdge;
 
     bool HasStyle(const QString& style) const { return styles.contains(style); }
 };
@@ -32,6 +34,9 @@ struct DialogTemplate {
     std::vector<ControlTemplate> controls;  // tab order
 
     const ControlTemplate* Control(int controlId) const;
+    ControlTemplate* Control(int controlId);
+    // WS_THICKFRAME: the size is the smallest the dialog takes, and it can be made larger.
+    bool IsResizable() const;
 };
 
 // Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.
