@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QScreen>
 #include <string_view>
 
@@ -14,11 +15,15 @@
 #include "ui/app_message_box.h"
 #include "ui/browser_detection.h"
 #include "ui/control_ids.h"
+#include "ui/device_list_menu.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/dialog_template.h"
+#include "ui/filter_edit.h"
 #include "ui/help_launcher.h"
 #include "ui/ip_config_dlg.h"
+#include "ui/list_export.h"
+#include "ui/list_filter.h"
 #include "ui/template_controls.h"
 #include "ui/ui_hand_over.h"
 #include "ui/web_launcher.h"
@@ -49,6 +54,20 @@ QString FromSingleByte(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The layout, with the filter and its count moved into the place of the "Force IE only" check box
+// when that is not shown, so that the bottom row starts at the left edge.
+DialogTemplate MainWindowLayout(bool forceIeShown) {
+    DialogTemplate layout = LoadDialogTemplate(kTemplateId);
+    if (forceIeShown) {
+        return layout;
+    }
+    const int shift =
+        layout.Control(kFilterId)->rect.left() - layout.Control(kForceIeId)->rect.left();
+    layout.Control(kFilterId)->rect.translate(-shift, 0);
+    layout.Control(kDeviceCountId)->rect.translate(-shift, 0);
+    return layout;
+}
+
 }  // namespace
 
 CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
@@ -56,14 +75,18 @@ CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
 
 CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_browserStarter(std::move(browserStarter)),
       m_model(new DeviceListModel(this)) {
+    const bool forceIeShown = ShowForceIeOption();
     const QHash<int, QWidget*> controls =
-        BuildFromTemplate(*this, LoadDialogTemplate(kTemplateId),
+        BuildFromTemplate(*this, MainWindowLayout(forceIeShown),
                           [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {
                               if (control.kind == QLatin1String("listview")) {
                                   return new DeviceListView(m_model, parent);
+                              }
+                              if (control.kind == QLatin1String("edit")) {
+                                  return new FilterEdit(parent);
                               }
                               return nullptr;
                           });
@@ -84,7 +107,14 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
     connect(m_list, &DeviceListView::listDoubleClicked, this, &CKestrelinkDlg::OnListDoubleClick);
     InstallHelpKey(this, kTemplateId);
 
-    forceIe->setVisible(ShowForceIeOption());
+    m_filter = new ListFilter(m_list, qobject_cast<QLineEdit*>(controls.value(kFilterId)),
+                              qobject_cast<QLabel*>(controls.value(kDeviceCountId)));
+    auto* menu = new DeviceListMenu(m_list, this);
+    connect(menu, &DeviceListMenu::configureIpRequested, this, &CKestrelinkDlg::OnConfigureIp);
+    connect(menu, &DeviceListMenu::webPageRequested, this, &CKestrelinkDlg::OnWeb);
+    connect(menu, &DeviceListMenu::exportRequested, this, &CKestrelinkDlg::OnExportList);
+
+    forceIe->setVisible(forceIeShown);
     forceIe->setChecked(m_forceIeOnly);
 
     m_handOver = std::make_shared<UiHandOver>(m_model, this);
@@ -160,6 +190,10 @@ void CKestrelinkDlg::OnListDoubleClick() {
 
 void CKestrelinkDlg::OnForceIeClicked(bool checked) {
     m_forceIeOnly = checked;
+}
+
+void CKestrelinkDlg::OnExportList() {
+    ExportDeviceList(this, m_model->List(), m_filter->ShownRows());
 }
 
 }  // namespace kestrelink
