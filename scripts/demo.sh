@@ -38,8 +38,15 @@ simulator=$build/tools/devsim/kestrelink-devsim
 # Four 08bits and three 32bits devices, answering within 400 ms of each probe.
 devices="'$simulator' --devices08 4 --devices32 3 --jitter 400 --name-prefix site-"
 
+# The window starts as on a first run and keeps its state in a folder of the demo's own, so the
+# demo neither shows nor changes the user's.
+settings=$(mktemp -d)
+trap 'rm -rf "$settings"' EXIT
+export XDG_CONFIG_HOME=$settings
+
 if [ -z "$screenshot" ]; then
-    exec "$repo/scripts/lab.sh" --devices "$devices" -- "$program"
+    "$repo/scripts/lab.sh" --devices "$devices" -- "$program"
+    exit
 fi
 
 command -v xvfb-run >/dev/null || die "xvfb-run is missing (apt-get install xvfb xauth)"

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include "ui/template_controls.h"
 #include "ui/ui_hand_over.h"
 #include "ui/web_launcher.h"
+#include "ui/window_state.h"
 
 namespace kestrelink {
 namespace {
@@ -130,6 +132,46 @@ CKestrelinkDlg::~CKestrelinkDlg() {
     // A listener waiting in a hand-over must not hold up its own stop.
     m_handOver->Cancel();
     m_endpoint->CloseEndpoint();
+}
+
+void CKestrelinkDlg::ApplyState(const WindowState& state) {
+    if (state.size.isValid()) {
+        resize(state.size);
+    }
+    if (state.position) {
+        move(*state.position);
+        m_placed = true;
+    }
+    if (state.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    for (int column = 0; column < state.columnWidths.size(); ++column) {
+        m_list->header()->resizeSection(column, state.columnWidths[column]);
+    }
+    // The clicks that lead to the sort, so that the list's own rules set order and arrow.
+    DeviceList& list = m_model->List();
+    if (state.sort.sortColumn != -1) {
+        list.OnHeaderClick(state.sort.sortColumn);
+        if (!state.sort.ascending) {
+            list.OnHeaderClick(state.sort.sortColumn);
+        }
+    }
+}
+
+WindowState CKestrelinkDlg::State() const {
+    WindowState state;
+    // A maximised window's normal place is known only without its frame, which a maximised window
+    // may not have; so it leaves size and place as they were.
+    state.maximized = isMaximized();
+    if (!state.maximized) {
+        state.size = size();
+        state.position = pos();
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        state.columnWidths << m_list->header()->sectionSize(column);
+    }
+    state.sort = m_model->List().Sort();
+    return state;
 }
 
 void CKestrelinkDlg::showEvent(QShowEvent* event) {

@@ -13,6 +13,7 @@ class DeviceListView;
 class Endpoint;
 class ListFilter;
 class UiHandOver;
+struct WindowState;
 
 // The main window: the device list with its context menu and filter, Discover, Cfg IP, Web, Close
 // and "Force IE only". It owns the list, the endpoint with its listener, and the hand-over between
@@ -28,6 +29,10 @@ public:
     explicit CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
                             QWidget* parent = nullptr);
     ~CKestrelinkDlg() override;
+
+    // Before the window is first shown: size, place, column widths and sort as a run left them.
+    void ApplyState(const WindowState& state);
+    WindowState State() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
