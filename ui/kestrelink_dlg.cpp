@@ -210,11 +210,17 @@ void CKestrelinkDlg::OnConfigureIp() {
         return;
     }
     if (!m_endpoint->IsOpen()) {
+        // Sending again cannot open the port, so this box offers no Retry.
         ShowAppMessage(this, QString::fromLatin1(kPortNotOpen));
         return;
     }
-    const bool sent = SendConfigRequest(*m_endpoint, target, dialog.Settings());
-    ShowAppMessage(this, QString::fromLatin1(sent ? kChangesSent : kSendFailed));
+    // Retry sends the very request again, so the user does not fill in the dialog twice.
+    while (!SendConfigRequest(*m_endpoint, target, dialog.Settings())) {
+        if (!AskAppRetry(this, QString::fromLatin1(kSendFailed))) {
+            return;
+        }
+    }
+    ShowAppMessage(this, QString::fromLatin1(kChangesSent));
 }
 
 void CKestrelinkDlg::OnWeb() {
