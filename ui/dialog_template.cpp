@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <utility>
 
 namespace kestrelink {
 namespace {
@@ -68,14 +67,6 @@ const ControlTemplate* DialogTemplate::Control(int controlId) const {
     return nullptr;
 }
 
-ControlTemplate* DialogTemplate::Control(int controlId) {
-    return const_cast<ControlTemplate*>(std::as_const(*this).Control(controlId));
-}
-
-bool DialogTemplate::IsResizable() const {
-    return styles.contains(QStringLiteral("WS_THICKFRAME"));
-}
-
 DialogTemplate LoadDialogTemplate(int templateId) {
     QFile file(QStringLiteral(":/dialogs/%1.json").arg(templateId));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -91,6 +82,7 @@ DialogTemplate LoadDialogTemplate(int templateId) {
     dialog.font = DialogFont(root.value("font").toObject());
     const QJsonArray size = root.value("size").toArray();
     dialog.size = QSize(size.at(0).toInt(), size.at(1).toInt());
+    dialog.resizable = root.value("resizable").toBool();
     dialog.styles = StylesOf(root.value("styles"));
     for (const QJsonValue& value : root.value("controls").toArray()) {
         const QJsonObject control = value.toObject();

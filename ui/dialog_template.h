@@ -30,13 +30,12 @@ struct DialogTemplate {
     QString caption;
     QFont font;
     QSize size;  // dialog units
+    // The size is then the smallest the dialog takes, and it can be made larger.
+    bool resizable = false;
     QStringList styles;
     std::vector<ControlTemplate> controls;  // tab order
 
     const ControlTemplate* Control(int controlId) const;
-    ControlTemplate* Control(int controlId);
-    // WS_THICKFRAME: the size is the smallest the dialog takes, and it can be made larger.
-    bool IsResizable() const;
 };
 
 // Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.

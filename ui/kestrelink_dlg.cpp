@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
+#include <algorithm>
 #include <string_view>
 
 #include "net/config_sender.h"
@@ -63,10 +64,14 @@ DialogTemplate MainWindowLayout(bool forceIeShown) {
     if (forceIeShown) {
         return layout;
     }
-    const int shift =
-        layout.Control(kFilterId)->rect.left() - layout.Control(kForceIeId)->rect.left();
-    layout.Control(kFilterId)->rect.translate(-shift, 0);
-    layout.Control(kDeviceCountId)->rect.translate(-shift, 0);
+    const auto rectOf = [&layout](int id) -> QRect& {
+        return std::find_if(layout.controls.begin(), layout.controls.end(),
+                            [id](const ControlTemplate& control) { return control.id == id; })
+            ->rect;
+    };
+    const int shift = rectOf(kFilterId).left() - rectOf(kForceIeId).left();
+    rectOf(kFilterId).translate(-shift, 0);
+    rectOf(kDeviceCountId).translate(-shift, 0);
     return layout;
 }
 

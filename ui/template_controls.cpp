@@ -38,7 +38,7 @@ QHash<int, QWidget*> BuildFromTemplate(QDialog& dialog, const DialogTemplate& la
     const DialogUnits units{QFontMetrics(layout.font)};
     const QSize size = units.ToPixels(layout.size);
     AnchoredLayout* anchors = nullptr;
-    if (layout.IsResizable()) {
+    if (layout.resizable) {
         dialog.setMinimumSize(size);
         dialog.resize(size);
         anchors = new AnchoredLayout(&dialog, size);
