@@ -19,13 +19,14 @@ namespace {
 
 constexpr auto kNotSaved = "Failed to save the list to %1:\n%2";
 
-// The window knows neither a device's interface nor a second device at its address, so it writes
-// the keys of its own seven columns only.
+// The window's seven columns under the command-line program's keys; the keys it has no column for
+// are left out.
 QByteArray DeviceListCsv(const DeviceList& list, const QList<int>& rows) {
     std::span<const std::string_view> keys(kDeviceCsvKeys.data(), kColumnCount);
     std::string csv = FormatCsvRecord(keys);
     for (const int row : rows) {
-        // Cells hold the devices' single-byte text; the file is UTF-8 like the program's.
+        // Cells hold the devices' single-byte text; the file is UTF-8, as the command-line
+        // program writes it.
         std::array<std::string, kColumnCount> cells;
         std::array<std::string_view, kColumnCount> fields;
         for (int column = 0; column < kColumnCount; ++column) {
@@ -40,7 +41,7 @@ QByteArray DeviceListCsv(const DeviceList& list, const QList<int>& rows) {
 }
 
 // A write that the disk takes only in part, full or over a size limit, is no error to Qt's file
-// engine; from behind a buffer the save file then put the cut file in place of the old one. So
+// engine; from behind a buffer the save file would put the cut file in place of the old one. So
 // the file is written unbuffered, until all of it is out or a write fails and says why.
 bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
     for (qint64 written = 0; written < bytes.size();) {
