@@ -67,8 +67,8 @@ int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> 
         if (reason != WakeReason::Readable) {
             break;  // stop, or a wait that can only fail again
         }
-        ReceiveDatagram(context->udpSocket, *context->handOver, context->buffers,
-                        *context->probedInterfaces.load());
+        ReceiveDatagrams(context->udpSocket, *context->handOver, context->buffers,
+                         *context->probedInterfaces.load());
     }
     ended.set_value();
     return 0;

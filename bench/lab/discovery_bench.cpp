@@ -127,18 +127,21 @@ private:
 // The mutex hand-over of the end-to-end tests, timing each row that the intake adds.
 class TimedListHandOver final : public kestrelink::ListenerHandOver {
 public:
-    void TakeInAnnouncement(const kestrelink::Announcement& announcement) override {
+    void TakeIn(std::span<const kestrelink::Arrival> arrivals) override {
         std::lock_guard lock(m_mutex);
-        const int before = m_list.RowCount();
-        kestrelink::TakeInAnnouncement(m_list, announcement);
-        m_lastArrival = Clock::now();
-        if (m_list.RowCount() > before) {
-            m_lastRow = m_lastArrival;
+        for (const kestrelink::Arrival& arrival : arrivals) {
+            if (arrival.kind != kestrelink::Arrival::Kind::Announcement) {
+                continue;
+            }
+            const int before = m_list.RowCount();
+            kestrelink::TakeInAnnouncement(m_list, arrival.announcement);
+            m_lastArrival = Clock::now();
+            if (m_list.RowCount() > before) {
+                m_lastRow = m_lastArrival;
+            }
         }
         m_changed.notify_all();
     }
-
-    void ShowSetResponse() override {}
 
     struct Outcome {
         int rows = 0;

@@ -12,6 +12,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "net/datagrams.h"
 #include "tests/ui/support/message_box_catcher.h"
@@ -38,6 +39,12 @@ struct HeardDevice {
         announcement.serialNumber = 9;
     }
 };
+
+Arrival Heard(const HeardDevice& device) {
+    return {Arrival::Kind::Announcement, device.announcement};
+}
+
+const Arrival kSetResponse{Arrival::Kind::SetResponse, {}};
 
 // A listener thread making one hand-over; Returned() tells whether the call has come back.
 class ListenerCall final {
@@ -67,7 +74,7 @@ private slots:
     void cleanup();
     void announcementTakenInOnTheUiThreadWhileTheListenerWaits();
     void floodIsTakenInBatchesWithoutStallingTheEventLoop();
-    void setResponseBoxHoldsTheListenerUntilDismissed();
+    void setResponsesAmidAnnouncementsShowOneBoxWhileIntakeGoesOn();
     void cancelReleasesAPendingCallAndRefusesLaterOnes_data();
     void cancelReleasesAPendingCallAndRefusesLaterOnes();
     void callDroppedWithItsModelReleasesTheListener();
@@ -97,7 +104,8 @@ void UiHandOverTest::announcementTakenInOnTheUiThreadWhileTheListenerWaits() {
     connect(m_model.data(), &QAbstractItemModel::rowsInserted, this,
             [&] { insertedOn = QThread::currentThread(); });
 
-    ListenerCall call([&] { m_handOver->TakeInAnnouncement(device.announcement); });
+    const Arrival arrival = Heard(device);
+    ListenerCall call([&] { m_handOver->TakeIn({&arrival, 1}); });
     QVERIFY(!call.ReturnsWithin(100ms));
     QCOMPARE(m_model->rowCount(), 0);
 
@@ -134,7 +142,8 @@ void UiHandOverTest::floodIsTakenInBatchesWithoutStallingTheEventLoop() {
             device.announcement.ipAddressText = device.ip;
             device.announcement.macAddress[4] = static_cast<std::uint8_t>(k / 256);
             device.announcement.macAddress[5] = static_cast<std::uint8_t>(k % 256);
-            m_handOver->TakeInAnnouncement(device.announcement);
+            const Arrival arrival = Heard(device);
+            m_handOver->TakeIn({&arrival, 1});
         }
     });
     QTRY_VERIFY_WITH_TIMEOUT(flood.Returned(), 20000);
@@ -147,20 +156,39 @@ void UiHandOverTest::floodIsTakenInBatchesWithoutStallingTheEventLoop() {
              qPrintable(QStringLiteral("event loop stalled %1 ms").arg(longestGap)));
 }
 
-void UiHandOverTest::setResponseBoxHoldsTheListenerUntilDismissed() {
+// A set response must neither halt the intake nor stack up boxes: one box while it is open,
+// whatever else arrives, and a fresh one only after the user has dismissed it.
+void UiHandOverTest::setResponsesAmidAnnouncementsShowOneBoxWhileIntakeGoesOn() {
     MessageBoxCatcher boxes(MessageBoxCatcher::kLeaveOpen);
-    ListenerCall call([&] { m_handOver->ShowSetResponse(); });
+    HeardDevice first;
+    HeardDevice second;
+    second.ip = "10.0.0.10";
+    second.announcement.ipAddressText = second.ip;
+    second.announcement.macAddress[5] = 0x0A;
+    const auto handOver = [&](std::vector<Arrival> arrivals) {
+        ListenerCall call([&] { m_handOver->TakeIn(arrivals); });
+        QTRY_VERIFY(call.Returned());
+    };
+
+    handOver({kSetResponse, Heard(first), kSetResponse});
     QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
     const CaughtMessageBox expected{"Error",         "IPSetResponse", QMessageBox::NoIcon,
                                     QMessageBox::Ok, QMessageBox::Ok, m_window.get()};
     QCOMPARE(boxes.Caught(), QList{expected});
     QMessageBox* box = boxes.OpenBoxes().first();
     QVERIFY(box->isModal());
+    QCOMPARE(m_model->rowCount(), 1);
 
-    QTest::qWait(100);
-    QVERIFY(!call.Returned());
+    handOver({kSetResponse, Heard(second), kSetResponse});
+    QCOMPARE(m_model->rowCount(), 2);
+    QTest::qWait(50);
+    QCOMPARE(boxes.Caught().size(), 1);
+
     box->button(QMessageBox::Ok)->click();
-    QTRY_VERIFY(call.Returned());
+    QTRY_COMPARE(boxes.OpenBoxes().size(), 0);
+    handOver({kSetResponse});
+    QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
+    QCOMPARE(boxes.Caught(), (QList{expected, expected}));
 }
 
 void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes_data() {
@@ -173,13 +201,8 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
     QFETCH(bool, setResponse);
     MessageBoxCatcher boxes;
     HeardDevice device;
-    const auto handOver = [&] {
-        if (setResponse) {
-            m_handOver->ShowSetResponse();
-        } else {
-            m_handOver->TakeInAnnouncement(device.announcement);
-        }
-    };
+    const Arrival arrival = setResponse ? kSetResponse : Heard(device);
+    const auto handOver = [&] { m_handOver->TakeIn({&arrival, 1}); };
     {
         ListenerCall pending(handOver);
         QVERIFY(!pending.ReturnsWithin(50ms));
@@ -197,7 +220,8 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
 
 void UiHandOverTest::callDroppedWithItsModelReleasesTheListener() {
     HeardDevice device;
-    ListenerCall pending([&] { m_handOver->TakeInAnnouncement(device.announcement); });
+    const Arrival arrival = Heard(device);
+    ListenerCall pending([&] { m_handOver->TakeIn({&arrival, 1}); });
     QVERIFY(!pending.ReturnsWithin(50ms));
     delete m_model.data();
     QVERIFY(pending.ReturnsWithin(100ms));
