@@ -1,7 +1,10 @@
 // The main window under a flood: 10,000 simulated devices answering one probe within 1,000 ms,
 // with the IP column sorted. Reports how many rows were listed, the time from the probe to the
 // last row, the longest time the user-interface thread was blocked, the peak memory, and how long
-// header clicks on the full list take. Opens sockets: run it in a private network, for example
+// header clicks on the full list take. Then the same devices answer in one burst: the time from
+// the probe to the last row listed, beside a plain reader's of the same burst in the same run
+// (take the ratio as the median of several runs; one run on a loaded machine says little).
+// Opens sockets: run it in a private network, for example
 //   scripts/in-private-network.sh build/bench/window_bench
 // Exit status 0 when every target is met, 1 when one is missed.
 #include <sys/resource.h>
@@ -14,8 +17,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
+#include "bench/support/plain_reader.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/row_comparators.h"
@@ -36,6 +41,8 @@ constexpr qint64 kBlockedAtMostMs = 50;
 constexpr double kPeakMemoryBelowMb = 120.0;
 constexpr qint64 kResortWithinMs = 30;
 constexpr int kTickMs = 5;
+constexpr std::chrono::milliseconds kPlainPatience{8000};
+constexpr std::chrono::milliseconds kPlainQuietEnd{1000};
 
 long PeakMemoryKb() {
     rusage usage{};
@@ -67,12 +74,13 @@ private:
     qint64 m_longest = 0;
 };
 
-bool StartSimulator(QProcess& simulator) {
+// timing: the simulator's --jitter or --burst option.
+bool StartSimulator(QProcess& simulator, const QStringList& timing) {
     simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     simulator.start(QStringLiteral(KESTRELINK_DEVSIM_PATH),
-                    {"--devices08", QString::number(kDevicesPerFamily), "--devices32",
-                     QString::number(kDevicesPerFamily), "--jitter", QString::number(kJitterMs),
-                     "--seed", "1"});
+                    QStringList{"--devices08", QString::number(kDevicesPerFamily), "--devices32",
+                                QString::number(kDevicesPerFamily), "--seed", "1"} +
+                        timing);
     return simulator.waitForStarted(3000) && simulator.waitForReadyRead(5000) &&
            simulator.readLine().startsWith("listening");
 }
@@ -89,9 +97,31 @@ void RunEventLoopFor(int ms) {
     RunEventLoop(loop, ms);
 }
 
+// Clicks Discover and runs the event loop until every device is listed, or for at most ten
+// seconds. Returns the time from the click, which sends the probe pair, to the last row listed.
+qint64 DiscoverAndWaitForAll(QPushButton& discover, DeviceListModel& model) {
+    QElapsedTimer sinceProbe;
+    qint64 lastRowMs = 0;
+    QEventLoop allListed;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, &allListed, [&] {
+        lastRowMs = sinceProbe.elapsed();
+        if (model.rowCount() == kDevices) {
+            allListed.quit();
+        }
+    });
+    sinceProbe.start();
+    discover.click();
+    RunEventLoop(allListed, 10 * kJitterMs);
+    return lastRowMs;
+}
+
 bool Report(const char* what, double value, const char* target, bool met) {
-    std::printf("%-44s %8.1f  target %-10s %s\n", what, value, target, met ? "met" : "MISSED");
+    std::printf("%-46s %9.2f  target %-10s %s\n", what, value, target, met ? "met" : "MISSED");
     return met;
+}
+
+void Inform(const char* what, double value) {
+    std::printf("%-46s %9.2f\n", what, value);
 }
 
 }  // namespace
@@ -113,26 +143,14 @@ int main(int argc, char* argv[]) {
     emit list->header()->sectionClicked(kColumnIp);
 
     QProcess simulator;
-    if (!StartSimulator(simulator)) {
+    if (!StartSimulator(simulator, {"--jitter", QString::number(kJitterMs)})) {
         std::fprintf(stderr, "window_bench: the simulator did not start\n");
         return 2;
     }
     RunEventLoopFor(200);
 
-    QElapsedTimer sinceProbe;
-    qint64 lastRowMs = 0;
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, model,
-                     [&] { lastRowMs = sinceProbe.elapsed(); });
     BlockageMeter meter;
-    sinceProbe.start();
-    discover->click();
-    QEventLoop allListed;
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, &allListed, [&] {
-        if (model->rowCount() == kDevices) {
-            allListed.quit();
-        }
-    });
-    RunEventLoop(allListed, 10 * kJitterMs);
+    const qint64 lastRowMs = DiscoverAndWaitForAll(*discover, *model);
     RunEventLoopFor(300);  // stragglers, and the meter's view of the quiet after
     const qint64 longestBlock = meter.LongestMs();
 
@@ -154,6 +172,20 @@ int main(int argc, char* argv[]) {
     }
 
     const double peakMb = static_cast<double>(PeakMemoryKb()) / 1024.0;
+
+    simulator.terminate();
+    simulator.waitForFinished(3000);
+    if (!StartSimulator(simulator, {"--burst"})) {
+        std::fprintf(stderr, "window_bench: the burst simulator did not start\n");
+        return 2;
+    }
+    RunEventLoopFor(200);
+    const qint64 burstLastRowMs = DiscoverAndWaitForAll(*discover, *model);
+    const bench::ListedRun burst{model->rowCount(), burstLastRowMs};
+    // The window holds the local port; the simulator answers whichever port probed it.
+    const bench::ListedRun plain =
+        bench::DiscoverWithPlainReader(0, kDevices, kPlainPatience, kPlainQuietEnd);
+
     bool met = Report("rows listed", model->rowCount(), "10000", model->rowCount() == kDevices);
     met &= Report("rows in IP order (1 yes, 0 no)", sorted ? 1 : 0, "1", sorted);
     met &= Report("probe to last row, ms", static_cast<double>(lastRowMs), "<= 1200",
@@ -163,6 +195,12 @@ int main(int argc, char* argv[]) {
     met &= Report("peak memory, MB", peakMb, "< 120", peakMb < kPeakMemoryBelowMb);
     met &= Report("slowest header click on the full list, ms", static_cast<double>(slowestResortMs),
                   "< 30", slowestResortMs < kResortWithinMs);
+    met &= Report("burst: rows listed", burst.rows, "10000", burst.rows == kDevices);
+    Inform("burst: plain reader's rows", plain.rows);
+    Inform("burst: probe to last row, ms", static_cast<double>(burst.lastRowMs));
+    Inform("burst: plain reader's last row, ms", static_cast<double>(plain.lastRowMs));
+    const double pace = bench::PaceRatio(burst, plain);
+    met &= Report("burst: times the plain reader's", pace, "<= 1.15", pace <= bench::kPaceTarget);
     simulator.terminate();
     simulator.waitForFinished(3000);
     return met ? 0 : 1;
