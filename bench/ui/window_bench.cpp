@@ -7,8 +7,6 @@
 // Opens sockets: run it in a private network, for example
 //   scripts/in-private-network.sh build/bench/window_bench
 // Exit status 0 when every target is met, 1 when one is missed.
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -21,6 +19,7 @@
 #include <cstdio>
 
 #include "bench/support/plain_reader.h"
+#include "bench/support/window_meters.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/row_comparators.h"
@@ -40,41 +39,9 @@ constexpr qint64 kListedWithinMs = 1200;
 constexpr qint64 kBlockedAtMostMs = 50;
 constexpr double kPeakMemoryBelowMb = 120.0;
 constexpr qint64 kResortWithinMs = 30;
-constexpr int kTickMs = 5;
 constexpr std::chrono::milliseconds kPlainPatience{8000};
 constexpr std::chrono::milliseconds kPlainQuietEnd{1000};
 
-long PeakMemoryKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// A timer that notes how late each of its ticks comes: the longest time the thread was busy.
-class BlockageMeter final : public QObject {
-public:
-    BlockageMeter() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, &BlockageMeter::Tick);
-        m_clock.start();
-        m_timer.start(kTickMs);
-    }
-    qint64 LongestMs() const { return m_longest; }
-
-private:
-    void Tick() {
-        const qint64 now = m_clock.elapsed();
-        m_longest = std::max(m_longest, now - m_last - kTickMs);
-        m_last = now;
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-};
-
-// timing: the simulator's --jitter or --burst option.
 bool StartSimulator(QProcess& simulator, const QStringList& timing) {
     simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     simulator.start(QStringLiteral(KESTRELINK_DEVSIM_PATH),
@@ -149,7 +116,7 @@ int main(int argc, char* argv[]) {
     }
     RunEventLoopFor(200);
 
-    BlockageMeter meter;
+    bench::BlockageMeter meter;
     const qint64 lastRowMs = DiscoverAndWaitForAll(*discover, *model);
     RunEventLoopFor(300);  // stragglers, and the meter's view of the quiet after
     const qint64 longestBlock = meter.LongestMs();
@@ -171,7 +138,7 @@ int main(int argc, char* argv[]) {
         slowestResortMs = std::max(slowestResortMs, clock.elapsed());
     }
 
-    const double peakMb = static_cast<double>(PeakMemoryKb()) / 1024.0;
+    const double peakMb = bench::PeakMemoryMb();
 
     simulator.terminate();
     simulator.waitForFinished(3000);
