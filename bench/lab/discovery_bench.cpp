@@ -143,7 +143,11 @@ public:
                 m_lastRow = m_lastArrival;
             }
         }
-        m_changed.notify_all();
+        // Only the last row wakes the waiter: a wake-up per hand-over would cost the listener
+        // time that the plain reader does not spend. The quiet end needs no wake-up.
+        if (m_list.RowCount() >= kDevices) {
+            m_changed.notify_all();
+        }
     }
 
     struct Outcome {
