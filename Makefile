@@ -2,28 +2,48 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+PACKAGE_DIR ?= build-package
 
-.PHONY: all deps build run test demo clean
+.PHONY: all deps configure build run test demo package package-tools clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build $(BUILD_DIR)
 
-# Broadcasts on the real network this machine is attached to.
-run: build
+# Builds the program alone, and broadcasts on the real network this machine is attached to.
+run: configure
+	cmake --build $(BUILD_DIR) --target kestrelink
 	$(BUILD_DIR)/app/kestrelink
 
 # The whole suite, inside a network namespace of its own.
 test: build
 	scripts/in-private-network.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
-demo: build
+demo: configure
+	cmake --build $(BUILD_DIR) --target kestrelink kestrelink-devsim
 	scripts/demo.sh $(BUILD_DIR)
 
+# Debian's build flags with all of its hardening.
+debian_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+
+# kestrelink_<version>_amd64.deb and kestrelink-devsim_<version>_amd64.deb in $(PACKAGE_DIR), from
+# a release build of their own.
+package: deps package-tools
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DBUILD_TESTING=OFF -DKESTRELINK_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="$(call debian_flags,CPPFLAGS) $(call debian_flags,CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(call debian_flags,LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) --target package
+
+package-tools:
+	@scripts/install-package-tools.sh
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -8,8 +8,8 @@
 namespace kestrelink {
 
 int CKestrelinkApp::InitInstance() {
-    // Lets the desktop match the window to kestrelink.desktop and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrelink"));
+    // Lets the desktop match the window to its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrelink.Kestrelink"));
     {
         // The window closes its endpoint and stops its listener as it is destroyed.
         const auto mainWindow = std::make_unique<CKestrelinkDlg>();

@@ -34,10 +34,10 @@ struct Announcement {
 std::optional<Announcement> DecodeAnnouncement08(std::span<const std::uint8_t> datagram);
 std::optional<Announcement> DecodeAnnouncement32(std::span<const std::uint8_t> datagram);
 
-using Probe08 = std::array<std::uint8_t, PROBE08_LENGTH>;
-using Probe32 = std::array<std::uint8_t, PROBE32_LENGTH>;
-using ConfigRequest08 = std::array<std::uint8_t, CONFIG_REQUEST08_LENGTH>;
-using ConfigRequest32 = std::array<std::uint8_t, CONFIG_REQUEST32_LENGTH>;
+using Probe08 = std::array<std::uint8_t, kProbe08Length>;
+using Probe32 = std::array<std::uint8_t, kProbe32Length>;
+using ConfigRequest08 = std::array<std::uint8_t, kConfigRequest08Length>;
+using ConfigRequest32 = std::array<std::uint8_t, kConfigRequest32Length>;
 
 Probe08 BuildProbe08();
 Probe32 BuildProbe32();
@@ -54,8 +54,8 @@ struct IpSettings {
     std::string hostName;  // at most 31 characters reach the wire
 };
 
-inline constexpr std::size_t PASSWORD_MAX_LENGTH = 15;
-inline constexpr std::size_t HOST_NAME_MAX_LENGTH = 31;
+inline constexpr std::size_t kPasswordMaxLength = 15;
+inline constexpr std::size_t kHostNameMaxLength = 31;
 
 // macText is the target row's MAC cell; a text that does not parse leaves the MAC field zero.
 ConfigRequest08 BuildConfigRequest08(const IpSettings& settings, std::string_view macText);

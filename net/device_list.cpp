@@ -37,14 +37,14 @@ void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardO
     }
 }
 
-bool DeviceList::FindRowByIp(std::string_view ip) const {
+bool DeviceList::HasRowWithIp(std::string_view ip) const {
     return m_ipCounts.find(ip) != m_ipCounts.end();
 }
 
-bool DeviceList::DeleteRowByMac(const MacAddress& mac) {
+void DeviceList::DeleteRowByMac(const MacAddress& mac) {
     const ShortText macText = FormatMacText(mac);
     if (m_macCounts.find(macText.View()) == m_macCounts.end()) {
-        return true;
+        return;
     }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {
         return row->cells[kColumnMac] == macText.View();
@@ -52,7 +52,6 @@ bool DeviceList::DeleteRowByMac(const MacAddress& mac) {
     if (found != m_rows.end()) {
         RemoveAt(static_cast<std::size_t>(found - m_rows.begin()));
     }
-    return true;
 }
 
 void DeviceList::RemoveAt(std::size_t position) {

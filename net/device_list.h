@@ -53,9 +53,9 @@ public:
     // chosen it stays at the top. The selection stays on the row that had it. heardOn, kept
     // beside the row, is the interface the device was heard on; nullptr when not known.
     void InsertRow(const RowCells& cells, const NetworkInterface* heardOn = nullptr);
-    bool FindRowByIp(std::string_view ip) const;
-    // Deletes the topmost row whose MAC cell is the text form of mac. Always true.
-    bool DeleteRowByMac(const MacAddress& mac);
+    bool HasRowWithIp(std::string_view ip) const;
+    // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
+    void DeleteRowByMac(const MacAddress& mac);
     void DeleteAllRows();
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
@@ -68,7 +68,6 @@ public:
     void SelectRow(int row);
 
     void OnHeaderClick(int column);
-    void SortRows();
     const SortState& Sort() const { return m_sort; }
     HeaderArrow ArrowOn(int column) const;
 
@@ -78,6 +77,7 @@ private:
         std::optional<NetworkInterface> heardOn;
     };
 
+    void SortRows();
     int CompareRows(const DeviceRow& first, const DeviceRow& second) const;
     // The sort key of an IP, MAC or Serial No cell, for the current sort column.
     unsigned long long NumericSortKey(const std::string& cell) const;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <vector>
 
 #include "net/datagrams.h"
 #include "net/intake.h"
 #include "net/interfaces.h"
 #include "net/listener_hand_over.h"
+#include "net/listener_loop.h"
 #include "net/protocol.h"
 #include "net/udp_socket.h"
 
@@ -24,6 +26,7 @@ struct ListenerContext {
     StopEvent stopEvent;
     std::atomic<bool> probesSent{false};
     IntakeBuffers buffers;
+    std::promise<void> ended;  // the listener's last step
     // Those of the latest probe pair: the listener names by them where each answer came in.
     std::atomic<std::shared_ptr<const std::vector<NetworkInterface>>> probedInterfaces{
         std::make_shared<const std::vector<NetworkInterface>>()};
@@ -36,11 +39,11 @@ namespace {
 bool SendOutOfEach(UdpSocket& socket, std::span<const NetworkInterface> interfaces,
                    std::span<const std::uint8_t> datagram, std::uint16_t port) {
     if (interfaces.empty()) {
-        return socket.SendTo(datagram, BROADCAST_ADDRESS, port);
+        return socket.SendTo(datagram, kBroadcastAddress, port);
     }
     bool left = false;
     for (const NetworkInterface& way : interfaces) {
-        left = socket.SendTo(datagram, BROADCAST_ADDRESS, port, way.index) || left;
+        left = socket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
     }
     return left;
 }
@@ -58,27 +61,29 @@ void SendProbePair(ListenerContext& context) {
     SendOutOfEach(context.udpSocket, *interfaces, BuildProbe32(), DEVICE_PORT_32);
 }
 
-int ListenerThread(std::shared_ptr<ListenerContext> context, std::promise<void> ended) {
+void ListenerThread(ListenerContext& context) {
     // A datagram socket is writable from the start, so the start-up discovery goes out here
     // rather than on a writability report that would never stop coming.
-    SendProbePair(*context);
-    for (;;) {
-        const WakeReason reason = WaitForDatagramOrStop(context->udpSocket, context->stopEvent);
-        if (reason != WakeReason::Readable) {
-            break;  // stop, or a wait that can only fail again
-        }
-        ReceiveDatagrams(context->udpSocket, *context->handOver, context->buffers,
-                         *context->probedInterfaces.load());
-    }
-    ended.set_value();
-    return 0;
+    SendProbePair(context);
+    ListenUntilStopped(
+        [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
+        [&context] {
+            ReceiveDatagrams(context.udpSocket, *context.handOver, context.buffers,
+                             *context.probedInterfaces.load());
+        });
 }
 
 }  // namespace
 
-Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure)
+std::thread StartSystemThread(std::function<void()> body) {
+    return std::thread(std::move(body));
+}
+
+Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure,
+                   ThreadStarter startThread)
     : m_context(std::make_shared<ListenerContext>(std::move(handOver))),
-      m_reportFailure(std::move(reportFailure)) {}
+      m_reportFailure(std::move(reportFailure)),
+      m_startThread(std::move(startThread)) {}
 
 Endpoint::~Endpoint() {
     CloseEndpoint();
@@ -104,18 +109,30 @@ bool Endpoint::OpenEndpoint() {
         return fail(kBindFailedMessage);
     }
     if (!socket.MakeNonBlocking()) {
-        return fail(kEventSelectFailedMessage);
+        return fail(kNonBlockingFailedMessage);
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
     // Without it every device is listed all the same, only not where it was heard.
     socket.ReportArrivalInterface();
-    if (!m_context->stopEvent.IsOpen()) {
-        return true;
-    }
-    std::promise<void> ended;
-    m_listenerEnded = ended.get_future();
-    m_listener = std::thread(ListenerThread, m_context, std::move(ended));
+    StartListener();
     return true;
+}
+
+void Endpoint::StartListener() {
+    // Without a stop event or a thread the window still opens and sends; it only never hears an
+    // answer. Neither failure is shown.
+    if (!m_context->stopEvent.IsOpen()) {
+        return;
+    }
+    m_listenerEnded = m_context->ended.get_future();
+    try {
+        m_listener = m_startThread([context = m_context] {
+            ListenerThread(*context);
+            context->ended.set_value();
+        });
+    } catch (const std::system_error&) {
+        // Nothing to do: without a listener, closing never waits for it.
+    }
 }
 
 void Endpoint::SendProbes() {
@@ -128,6 +145,10 @@ void Endpoint::ClearProbesSent() {
     if (m_context) {
         m_context->probesSent = false;
     }
+}
+
+bool Endpoint::IsOpen() const {
+    return m_context && m_context->udpSocket.IsOpen();
 }
 
 bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port,

@@ -21,7 +21,8 @@ inline constexpr std::string_view kBroadcastFailedMessage =
 inline constexpr std::string_view kBindFailedMessage =
     "Failed to bind datagram socket to listening port.\n"
     "Check if another copy of the application is running.";
-inline constexpr std::string_view kEventSelectFailedMessage =
+// Making the socket non-blocking failed; the text is the one users have always been shown.
+inline constexpr std::string_view kNonBlockingFailedMessage =
     "Failed to set event select on datagram socket.\n"
     "Check if another copy of the application is running.";
 
@@ -29,13 +30,18 @@ inline constexpr std::string_view kEventSelectFailedMessage =
 inline constexpr int kReceiveBufferBytes = 8 * 1024 * 1024;
 inline constexpr std::chrono::milliseconds kListenerStopWait{5000};
 
+// Runs body on a thread of its own; throws std::system_error when the system has none to give.
+using ThreadStarter = std::function<std::thread(std::function<void()> body)>;
+std::thread StartSystemThread(std::function<void()> body);
+
 // The program's one UDP socket on port 54320 and the listener thread that reads it.
 class Endpoint final {
 public:
     using FailureReport = std::function<void(std::string_view message)>;
 
     // reportFailure shows an opening failure to the user, on the calling thread.
-    Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure);
+    Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure,
+             ThreadStarter startThread = StartSystemThread);
     ~Endpoint();
     Endpoint(const Endpoint&) = delete;
     Endpoint& operator=(const Endpoint&) = delete;
@@ -56,10 +62,15 @@ public:
     void CloseEndpoint(std::chrono::milliseconds stopWait = kListenerStopWait);
 
     bool HasListener() const { return m_listener.joinable(); }
+    // The socket is bound and can send: false before opening, after a failed one and once closed.
+    bool IsOpen() const;
 
 private:
+    void StartListener();
+
     std::shared_ptr<ListenerContext> m_context;
     FailureReport m_reportFailure;
+    ThreadStarter m_startThread;
     std::thread m_listener;
     std::future<void> m_listenerEnded;
 };

@@ -12,15 +12,15 @@ namespace kestrelink {
 void ReceiveDatagrams(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
                       std::span<const NetworkInterface> probed) {
     const std::size_t taken =
-        socket.ReceiveBatch(buffers.datagrams, ANNOUNCEMENT32_LENGTH, buffers.received);
+        socket.ReceiveBatch(buffers.datagrams, kAnnouncement32Length, buffers.received);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < taken; ++k) {
         const ReceivedDatagram& received = buffers.received[k];
-        if (received.length > ANNOUNCEMENT32_LENGTH) {
+        if (received.length > kAnnouncement32Length) {
             continue;
         }
         const auto datagram = std::span<const std::uint8_t>(buffers.datagrams)
-                                  .subspan(k * ANNOUNCEMENT32_LENGTH, received.length);
+                                  .subspan(k * kAnnouncement32Length, received.length);
         const auto announcement = [&](std::optional<Announcement> decoded) {
             decoded->heardOn = FindInterface(probed, received.arrivalInterface);
             return Arrival{Arrival::Kind::Announcement, *decoded};
@@ -65,7 +65,7 @@ void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
     list.DeleteRowByMac(announcement.macAddress);
-    if (list.FindRowByIp(cells[kColumnIp])) {
+    if (list.HasRowWithIp(cells[kColumnIp])) {
         return;
     }
     list.InsertRow(cells, announcement.heardOn);

@@ -22,7 +22,7 @@ inline constexpr std::size_t kIntakeBatchLength = 32;
 // Working storage of the intake, allocated once and reused for every read. A slot holds the
 // longest datagram the protocol receives; a longer one does not fit and is dropped.
 struct IntakeBuffers {
-    std::array<std::uint8_t, kIntakeBatchLength * ANNOUNCEMENT32_LENGTH> datagrams{};
+    std::array<std::uint8_t, kIntakeBatchLength * kAnnouncement32Length> datagrams{};
     std::array<ReceivedDatagram, kIntakeBatchLength> received{};
     std::array<Arrival, kIntakeBatchLength> arrivals{};
 };

@@ -4,17 +4,17 @@ namespace kestrelink {
 
 DatagramKind ClassifyDatagram(std::uint16_t sourcePort, std::size_t length) {
     if (sourcePort == DEVICE_PORT_08) {
-        if (length == ANNOUNCEMENT08_LENGTH) {
+        if (length == kAnnouncement08Length) {
             return DatagramKind::Announcement08;
         }
-        if (length == IP_SET_RESPONSE08_LENGTH) {
+        if (length == kIpSetResponse08Length) {
             return DatagramKind::IpSetResponse08;
         }
     } else if (sourcePort == DEVICE_PORT_32) {
-        if (length == ANNOUNCEMENT32_LENGTH) {
+        if (length == kAnnouncement32Length) {
             return DatagramKind::Announcement32;
         }
-        if (length == IP_SET_RESPONSE32_LENGTH) {
+        if (length == kIpSetResponse32Length) {
             return DatagramKind::IpSetResponse32;
         }
     }

@@ -2,7 +2,8 @@
 
 #include <arpa/inet.h>
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "net/text_forms.h"
@@ -24,32 +25,14 @@ unsigned IpSortKey(const std::string& cell) {
 
 unsigned long long MacTextToNumber(const std::string& cell) {
     const auto mac = ParseMacText(cell);
-    if (!mac) {
-        return 0;
-    }
-    unsigned long long value = 0;
-    for (const std::uint8_t octet : *mac) {
-        value = value << 8 | octet;
-    }
-    return value;
+    return mac ? MacToNumber(*mac) : 0;
 }
 
 unsigned SerialSortKey(const std::string& cell) {
-    std::size_t pos = 0;
-    while (pos < cell.size() && std::isspace(static_cast<unsigned char>(cell[pos]))) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < cell.size() && (cell[pos] == '+' || cell[pos] == '-')) {
-        negative = cell[pos] == '-';
-        ++pos;
-    }
+    const std::size_t start = std::min(cell.find_first_not_of(" \t\n\v\f\r"), cell.size());
     std::uint32_t value = 0;
-    while (pos < cell.size() && std::isdigit(static_cast<unsigned char>(cell[pos]))) {
-        value = value * 10u + static_cast<std::uint32_t>(cell[pos] - '0');
-        ++pos;
-    }
-    return negative ? 0u - value : value;
+    std::from_chars(cell.data() + start, cell.data() + cell.size(), value);
+    return value;
 }
 
 int CompareIp(const std::string& first, const std::string& second, bool ascending) {

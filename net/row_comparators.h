@@ -16,7 +16,8 @@ int CompareSerial(const std::string& first, const std::string& second, bool asce
 unsigned IpSortKey(const std::string& cell);
 // 48-bit value with the first octet most significant; 0 for a text that does not scan.
 unsigned long long MacTextToNumber(const std::string& cell);
-// atoi-style reading wrapped to unsigned 32 bits: "4294967295" is the largest serial, not -1.
+// The leading decimal digits after any white space, as an unsigned 32-bit number, so that
+// "4294967295" is the largest serial rather than -1; 0 when there are none or they do not fit.
 unsigned SerialSortKey(const std::string& cell);
 
 }  // namespace kestrelink

@@ -1,6 +1,10 @@
 #include "net/text_forms.h"
 
+#include <arpa/inet.h>
+
+#include <cctype>
 #include <cstdio>
+#include <string>
 
 namespace kestrelink {
 namespace {
@@ -20,10 +24,25 @@ int HexDigitValue(char c) {
 
 }  // namespace
 
+std::array<std::uint8_t, 4> AddressToBytes(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+}
+
 ShortText FormatDottedQuad(std::uint32_t value) {
-    return FormatAddressBytes(
-        {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-         static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+    return FormatAddressBytes(AddressToBytes(value));
+}
+
+std::optional<std::uint32_t> ParseDottedQuad(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string terminated(text);
+    in_addr address{};
+    if (::inet_pton(AF_INET, terminated.c_str(), &address) != 1) {
+        return std::nullopt;
+    }
+    return ntohl(address.s_addr);
 }
 
 ShortText FormatAddressBytes(const std::array<std::uint8_t, 4>& bytes) {
@@ -64,6 +83,28 @@ std::optional<MacAddress> ParseMacText(std::string_view text) {
         mac[group] = static_cast<std::uint8_t>(value);
     }
     return mac;
+}
+
+std::optional<MacAddress> ParseCanonicalMacText(std::string_view text) {
+    const auto mac = ParseMacText(text);
+    if (!mac || text.size() != 17) {
+        return std::nullopt;
+    }
+    const ShortText canonical = FormatMacText(*mac);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != canonical.View()[i]) {
+            return std::nullopt;
+        }
+    }
+    return mac;
+}
+
+std::uint64_t MacToNumber(const MacAddress& mac) {
+    std::uint64_t value = 0;
+    for (const std::uint8_t byte : mac) {
+        value = value << 8 | byte;
+    }
+    return value;
 }
 
 ShortText FormatSerialText(std::uint32_t serialNumber) {

@@ -20,6 +20,15 @@ std::uint32_t ReadU32le(std::span<const std::uint8_t> bytes, std::size_t offset)
            std::uint32_t{bytes[offset + 2]} << 16 | std::uint32_t{bytes[offset + 3]} << 24;
 }
 
+void ReadBytes(std::span<const std::uint8_t> bytes, std::size_t offset,
+               std::span<std::uint8_t> destination) {
+    if (!Fits(bytes.size(), offset, destination.size())) {
+        return;
+    }
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), destination.size(),
+                destination.begin());
+}
+
 std::string_view ReadText(std::span<const std::uint8_t> bytes, std::size_t offset,
                           std::size_t width) {
     if (offset >= bytes.size()) {

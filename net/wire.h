@@ -10,6 +10,9 @@
 namespace kestrelink::wire {
 
 std::uint32_t ReadU32le(std::span<const std::uint8_t> bytes, std::size_t offset);
+// Fills destination with the bytes at offset; leaves it as it is when they do not fit.
+void ReadBytes(std::span<const std::uint8_t> bytes, std::size_t offset,
+               std::span<std::uint8_t> destination);
 // The text starting at offset that ends at its first NUL, at the end of its width, or at the end
 // of the span, whichever comes first.
 std::string_view ReadText(std::span<const std::uint8_t> bytes, std::size_t offset,

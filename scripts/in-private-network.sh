@@ -5,10 +5,11 @@
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
 
-# Root makes the namespace directly; anyone else maps themselves to root in a user namespace of
+# Whoever may make a network namespace (root, as a rule) makes it directly; anyone else, root in
+# a container that withholds that right included, maps themselves to root in a user namespace of
 # their own, which is also what lets them configure it.
-user_namespace=(--map-root-user)
-[ "$(id -u)" -ne 0 ] || user_namespace=()
+user_namespace=()
+unshare --net true 2>/dev/null || user_namespace=(--map-root-user)
 
 exec unshare --net "${user_namespace[@]}" -- sh -c '
     set -e

@@ -3,11 +3,24 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ make pkg-config
+    # the build, through the Makefile
+    cmake ninja-build g++ make
+    # the program and its widget tests; Qt's CMake package needs the OpenGL headers
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    # the tests and the benchmarks
+    libgtest-dev libbenchmark-dev
+    # the command-line program: its arguments and its JSON
+    libcli11-dev nlohmann-json3-dev
+    # the fuzzer (scripts/fuzz.sh)
     clang libclang-rt-14-dev
-    iproute2 util-linux xvfb xauth xdg-utils fonts-dejavu-core imagemagick
+    # private networks: ip, unshare, nsenter, setsid
+    iproute2 util-linux
+    # xdg-open, through which the Web button reaches the default browser
+    xdg-utils
+    # a font for the offscreen widget tests and the demo
+    fonts-dejavu-core
+    # the demo's virtual display and screenshot
+    xvfb xauth imagemagick
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #include "ui/browser_detection.h"
 
-#include <QOperatingSystemVersion>
+#include <QtGlobal>
+#ifdef Q_OS_WIN
 #include <QSettings>
 #include <QVariant>
+#endif
 
 namespace kestrelink {
 namespace {
@@ -10,6 +12,7 @@ namespace {
 // A value that does not fit this buffer fails to read, as the probes have always sized it.
 constexpr qsizetype kValueBufferBytes = 261;
 
+#ifdef Q_OS_WIN
 class WindowsRegistryReader final : public RegistryReader {
 public:
     WindowsRegistryReader() = default;
@@ -33,7 +36,8 @@ public:
         return value.toString().toLocal8Bit() + '\0';
     }
 };
-
+#else
+// Without a registry the browser counts as not installed.
 class NoRegistry final : public RegistryReader {
 public:
     NoRegistry() = default;
@@ -44,6 +48,7 @@ public:
         return std::nullopt;
     }
 };
+#endif
 
 std::optional<QByteArray> ReadProbeValue(const RegistryReader& registry, RegistryRoot root,
                                          const QString& subkey, const QString& valueName) {
@@ -57,11 +62,11 @@ std::optional<QByteArray> ReadProbeValue(const RegistryReader& registry, Registr
 }  // namespace
 
 std::unique_ptr<RegistryReader> MakeSystemRegistryReader() {
-    // Elsewhere QSettings' native format is a settings file, which knows nothing of browsers.
-    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
-        return std::make_unique<WindowsRegistryReader>();
-    }
+#ifdef Q_OS_WIN
+    return std::make_unique<WindowsRegistryReader>();
+#else
     return std::make_unique<NoRegistry>();
+#endif
 }
 
 bool IsIeInstalled(const RegistryReader& registry) {

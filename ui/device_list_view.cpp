@@ -1,6 +1,8 @@
 #include "ui/device_list_view.h"
 
 #include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <algorithm>
 
 #include "ui/device_columns.h"
 #include "ui/device_list_model.h"
@@ -54,7 +56,23 @@ DeviceListView::~DeviceListView() = default;
 
 void DeviceListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeView::mouseDoubleClickEvent(event);
-    emit listDoubleClicked();
+    // On empty space an old selection would otherwise open a page the user did not point at.
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
+        emit listDoubleClicked();
+    }
+}
+
+void DeviceListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    const auto going = [start, end](const QModelIndex& index) {
+        return index.isValid() && index.row() >= start && index.row() <= end;
+    };
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    // Left alone, a single-selection view moves the current row to a neighbour and selects it
+    // there, and Cfg IP would then configure a device the user never chose.
+    if (going(currentIndex()) || std::any_of(selected.begin(), selected.end(), going)) {
+        selectionModel()->clear();
+    }
+    QTreeView::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void DeviceListView::FollowSelection() {

@@ -7,7 +7,8 @@ namespace kestrelink {
 class DeviceListModel;
 
 // The device list as a report list: whole rows, one selected at a time and still shown when the
-// list loses the focus, Tab leaves the list, header clicks left to the list's own sorting.
+// list loses the focus, Tab leaves the list, header clicks left to the list's own sorting. A row
+// that goes while selected or current leaves no selection and no current row behind.
 class DeviceListView final : public QTreeView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DeviceListView)
@@ -17,11 +18,12 @@ public:
     ~DeviceListView() override;
 
 signals:
-    // Anywhere in the list, on a row or not: the selected row is what counts.
+    // A left double-click on a row.
     void listDoubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
     void FollowSelection();

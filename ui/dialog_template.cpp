@@ -31,16 +31,16 @@ QFont DialogFont(const QJsonObject& font) {
     return result;
 }
 
-}  // namespace
-
-const ControlTemplate* DialogTemplate::Control(int controlId) const {
-    for (const ControlTemplate& control : controls) {
-        if (control.id == controlId) {
-            return &control;
-        }
-    }
-    return nullptr;
+// The horizontal base that Windows derives for a dialog font, which the layouts were drawn with:
+// the rounded mean width of the 52 Latin letters. The font's declared average width runs narrower
+// than the letters in faces such as DejaVu Sans, and labels sized by it were cut.
+int MeanLetterWidth(const QFontMetrics& metrics) {
+    constexpr auto kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const int twiceMean = metrics.horizontalAdvance(QLatin1String(kLetters)) / 26;
+    return (twiceMean + 1) / 2;
 }
+
+}  // namespace
 
 DialogTemplate LoadDialogTemplate(int templateId) {
     QFile file(QStringLiteral(":/dialogs/%1.json").arg(templateId));
@@ -57,7 +57,6 @@ DialogTemplate LoadDialogTemplate(int templateId) {
     dialog.font = DialogFont(root.value("font").toObject());
     const QJsonArray size = root.value("size").toArray();
     dialog.size = QSize(size.at(0).toInt(), size.at(1).toInt());
-    dialog.styles = StylesOf(root.value("styles"));
     for (const QJsonValue& value : root.value("controls").toArray()) {
         const QJsonObject control = value.toObject();
         dialog.controls.push_back({control.value("id").toInt(), control.value("kind").toString(),
@@ -68,7 +67,7 @@ DialogTemplate LoadDialogTemplate(int templateId) {
 }
 
 DialogUnits::DialogUnits(const QFontMetrics& metrics)
-    : m_baseX(metrics.averageCharWidth()), m_baseY(metrics.height()) {}
+    : m_baseX(MeanLetterWidth(metrics)), m_baseY(metrics.height()) {}
 
 QRect DialogUnits::ToPixels(const QRect& units) const {
     return {units.x() * m_baseX / 4, units.y() * m_baseY / 8, units.width() * m_baseX / 4,

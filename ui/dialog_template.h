@@ -18,7 +18,7 @@ struct ControlTemplate {
     QString kind;  // listview, button, checkbox, label, edit, ipaddress
     QString text;
     QRect rect;
-    QStringList styles;
+    QStringList styles;  // only those read: WS_TABSTOP, BS_DEFPUSHBUTTON, ES_PASSWORD
 
     bool HasStyle(const QString& style) const { return styles.contains(style); }
 };
@@ -27,18 +27,15 @@ struct DialogTemplate {
     int id = 0;
     QString caption;
     QFont font;
-    QSize size;  // dialog units
-    QStringList styles;
+    QSize size;                             // dialog units
     std::vector<ControlTemplate> controls;  // tab order
-
-    const ControlTemplate* Control(int controlId) const;
 };
 
 // Reads :/dialogs/<id>.json; an empty template (id 0) when it is missing or malformed.
 DialogTemplate LoadDialogTemplate(int templateId);
 
-// Dialog units to pixels with the font's base units: x by the average character width / 4,
-// y by the character height / 8.
+// Dialog units to pixels with the font's base units: x by the mean letter width / 4, y by the
+// character height / 8.
 class DialogUnits final {
 public:
     explicit DialogUnits(const QFontMetrics& metrics);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -96,6 +97,14 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ContextMenu:
             ShowContextMenu(index, static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
+        case QEvent::MouseButtonRelease:
+            // The field's own middle-click paste of the X11 selection would keep three digits.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+                QGuiApplication::clipboard()->supportsSelection()) {
+                PasteInto(index, QClipboard::Selection);
+                return true;
+            }
+            break;
         case QEvent::FocusOut:
             if (m_enteredByAdvance == index) {
                 m_enteredByAdvance = -1;
@@ -155,7 +164,7 @@ bool IpAddressEdit::HandleKey(int index, const QKeyEvent& event) {
     const bool enteredByAdvance = m_enteredByAdvance == index;
     m_enteredByAdvance = -1;
     if (event.matches(QKeySequence::Paste)) {
-        PasteInto(index);
+        PasteInto(index, QClipboard::Clipboard);
         return true;
     }
     if (event.text() == QLatin1String(".")) {
@@ -210,11 +219,11 @@ void IpAddressEdit::EnterField(int index, Entry entry) {
 }
 
 // A dotted text replaces the whole address when it is one (four groups of one to three digits)
-// and is refused otherwise; anything else is the field's own paste, which keeps only digits.
-void IpAddressEdit::PasteInto(int index) {
-    const QString text = QGuiApplication::clipboard()->text().trimmed();
+// and is refused otherwise; anything else goes into the field, which keeps only digits.
+void IpAddressEdit::PasteInto(int index, QClipboard::Mode source) {
+    const QString text = QGuiApplication::clipboard()->text(source).trimmed();
     if (!text.contains(QLatin1Char('.'))) {
-        m_fields[index]->paste();
+        m_fields[index]->insert(text);
         return;
     }
     const QStringList parts = text.split(QLatin1Char('.'));
@@ -236,13 +245,14 @@ void IpAddressEdit::ShowContextMenu(int index, const QPoint& globalPosition) {
     QMenu* menu = m_fields[index]->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The field's own Paste would cut a whole address down to its first three characters. Qt
-    // names none of the menu's actions; Paste is the one that shows the paste shortcut.
-    const QString pasteKeys =
-        QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    // names none of the menu's actions, so Paste is known by the label the line edit gives it,
+    // with or without the shortcut that may follow a tab.
+    const QString pasteLabel = QLineEdit::tr("&Paste");
     for (QAction* action : menu->actions()) {
-        if (action->text().endsWith(pasteKeys)) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == pasteLabel) {
             action->disconnect(m_fields[index]);
-            connect(action, &QAction::triggered, this, [this, index] { PasteInto(index); });
+            connect(action, &QAction::triggered, this,
+                    [this, index] { PasteInto(index, QClipboard::Clipboard); });
         }
     }
     menu->popup(globalPosition);

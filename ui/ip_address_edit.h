@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -10,8 +11,9 @@ class QLineEdit;
 namespace kestrelink {
 
 // An IPv4 address typed as four fields of 0 to 255. A dot, or a field's third digit, moves on to
-// the next field; Backspace in an empty field moves back; a pasted dotted address fills all four
-// fields. The whole control is one stop in its window's tab order.
+// the next field; Backspace in an empty field moves back; a dotted address pasted by any route
+// (keys, context menu, middle click) fills all four fields. The whole control is one stop in its
+// window's tab order.
 class IpAddressEdit final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(IpAddressEdit)
@@ -41,7 +43,7 @@ private:
     bool HandleKey(int index, const QKeyEvent& event);
     void OnFieldEdited(int index);
     void EnterField(int index, Entry entry);
-    void PasteInto(int index);
+    void PasteInto(int index, QClipboard::Mode source);
     void ShowContextMenu(int index, const QPoint& globalPosition);
 
     std::array<QLineEdit*, kFieldCount> m_fields{};

@@ -18,8 +18,8 @@ namespace {
 
 using namespace ip_config;
 
-constexpr int kPasswordLimit = static_cast<int>(PASSWORD_MAX_LENGTH);
-constexpr int kHostNameLimit = static_cast<int>(HOST_NAME_MAX_LENGTH);
+constexpr int kPasswordLimit = static_cast<int>(kPasswordMaxLength);
+constexpr int kHostNameLimit = static_cast<int>(kHostNameMaxLength);
 
 // The kinds that the template builder leaves to the dialog.
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
@@ -97,6 +97,10 @@ void CIpConfigDlg::accept() {
     // A text over its limit does not end Send here: the checks below still run, and the last
     // exchange refuses the text again.
     ExchangeToMembers();
+    if (!SingleByte(m_passwordEdit, QStringLiteral("password")) ||
+        !SingleByte(m_hostNameEdit, QStringLiteral("host name"))) {
+        return;
+    }
     if (!m_useDhcp) {
         // The DNS server may stay blank.
         for (const IpAddressEdit* edit : {m_ipAddressEdit, m_subnetMaskEdit, m_gatewayEdit}) {
@@ -139,10 +143,27 @@ bool CIpConfigDlg::WithinLimit(QLineEdit* edit, int limit) {
     if (edit->text().size() <= limit) {
         return true;
     }
-    ShowAppMessage(this, QStringLiteral("Please enter no more than %1 characters.").arg(limit));
+    Refuse(edit, QStringLiteral("Please enter no more than %1 characters.").arg(limit));
+    return false;
+}
+
+// The request carries single bytes: any other character would go out as "?", and the device would
+// be sent a password or name the user never typed.
+bool CIpConfigDlg::SingleByte(QLineEdit* edit, const QString& field) {
+    const QString text = edit->text();
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; })) {
+        return true;
+    }
+    Refuse(edit, QStringLiteral("The %1 contains characters that cannot be sent.\n"
+                                "Use only Latin-1 (Western European) characters.")
+                     .arg(field));
+    return false;
+}
+
+void CIpConfigDlg::Refuse(QLineEdit* edit, const QString& message) {
+    ShowAppMessage(this, message);
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();
-    return false;
 }
 
 bool CIpConfigDlg::ConfirmEmptyPassword() {

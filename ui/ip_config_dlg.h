@@ -36,6 +36,9 @@ private:
     void ExchangeToControls();
     bool ExchangeToMembers();
     bool WithinLimit(QLineEdit* edit, int limit);
+    bool SingleByte(QLineEdit* edit, const QString& field);
+    // Shows why, then hands the edit the focus with its whole text selected.
+    void Refuse(QLineEdit* edit, const QString& message);
     bool ConfirmEmptyPassword();
     void OnUseDhcpClicked();
 

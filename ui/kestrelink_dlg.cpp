@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <string_view>
 
+#include "kestrelink/version.h"
 #include "net/config_sender.h"
 #include "net/device_list.h"
 #include "net/endpoint.h"
@@ -28,11 +29,13 @@ namespace {
 
 using namespace main_window;
 
-constexpr auto kWindowTitle = "Kestrelink 1.3.1.3705";
 constexpr auto kNothingSelected = "Select current IP address of device to config.";
 constexpr auto kChangesSent = "Changes sent.  Press Discover button in a short time to refresh.";
 constexpr auto kSendFailed =
     "Failed to send the changes. Check the network connection and try again.";
+constexpr auto kPortNotOpen =
+    "Nothing was sent: the program's UDP port could not be opened at start-up.\n"
+    "Check if another copy of the application is running.";
 
 QIcon AppIcon() {
     QIcon icon;
@@ -64,7 +67,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
                               }
                               return nullptr;
                           });
-    setWindowTitle(QString::fromLatin1(kWindowTitle));
+    setWindowTitle(QStringLiteral("Kestrelink ") + FromSingleByte(kVersion));
     setWindowIcon(AppIcon());
 
     m_list = qobject_cast<DeviceListView*>(controls.value(kListId));
@@ -134,6 +137,10 @@ void CKestrelinkDlg::OnConfigureIp() {
     CIpConfigDlg dialog(this);
     dialog.SetHostName(FromSingleByte(hostName.View()));
     if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!m_endpoint->IsOpen()) {
+        ShowAppMessage(this, QString::fromLatin1(kPortNotOpen));
         return;
     }
     const bool sent = SendConfigRequest(*m_endpoint, target, dialog.Settings());

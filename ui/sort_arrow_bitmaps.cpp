@@ -1,6 +1,7 @@
 #include "ui/sort_arrow_bitmaps.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPalette>
 #include <array>
 #include <string_view>
@@ -47,12 +48,6 @@ constexpr Pattern kDownPattern = {
 };
 // clang-format on
 
-struct Colours {
-    QColor light;
-    QColor dark;
-    QColor white;
-};
-
 const Pattern* PatternOf(int bitmapId) {
     switch (bitmapId) {
         case kSortArrowUpBitmap:
@@ -64,32 +59,23 @@ const Pattern* PatternOf(int bitmapId) {
     }
 }
 
-QImage Paint(int bitmapId, const Colours& colours) {
+}  // namespace
+
+QPixmap SortArrowBitmap(int bitmapId, const QPalette& palette) {
     const Pattern* pattern = PatternOf(bitmapId);
     if (pattern == nullptr) {
         return {};
     }
+    const QColor light = palette.color(QPalette::Button);
+    const QColor dark = palette.color(QPalette::Dark);
+    const QColor white(255, 255, 255);
     QImage image(kSortArrowSize, kSortArrowSize, QImage::Format_RGB32);
     for (int y = 0; y < kSortArrowSize; ++y) {
         for (int x = 0; x < kSortArrowSize; ++x) {
             const char pixel = (*pattern)[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-            const QColor& colour =
-                pixel == 'D' ? colours.dark : (pixel == 'W' ? colours.white : colours.light);
-            image.setPixelColor(x, y, colour);
+            image.setPixelColor(x, y, pixel == 'D' ? dark : (pixel == 'W' ? white : light));
         }
     }
-    return image;
-}
-
-}  // namespace
-
-QImage SortArrowReference(int bitmapId) {
-    return Paint(bitmapId, {QColor(192, 192, 192), QColor(128, 128, 128), QColor(255, 255, 255)});
-}
-
-QPixmap SortArrowBitmap(int bitmapId, const QPalette& palette) {
-    const QImage image = Paint(bitmapId, {palette.color(QPalette::Button),
-                                          palette.color(QPalette::Dark), QColor(255, 255, 255)});
     return QPixmap::fromImage(image);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QPixmap>
 
 class QPalette;
@@ -11,12 +10,9 @@ inline constexpr int kSortArrowUpBitmap = 133;
 inline constexpr int kSortArrowDownBitmap = 134;
 inline constexpr int kSortArrowSize = 14;
 
-// The arrow as designed: light grey (192, 192, 192) ground, dark grey (128, 128, 128) and white
-// outline. A null image for any other id.
-QImage SortArrowReference(int bitmapId);
-
-// The arrow as the header shows it: light grey drawn in the palette's button face and dark grey
-// in its 3D shadow, so that the arrow blends into the header whatever the colour scheme.
+// The arrow as the header shows it: designed on light grey with a dark grey and white outline,
+// it is drawn with light grey in the palette's button face and dark grey in its 3D shadow, so
+// that it blends into the header whatever the colour scheme. A null pixmap for any other id.
 QPixmap SortArrowBitmap(int bitmapId, const QPalette& palette);
 
 }  // namespace kestrelink

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <utility>
 
 #include "net/intake.h"
 #include "ui/device_list_model.h"
@@ -68,35 +69,14 @@ private:
     void PostDrain();
 
     QObject* m_context;
-    std::mutex m_mutex;  // held while a drain is posted, so that Cancel cannot slip in between
+    // Held while a drain is posted, so that Cancel, and so the model's going, waits for the post.
+    std::mutex m_mutex;
     std::condition_variable m_stepLeft;
     bool m_cancelled = false;
     bool m_drainPosted = false;  // a drain is queued or running and will take the next step
     std::shared_ptr<Request> m_next;
     std::weak_ptr<Request> m_latest;
 };
-
-namespace {
-
-// The queued call that wakes the user-interface thread. Qt destroys it unrun when its model is
-// gone, and then nothing is left to hand over to: that cancels.
-class DrainCall final {
-public:
-    explicit DrainCall(std::shared_ptr<HandOverMailbox> mailbox) : m_mailbox(std::move(mailbox)) {}
-    ~DrainCall() {
-        if (m_mailbox) {
-            m_mailbox->Cancel();
-        }
-    }
-    Q_DISABLE_COPY_MOVE(DrainCall)
-
-    void Run() { std::exchange(m_mailbox, nullptr)->Drain(); }
-
-private:
-    std::shared_ptr<HandOverMailbox> m_mailbox;
-};
-
-}  // namespace
 
 void HandOverMailbox::HandOver(Step step) {
     auto request = std::make_shared<Request>(std::move(step));
@@ -118,9 +98,10 @@ void HandOverMailbox::HandOver(Step step) {
 
 void HandOverMailbox::PostDrain() {
     m_drainPosted = true;
-    auto call = std::make_shared<DrainCall>(shared_from_this());
+    // Qt may destroy the call unrun, even here inside the post, with m_mutex held: so nothing in
+    // the call's destruction takes m_mutex. The model's going is what cancels (see UiHandOver).
     QMetaObject::invokeMethod(
-        m_context, [call = std::move(call)] { call->Run(); }, Qt::QueuedConnection);
+        m_context, [mailbox = shared_from_this()] { mailbox->Drain(); }, Qt::QueuedConnection);
 }
 
 void HandOverMailbox::Drain() {
@@ -159,7 +140,14 @@ void HandOverMailbox::Cancel() {
 }
 
 UiHandOver::UiHandOver(DeviceListModel* model, QWidget* boxOwner)
-    : m_model(model), m_boxOwner(boxOwner), m_mailbox(std::make_shared<HandOverMailbox>(model)) {}
+    : m_model(model), m_boxOwner(boxOwner), m_mailbox(std::make_shared<HandOverMailbox>(model)) {
+    // Once the model is gone, nothing is left to hand over to.
+    QObject::connect(model, &QObject::destroyed, [mailbox = std::weak_ptr(m_mailbox)] {
+        if (const auto alive = mailbox.lock()) {
+            alive->Cancel();
+        }
+    });
+}
 
 UiHandOver::~UiHandOver() {
     // Steps refer to this object; none may run once it is gone.

@@ -32,10 +32,10 @@ class HandOverMailbox;
 //
 // Cancel, called by the window before it closes the endpoint, makes a pending call and every
 // later one return at once without effect, so that shutdown never waits for a listener stuck in
-// a hand-over. A queued call whose model is gone is dropped by Qt, and that cancels too.
+// a hand-over. The model's going cancels too: Qt drops the queued calls to it unrun.
 class UiHandOver final : public ListenerHandOver {
 public:
-    // model and boxOwner must outlive every hand-over made before Cancel.
+    // boxOwner must outlive every hand-over made before Cancel or before the model goes.
     UiHandOver(DeviceListModel* model, QWidget* boxOwner);
     ~UiHandOver() override;
     Q_DISABLE_COPY_MOVE(UiHandOver)

@@ -10,13 +10,8 @@
 //
 // Opens sockets, so it runs only in a private network:
 //   scripts/in-private-network.sh build/bench/discovery_bench
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -24,7 +19,6 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -38,9 +32,8 @@
 #include "net/listener_hand_over.h"
 #include "net/protocol.h"
 #include "net/udp_socket.h"
+#include "tools/lab/child_process.h"
 #include "tools/lab/private_network.h"
-
-extern char** environ;
 
 namespace {
 
@@ -61,71 +54,6 @@ constexpr milliseconds kSimulatorStart{5000};
 long long Ms(Clock::duration duration) {
     return std::chrono::duration_cast<milliseconds>(duration).count();
 }
-
-// kestrelink-devsim as a child process; ended when this goes.
-class Simulator final {
-public:
-    explicit Simulator(const std::vector<std::string>& arguments) {
-        int output[2];
-        if (::pipe2(output, O_CLOEXEC) != 0) {
-            return;
-        }
-        std::vector<char*> argv{const_cast<char*>(KESTRELINK_DEVSIM_PATH)};
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-        pid_t pid = -1;
-        if (::posix_spawn(&pid, KESTRELINK_DEVSIM_PATH, &actions, nullptr, argv.data(), environ) ==
-            0) {
-            m_pid = pid;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(output[1]);
-        m_output = output[0];
-    }
-
-    ~Simulator() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_output >= 0) {
-            ::close(m_output);
-        }
-    }
-
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    // True once the simulator reports both ports bound. Its later lines, two per probe, stay
-    // in the pipe unread.
-    bool WaitUntilListening() {
-        const Clock::time_point deadline = Clock::now() + kSimulatorStart;
-        std::string text;
-        while (m_pid > 0 && text.find("listening") == std::string::npos) {
-            pollfd readable{m_output, POLLIN, 0};
-            const auto left = static_cast<int>(std::max<long long>(Ms(deadline - Clock::now()), 0));
-            if (::poll(&readable, 1, left) <= 0) {
-                return false;
-            }
-            char chunk[256];
-            const ssize_t length = ::read(m_output, chunk, sizeof chunk);
-            if (length <= 0) {
-                return false;
-            }
-            text.append(chunk, static_cast<std::size_t>(length));
-        }
-        return m_pid > 0;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_output = -1;
-};
 
 // The mutex hand-over of the end-to-end tests, timing each row that the intake adds.
 class TimedListHandOver final : public kestrelink::ListenerHandOver {
@@ -249,8 +177,10 @@ int main() {
 
     bool allMet = true;
     {
-        Simulator simulator(SimulatorArguments({"--jitter", std::to_string(kJitter.count())}));
-        if (!simulator.WaitUntilListening()) {
+        kestrelink::lab::ChildProcess simulator(
+            KESTRELINK_DEVSIM_PATH,
+            SimulatorArguments({"--jitter", std::to_string(kJitter.count())}));
+        if (!simulator.WaitForLine("listening", kSimulatorStart)) {
             std::fprintf(stderr, "discovery_bench: the simulator did not start\n");
             return 2;
         }
@@ -266,8 +196,9 @@ int main() {
             Verdict(met));
     }
     {
-        Simulator simulator(SimulatorArguments({"--burst"}));
-        if (!simulator.WaitUntilListening()) {
+        kestrelink::lab::ChildProcess simulator(KESTRELINK_DEVSIM_PATH,
+                                                SimulatorArguments({"--burst"}));
+        if (!simulator.WaitForLine("listening", kSimulatorStart)) {
             std::fprintf(stderr, "discovery_bench: the simulator did not start\n");
             return 2;
         }

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
 #include "net/intake.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink {
 namespace {

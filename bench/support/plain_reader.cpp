@@ -31,8 +31,8 @@ ListedRun DiscoverWithPlainReader(std::uint16_t port, int expected,
     }
     socket.RequestReceiveBuffer(kReceiveBufferBytes);
     const Clock::time_point probed = Clock::now();
-    socket.SendTo(BuildProbe08(), BROADCAST_ADDRESS, DEVICE_PORT_08);
-    socket.SendTo(BuildProbe32(), BROADCAST_ADDRESS, DEVICE_PORT_32);
+    socket.SendTo(BuildProbe08(), kBroadcastAddress, DEVICE_PORT_08);
+    socket.SendTo(BuildProbe32(), kBroadcastAddress, DEVICE_PORT_32);
     ListedRun run;
     std::array<std::uint8_t, 512> buffer{};
     const Clock::time_point deadline = probed + patience;

@@ -31,12 +31,12 @@
 #include <vector>
 
 #include "bench/support/window_meters.h"
-#include "net/device_datagrams.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/protocol.h"
 #include "net/text_forms.h"
 #include "net/udp_socket.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "tools/lab/private_network.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
@@ -56,8 +56,8 @@ constexpr int kValidEvery = 10;  // every tenth datagram is the next valid devic
 constexpr int kDiscoverEveryMs = 1000;
 constexpr int kCheckEveryMs = 100;
 constexpr std::size_t kLongestLength = 1500;
-constexpr std::array<std::size_t, 4> kExactLengths{IP_SET_RESPONSE08_LENGTH, ANNOUNCEMENT08_LENGTH,
-                                                   IP_SET_RESPONSE32_LENGTH, ANNOUNCEMENT32_LENGTH};
+constexpr std::array<std::size_t, 4> kExactLengths{kIpSetResponse08Length, kAnnouncement08Length,
+                                                   kIpSetResponse32Length, kAnnouncement32Length};
 constexpr qint64 kBlockedAtMostMs = 50;
 constexpr double kPeakMemoryBelowMb = 120.0;
 constexpr qint64 kClosedWithinMs = 1000;

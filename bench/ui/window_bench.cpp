@@ -11,18 +11,21 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHeaderView>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "bench/support/plain_reader.h"
 #include "bench/support/window_meters.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/row_comparators.h"
+#include "tools/lab/child_process.h"
 #include "tools/lab/private_network.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
@@ -42,14 +45,17 @@ constexpr qint64 kResortWithinMs = 30;
 constexpr std::chrono::milliseconds kPlainPatience{8000};
 constexpr std::chrono::milliseconds kPlainQuietEnd{1000};
 
-bool StartSimulator(QProcess& simulator, const QStringList& timing) {
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(KESTRELINK_DEVSIM_PATH),
-                    QStringList{"--devices08", QString::number(kDevicesPerFamily), "--devices32",
-                                QString::number(kDevicesPerFamily), "--seed", "1"} +
-                        timing);
-    return simulator.waitForStarted(3000) && simulator.waitForReadyRead(5000) &&
-           simulator.readLine().startsWith("listening");
+// timing: the simulator's --jitter or --burst option. Nullptr when it did not start.
+std::unique_ptr<lab::ChildProcess> StartSimulator(const std::vector<std::string>& timing) {
+    std::vector<std::string> arguments{"--devices08", std::to_string(kDevicesPerFamily),
+                                       "--devices32", std::to_string(kDevicesPerFamily),
+                                       "--seed",      "1"};
+    arguments.insert(arguments.end(), timing.begin(), timing.end());
+    auto simulator = std::make_unique<lab::ChildProcess>(KESTRELINK_DEVSIM_PATH, arguments);
+    if (!simulator->WaitForLine("listening", std::chrono::seconds(5))) {
+        return nullptr;
+    }
+    return simulator;
 }
 
 // Runs the event loop, as the window's modal run would, until quit or until timeoutMs have
@@ -109,8 +115,8 @@ int main(int argc, char* argv[]) {
     auto* discover = window.findChild<QPushButton*>(QStringLiteral("control1001"));
     emit list->header()->sectionClicked(kColumnIp);
 
-    QProcess simulator;
-    if (!StartSimulator(simulator, {"--jitter", QString::number(kJitterMs)})) {
+    auto simulator = StartSimulator({"--jitter", std::to_string(kJitterMs)});
+    if (!simulator) {
         std::fprintf(stderr, "window_bench: the simulator did not start\n");
         return 2;
     }
@@ -140,9 +146,9 @@ int main(int argc, char* argv[]) {
 
     const double peakMb = bench::PeakMemoryMb();
 
-    simulator.terminate();
-    simulator.waitForFinished(3000);
-    if (!StartSimulator(simulator, {"--burst"})) {
+    simulator.reset();  // the burst's simulator needs the device ports
+    simulator = StartSimulator({"--burst"});
+    if (!simulator) {
         std::fprintf(stderr, "window_bench: the burst simulator did not start\n");
         return 2;
     }
@@ -168,7 +174,5 @@ int main(int argc, char* argv[]) {
     Inform("burst: plain reader's last row, ms", static_cast<double>(plain.lastRowMs));
     const double pace = bench::PaceRatio(burst, plain);
     met &= Report("burst: times the plain reader's", pace, "<= 1.15", pace <= bench::kPaceTarget);
-    simulator.terminate();
-    simulator.waitForFinished(3000);
     return met ? 0 : 1;
 }

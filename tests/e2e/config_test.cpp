@@ -55,7 +55,7 @@ TEST_P(ConfigTest, DeviceIsListedUnderItsNewAddressAfterRediscovery) {
     const std::string mac = before[kColumnMac];
     ASSERT_TRUE(m_list->WaitUntil(
         [&](const DeviceList& list) {
-            return list.RowCount() == kDevices.Count() && list.FindRowByIp(c.listedIp);
+            return list.RowCount() == kDevices.Count() && list.HasRowWithIp(c.listedIp);
         },
         kE2eWait))
         << ::testing::PrintToString(m_list->Rows());

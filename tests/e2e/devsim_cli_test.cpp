@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrelink/version.h"
 #include "tests/e2e/simulator_fixture.h"
 
 namespace kestrelink::testing {
@@ -57,12 +58,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 class DevsimRunTest : public PrivateNetworkTest {};
 
-TEST_F(DevsimRunTest, HelpExitsZeroWithUsage) {
-    ChildProcess simulator(KESTRELINK_DEVSIM_PATH, {"--help"});
-    EXPECT_EQ(simulator.WaitForExit(kE2eWait), 0);
-    const auto usage = simulator.OutputLines();
-    ASSERT_FALSE(usage.empty());
-    EXPECT_EQ(usage.front(), "Usage: kestrelink-devsim [OPTIONS]");
+// Answered at once: options after them are not read.
+TEST_F(DevsimRunTest, HelpAndVersionExitZeroWithTheirFirstLine) {
+    const struct {
+        const char* argument;
+        std::string firstLine;
+    } cases[] = {{"--help", "Usage: kestrelink-devsim [OPTIONS]"},
+                 {"--version", "kestrelink-devsim " + std::string(kVersion)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        ChildProcess simulator(KESTRELINK_DEVSIM_PATH, {c.argument, "--frobnicate"});
+        EXPECT_EQ(simulator.WaitForExit(kE2eWait), 0);
+        const auto lines = simulator.OutputLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), c.firstLine);
+    }
 }
 
 TEST_F(DevsimRunTest, EndsByItselfAfterExitAfter) {

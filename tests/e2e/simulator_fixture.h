@@ -10,11 +10,13 @@
 #include "net/datagrams.h"
 #include "net/device_row.h"
 #include "net/endpoint.h"
-#include "tests/e2e/child_process.h"
 #include "tests/e2e/locked_list_hand_over.h"
 #include "tests/support/network_guard.h"
+#include "tools/lab/child_process.h"
 
 namespace kestrelink::testing {
+
+using lab::ChildProcess;
 
 // Long enough for a loaded machine; every wait returns as soon as its condition holds.
 inline constexpr std::chrono::milliseconds kE2eWait{5000};

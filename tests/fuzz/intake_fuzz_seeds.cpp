@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "net/device_datagrams.h"
 #include "net/protocol.h"
 #include "tests/fuzz/intake_fuzz_input.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::fuzz {
 namespace {
@@ -38,8 +38,8 @@ std::vector<Input> Seeds() {
     };
     single(DEVICE_PORT_08, Announcement(DeviceFamily::Bits08, 1, 0x0A000001));
     single(DEVICE_PORT_32, Announcement(DeviceFamily::Bits32, 2, 0x0A000002));
-    single(DEVICE_PORT_08, std::vector<std::uint8_t>(IP_SET_RESPONSE08_LENGTH, 0));
-    single(DEVICE_PORT_32, std::vector<std::uint8_t>(IP_SET_RESPONSE32_LENGTH, 0));
+    single(DEVICE_PORT_08, std::vector<std::uint8_t>(kIpSetResponse08Length, 0));
+    single(DEVICE_PORT_32, std::vector<std::uint8_t>(kIpSetResponse32Length, 0));
     single(DEVICE_PORT_32, Announcement(DeviceFamily::Bits08, 3, 0x0A000003));
     single(DEVICE_PORT_08, Announcement(DeviceFamily::Bits32, 4, 0x0A000004));
     single(LOCAL_PORT, Announcement(DeviceFamily::Bits08, 5, 0x0A000005));

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "net/datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "net/endpoint.h"
 #include "net/protocol.h"
 #include "tests/support/device_ports.h"
@@ -18,11 +18,6 @@ namespace {
 using namespace std::chrono_literals;
 using testing::kSampleMacText;
 using Bytes = std::vector<std::uint8_t>;
-
-template <std::size_t N>
-Bytes ToBytes(const std::array<std::uint8_t, N>& array) {
-    return {array.begin(), array.end()};
-}
 
 class ConfigSenderTest : public testing::DevicePortsTest {
 protected:
@@ -41,21 +36,29 @@ protected:
     const IpSettings settings = testing::SampleSettings();
 };
 
-// The arch cell alone picks the request's family and the port it goes to.
+// The arch cell alone picks the request's family and the port it goes to. The layouts are the
+// builders' own table; here a device reads back the target and the settings.
 TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "08bits"}, settings));
     const auto request08 = device08->Receive(2s);
     ASSERT_TRUE(request08);
-    EXPECT_EQ(request08->bytes, ToBytes(BuildConfigRequest08(settings, kSampleMacText)));
-    ExpectNothingMore();
+    const auto config08 = DecodeConfigRequest(DeviceFamily::Bits08, request08->bytes);
+    ASSERT_TRUE(config08);
+    EXPECT_EQ(config08->macAddress, testing::kSampleMac);
+    EXPECT_EQ(config08->ipAddress, 0xC0A80132u);
+    ExpectNothingMore(*endpoint);
 
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "32bits"}, settings));
     const auto request32 = device32->Receive(2s);
     ASSERT_TRUE(request32);
+    const auto config32 = DecodeConfigRequest(DeviceFamily::Bits32, request32->bytes);
+    ASSERT_TRUE(config32);
+    EXPECT_EQ(config32->macAddress, testing::kSampleMac);
+    EXPECT_EQ(config32->hostName, "Unit");
     // "localhost" is 127.0.0.1 on every machine this runs on.
-    EXPECT_EQ(request32->bytes,
-              ToBytes(BuildConfigRequest32(settings, kSampleMacText, {0x7F, 0x00, 0x00, 0x01})));
-    ExpectNothingMore();
+    EXPECT_EQ(Bytes(request32->bytes.begin() + 8, request32->bytes.begin() + 12),
+              (Bytes{0x7F, 0x00, 0x00, 0x01}));
+    ExpectNothingMore(*endpoint);
 }
 
 // The user is told the changes went out only when they did.

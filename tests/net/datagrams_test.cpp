@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(DecodeAnnouncement08Test, ReadsEveryField) {
-    Bytes datagram(ANNOUNCEMENT08_LENGTH, 0);
+    Bytes datagram(kAnnouncement08Length, 0);
     const Bytes head{0x2C, 0x01, 0x00, 0x00, 0xC0, 0xA8, 0x01, 0x0A,
                      0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // not read
                      0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
@@ -132,7 +132,7 @@ TEST(DecodeAnnouncement08Test, ReadsEveryField) {
 }
 
 TEST(DecodeAnnouncement32Test, ReadsEveryField) {
-    Bytes datagram(ANNOUNCEMENT32_LENGTH, 0);
+    Bytes datagram(kAnnouncement32Length, 0);
     std::fill_n(datagram.begin(), 8, 0xEE);  // not read
     PutText(datagram, 8, "Gateway Pro");
     PutText(datagram, 40, "Roof");
@@ -182,7 +182,7 @@ class FullWidthTextTest : public ::testing::TestWithParam<FullFieldCase> {};
 TEST_P(FullWidthTextTest, EndsAtItsFieldEnd) {
     const auto& field = GetParam();
     const bool bits32 = field.family == DeviceFamily::Bits32;
-    Bytes datagram(bits32 ? ANNOUNCEMENT32_LENGTH : ANNOUNCEMENT08_LENGTH);
+    Bytes datagram(bits32 ? kAnnouncement32Length : kAnnouncement08Length);
     // No byte is NUL, and neighbouring positions differ, so a text that spills or stops short
     // cannot compare equal.
     for (std::size_t i = 0; i < datagram.size(); ++i) {

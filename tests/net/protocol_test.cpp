@@ -44,10 +44,5 @@ INSTANTIATE_TEST_SUITE_P(
                       ClassifyCase{"Length44FromOtherPort", 1024, 44, kNone}),
     [](const auto& info) { return info.param.name; });
 
-TEST(DevicePortTest, EachFamilyListensOnItsOwnPort) {
-    EXPECT_EQ(DevicePort(DeviceFamily::Bits08), 43210);
-    EXPECT_EQ(DevicePort(DeviceFamily::Bits32), 54321);
-}
-
 }  // namespace
 }  // namespace kestrelink

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 // One device and one set of settings shared by the tests, so that each spells out only what it
 // changes.

@@ -1,4 +1,3 @@
-#include <QOperatingSystemVersion>
 #include <QTest>
 #include <map>
 #include <tuple>
@@ -57,7 +56,6 @@ class BrowserDetectionTest final : public QObject {
 private slots:
     void probes_data();
     void probes();
-    void systemRegistryElsewhere();
 };
 
 // A null QByteArray leaves the value out of the registry.
@@ -112,15 +110,6 @@ void BrowserDetectionTest::probes() {
     QCOMPARE(registry.Reads(), reads);
     QCOMPARE(kestrelink::IsIeInstalled(registry), installed);
     QCOMPARE(kestrelink::IsIeDefaultHttpHandler(registry), isDefault);
-}
-
-void BrowserDetectionTest::systemRegistryElsewhere() {
-    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
-        QSKIP("Windows has a registry to ask");
-    }
-    QVERIFY(!kestrelink::ShowForceIeOption());
-    const auto registry = kestrelink::MakeSystemRegistryReader();
-    QVERIFY(!registry->ReadValue(RegistryRoot::LocalMachine, kIeSetupKey, QStringLiteral("Path")));
 }
 
 QTEST_MAIN(BrowserDetectionTest)

@@ -23,8 +23,9 @@ namespace {
 
 const QString kChangesSent =
     QStringLiteral("Changes sent.  Press Discover button in a short time to refresh.");
-const QString kSendFailed =
-    QStringLiteral("Failed to send the changes. Check the network connection and try again.");
+const QString kPortNotOpen = QStringLiteral(
+    "Nothing was sent: the program's UDP port could not be opened at start-up.\n"
+    "Check if another copy of the application is running.");
 const QString kPassword = QStringLiteral("s3cret");
 const QString kDhcpPool = QStringLiteral("10.213.9.9");
 // One device of each family; only requests carrying kPassword are applied.
@@ -69,8 +70,8 @@ private slots:
     void initTestCase();
     void deviceIsListedWhereTheDialogSaid_data();
     void deviceIsListedWhereTheDialogSaid();
-    void failedSendIsReported_data();
-    void failedSendIsReported();
+    void portHeldElsewhereIsReported_data();
+    void portHeldElsewhereIsReported();
     void requestFollowsTheRowSelectedAtCfgIp_data();
     void requestFollowsTheRowSelectedAtCfgIp();
 };
@@ -119,13 +120,13 @@ void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
     QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
 }
 
-void ConfigureIpTest::failedSendIsReported_data() {
+void ConfigureIpTest::portHeldElsewhereIsReported_data() {
     QTest::addColumn<QString>("arch");
     QTest::newRow("08bits") << "08bits";
     QTest::newRow("32bits") << "32bits";
 }
 
-void ConfigureIpTest::failedSendIsReported() {
+void ConfigureIpTest::portHeldElsewhereIsReported() {
     QFETCH(QString, arch);
     LoopbackPeer holder(LOCAL_PORT);
     LoopbackPeer device(arch == QStringLiteral("32bits") ? DEVICE_PORT_32 : DEVICE_PORT_08);
@@ -142,7 +143,7 @@ void ConfigureIpTest::failedSendIsReported() {
                     QStringLiteral("10.213.9.41"));
     }));
     QCOMPARE(window.boxes.Caught().size(), 2);  // the port held, then the send
-    QCOMPARE(window.boxes.Caught().last(), AppWarning(kSendFailed, &window.dialog));
+    QCOMPARE(window.boxes.Caught().last(), AppWarning(kPortNotOpen, &window.dialog));
     QVERIFY(!device.Receive(100ms));
 }
 

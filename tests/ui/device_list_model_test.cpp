@@ -8,9 +8,9 @@
 
 #include "net/device_list.h"
 #include "net/interfaces.h"
+#include "tests/ui/support/arrow_picture.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
-#include "ui/sort_arrow_bitmaps.h"
 
 using namespace kestrelink;
 
@@ -91,23 +91,21 @@ void DeviceListModelTest::headerTextsLeftAligned() {
 void DeviceListModelTest::arrowFollowsHeaderClicks_data() {
     QTest::addColumn<QList<int>>("clicks");
     QTest::addColumn<int>("arrowColumn");  // -1: no arrow anywhere
-    QTest::addColumn<int>("arrowBitmap");
-    QTest::newRow("none") << QList<int>{} << -1 << 0;
-    QTest::newRow("IP once: up") << QList<int>{0} << 0 << kSortArrowUpBitmap;
-    QTest::newRow("IP twice: down") << QList<int>{0, 0} << 0 << kSortArrowDownBitmap;
-    QTest::newRow("IP thrice: up") << QList<int>{0, 0, 0} << 0 << kSortArrowUpBitmap;
-    QTest::newRow("IP twice then MAC: up on MAC") << QList<int>{0, 0, 1} << 1 << kSortArrowUpBitmap;
-    QTest::newRow("arch alone: no arrow") << QList<int>{6} << -1 << 0;
-    QTest::newRow("serial down, then arch: arrow stays")
-        << QList<int>{5, 5, 6} << 5 << kSortArrowDownBitmap;
-    QTest::newRow("serial down, arch, serial: up again")
-        << QList<int>{5, 5, 6, 5} << 5 << kSortArrowUpBitmap;
+    QTest::addColumn<bool>("up");
+    QTest::newRow("none") << QList<int>{} << -1 << false;
+    QTest::newRow("IP once: up") << QList<int>{0} << 0 << true;
+    QTest::newRow("IP twice: down") << QList<int>{0, 0} << 0 << false;
+    QTest::newRow("IP thrice: up") << QList<int>{0, 0, 0} << 0 << true;
+    QTest::newRow("IP twice then MAC: up on MAC") << QList<int>{0, 0, 1} << 1 << true;
+    QTest::newRow("arch alone: no arrow") << QList<int>{6} << -1 << false;
+    QTest::newRow("serial down, then arch: arrow stays") << QList<int>{5, 5, 6} << 5 << false;
+    QTest::newRow("serial down, arch, serial: up again") << QList<int>{5, 5, 6, 5} << 5 << true;
 }
 
 void DeviceListModelTest::arrowFollowsHeaderClicks() {
     QFETCH(QList<int>, clicks);
     QFETCH(int, arrowColumn);
-    QFETCH(int, arrowBitmap);
+    QFETCH(bool, up);
     DeviceListModel model;
     QSignalSpy headerChanges(&model, &QAbstractItemModel::headerDataChanged);
     for (const int column : clicks) {
@@ -116,11 +114,11 @@ void DeviceListModelTest::arrowFollowsHeaderClicks() {
     if (arrowColumn >= 0) {
         QVERIFY(!headerChanges.isEmpty());
     }
-    const QImage expected = SortArrowBitmap(arrowBitmap, QGuiApplication::palette()).toImage();
     for (int column = 0; column < kColumnCount; ++column) {
         const QImage arrow = ArrowImage(model, column);
         if (column == arrowColumn) {
-            QCOMPARE(arrow.convertToFormat(expected.format()), expected);
+            QCOMPARE(arrow.convertToFormat(QImage::Format_RGB32),
+                     testing::ArrowPicture(up, QGuiApplication::palette()));
         } else {
             QVERIFY2(arrow.isNull(), qPrintable(QStringLiteral("arrow on column %1").arg(column)));
         }

@@ -1,17 +1,20 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <memory>
 
+#include "net/datagrams.h"
 #include "net/device_list.h"
+#include "net/intake.h"
+#include "tests/ui/support/arrow_picture.h"
 #include "tests/ui/support/list_view_input.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
-#include "ui/sort_arrow_bitmaps.h"
 #include "ui/sort_arrow_header.h"
 
 using namespace kestrelink;
@@ -19,7 +22,19 @@ using namespace kestrelink::testing;
 
 namespace {
 
-// A list beside a button, in a shown window, with three rows.
+// Device n, 08bits with MAC 00:00:00:00:00:0n, answers from 10.0.0.host.
+void Announce(DeviceList& list, int n, int host) {
+    Announcement announcement;
+    announcement.ipAddress = {10, 0, 0, static_cast<std::uint8_t>(host)};
+    announcement.macAddress[5] = static_cast<std::uint8_t>(n);
+    announcement.productName = "Product";
+    announcement.givenName = "Name";
+    announcement.version = "1.0";
+    TakeInAnnouncement(list, announcement);
+}
+
+// A list beside a button, in a shown window, with three rows: 10.0.0.2, .1 and .3, device n at
+// 10.0.0.n.
 struct Fixture {
     QWidget window;
     DeviceListModel* model = new DeviceListModel(&window);
@@ -31,8 +46,8 @@ struct Fixture {
         layout->addWidget(view);
         layout->addWidget(next);
         window.resize(900, 300);
-        for (const char* ip : {"10.0.0.3", "10.0.0.1", "10.0.0.2"}) {
-            model->List().InsertRow({ip, ip, "Product", "Name", "1.0", "1", kArchText08});
+        for (const int n : {3, 1, 2}) {
+            Announce(model->List(), n, n);
         }
         window.show();
     }
@@ -54,10 +69,13 @@ private slots:
     void arrowKeysMoveTheSelectionTabLeaves();
     void selectionKeepsItsColourWithoutFocus();
     void selectionFollowsItsDeviceThroughSorts();
+    void deletedRowLeavesNoSelectionAndNoCurrentRow_data();
+    void deletedRowLeavesNoSelectionAndNoCurrentRow();
     void headerClickGoesToTheList_data();
     void headerClickGoesToTheList();
     void arrowDrawnRightOfHeaderText();
-    void doubleClickAnywhereIsReported();
+    void doubleClickReportedOnlyForLeftButtonOnARow_data();
+    void doubleClickReportedOnlyForLeftButtonOnARow();
 };
 
 void DeviceListViewTest::columnWidths() {
@@ -99,6 +117,13 @@ void DeviceListViewTest::arrowKeysMoveTheSelectionTabLeaves() {
 }
 
 void DeviceListViewTest::selectionKeepsItsColourWithoutFocus() {
+    // A colour scheme that dims the selection of an unfocused window, as many desktops do.
+    const QPalette original = QApplication::palette();
+    QPalette dimming = original;
+    dimming.setColor(QPalette::Inactive, QPalette::Highlight, QColor(1, 2, 3));
+    dimming.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(4, 5, 6));
+    QApplication::setPalette(dimming);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
     Fixture fixture;
     const QPalette& palette = fixture.view->palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
@@ -118,11 +143,44 @@ void DeviceListViewTest::selectionFollowsItsDeviceThroughSorts() {
     };
     fixture.model->List().OnHeaderClick(kColumnIp);  // .1 .2 .3
     expectSelectedAt(1);
-    fixture.model->List().InsertRow(
-        {"10.0.0.0", "10.0.0.0", "Product", "Name", "1.0", "1", kArchText08});  // .0 .1 .2 .3
+    Announce(fixture.model->List(), 9, 0);  // .0 .1 .2 .3
     expectSelectedAt(2);
     fixture.model->List().OnHeaderClick(kColumnIp);  // .3 .2 .1 .0
     expectSelectedAt(1);
+}
+
+void DeviceListViewTest::deletedRowLeavesNoSelectionAndNoCurrentRow_data() {
+    QTest::addColumn<bool>("tabbedIn");  // else row 1 (device 1) clicked
+    QTest::addColumn<int>("device");
+    QTest::addColumn<int>("host");
+    QTest::newRow("selected device heard again") << false << 1 << 1;
+    QTest::newRow("selected device at a new IP") << false << 1 << 9;
+    QTest::newRow("selected device loses an IP conflict") << false << 1 << 3;
+    QTest::newRow("current device heard again") << true << 2 << 2;
+}
+
+void DeviceListViewTest::deletedRowLeavesNoSelectionAndNoCurrentRow() {
+    QFETCH(bool, tabbedIn);
+    QFETCH(int, device);
+    QFETCH(int, host);
+    Fixture fixture;
+    if (tabbedIn) {
+        fixture.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture.window));
+        fixture.next->setFocus();
+        QTest::keyClick(fixture.next, Qt::Key_Tab);
+        QVERIFY(fixture.view->hasFocus());
+        QCOMPARE(fixture.view->currentIndex().row(), 0);
+        QCOMPARE(fixture.SelectedViewRow(), -1);
+    } else {
+        ClickRow(*fixture.view, 1);
+    }
+
+    Announce(fixture.model->List(), device, host);
+
+    QCOMPARE(fixture.SelectedViewRow(), -1);
+    QVERIFY(!fixture.view->currentIndex().isValid());
+    QCOMPARE(fixture.model->List().SelectedRow(), -1);
 }
 
 void DeviceListViewTest::headerClickGoesToTheList_data() {
@@ -159,21 +217,31 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
     QVERIFY(arrow.right() < sectionLeft + header->sectionSize(kColumnMac));
 
     const QImage shown = header->viewport()->grab().toImage().copy(arrow);
-    const QImage expected =
-        SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette()).toImage();
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             expected.convertToFormat(QImage::Format_RGB32));
+             ArrowPicture(true, QGuiApplication::palette()));
     QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
 }
 
-void DeviceListViewTest::doubleClickAnywhereIsReported() {
+void DeviceListViewTest::doubleClickReportedOnlyForLeftButtonOnARow_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("onRow");  // else empty space below the rows
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("left on a row") << Qt::LeftButton << true << true;
+    QTest::newRow("left on empty space") << Qt::LeftButton << false << false;
+    QTest::newRow("right on a row") << Qt::RightButton << true << false;
+}
+
+void DeviceListViewTest::doubleClickReportedOnlyForLeftButtonOnARow() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, onRow);
+    QFETCH(bool, reported);
     Fixture fixture;
+    ClickRow(*fixture.view, 1);
     QSignalSpy doubleClicks(fixture.view, &DeviceListView::listDoubleClicked);
-    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
-                       fixture.view->visualRect(fixture.model->index(1, 0)).center());
-    QTest::mouseDClick(fixture.view->viewport(), Qt::LeftButton, {},
-                       QPoint(10, fixture.view->viewport()->height() - 5));
-    QCOMPARE(doubleClicks.size(), 2);
+    const QPoint target = onRow ? fixture.view->visualRect(fixture.model->index(1, 0)).center()
+                                : QPoint(10, fixture.view->viewport()->height() - 5);
+    QTest::mouseDClick(fixture.view->viewport(), button, {}, target);
+    QCOMPARE(doubleClicks.size(), reported ? 1 : 0);
 }
 
 QTEST_MAIN(DeviceListViewTest)

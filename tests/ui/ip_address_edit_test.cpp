@@ -69,6 +69,7 @@ private slots:
     void typing();
     void paste_data();
     void paste();
+    void pasteFromContextMenu_data();
     void pasteFromContextMenu();
     void setAndClear();
     void disabledKeepsContent();
@@ -181,7 +182,15 @@ void IpAddressEditTest::paste() {
     QCOMPARE(Shown(*m_address), shown);
 }
 
+void IpAddressEditTest::pasteFromContextMenu_data() {
+    QTest::addColumn<bool>("shortcutsHidden");
+    QTest::newRow("label with its shortcut") << false;
+    QTest::newRow("label alone") << true;
+}
+
 void IpAddressEditTest::pasteFromContextMenu() {
+    QFETCH(bool, shortcutsHidden);
+    QCoreApplication::setAttribute(Qt::AA_DontShowShortcutsInContextMenus, shortcutsHidden);
     m_address->SetAddress(0x01020304u);
     QGuiApplication::clipboard()->setText(QStringLiteral("192.168.1.50"));
     QLineEdit* third = FieldsOf(*m_address).at(2);

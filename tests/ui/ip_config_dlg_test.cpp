@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "tests/ui/support/message_box_catcher.h"
-#include "ui/app_message_box.h"
 #include "ui/control_ids.h"
 #include "ui/ip_address_edit.h"
 #include "ui/ip_config_dlg.h"
@@ -71,6 +70,8 @@ private slots:
     void typingLimits();
     void overLongTexts_data();
     void overLongTexts();
+    void textsOutsideLatin1_data();
+    void textsOutsideLatin1();
     void partlyFilledAddress();
     void settings_data();
     void settings();
@@ -173,7 +174,8 @@ void IpConfigDlgTest::tabOrder() {
 
 void IpConfigDlgTest::centredOverOwner() {
     QWidget owner;
-    owner.setGeometry(200, 150, 900, 700);
+    // Well inside the test platform's 800 by 600 screen, which a dialog is kept on.
+    owner.setGeometry(100, 80, 600, 450);
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     CIpConfigDlg dialog(&owner);
@@ -267,8 +269,8 @@ void IpConfigDlgTest::emptyPassword() {
     Send();
 
     const CaughtMessageBox question{
-        kestrelink::ApplicationName(),      kEmptyPassword,  QMessageBox::Question,
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, m_dialog.get()};
+        QCoreApplication::applicationName(), kEmptyPassword,  QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No,  QMessageBox::No, m_dialog.get()};
     QCOMPARE(m_boxes->Caught(), QList{question});
     QCOMPARE(Accepted(), accepted);
     if (accepted) {
@@ -346,6 +348,31 @@ void IpConfigDlgTest::overLongTexts() {
     QCOMPARE(focused->selectedText(), focused->text());
     QCOMPARE(Edit(kHostNameId)->text(), hostName);
     QCOMPARE(Edit(kPasswordId)->text(), password);
+}
+
+void IpConfigDlgTest::textsOutsideLatin1_data() {
+    QTest::addColumn<int>("editId");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("password") << kPasswordId << "password";
+    QTest::newRow("host name") << kHostNameId << "host name";
+}
+
+void IpConfigDlgTest::textsOutsideLatin1() {
+    QFETCH(int, editId);
+    QFETCH(QString, field);
+    FillRequired();
+    m_dialog->SetHostName(QString::fromUtf8("Café"));  // Latin-1 beyond ASCII passes
+    const QString text = QString::fromUtf8("Zürich €");
+    Edit(editId)->setText(text);
+    Send();
+
+    QVERIFY(StillOpen());
+    const QString message = QStringLiteral(
+        "The %1 contains characters that cannot be sent.\n"
+        "Use only Latin-1 (Western European) characters.");
+    QCOMPARE(m_boxes->Caught(), QList{AppWarning(message.arg(field), m_dialog.get())});
+    QCOMPARE(m_dialog->focusWidget(), Edit(editId));
+    QCOMPARE(Edit(editId)->selectedText(), text);
 }
 
 void IpConfigDlgTest::partlyFilledAddress() {

@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -10,7 +9,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "net/device_datagrams.h"
+#include "kestrelink/version.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/device_simulator.h"
@@ -20,7 +19,7 @@
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
 #include "tests/ui/support/url_catcher.h"
-#include "ui/browser_detection.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
@@ -74,7 +73,7 @@ void KestrelinkDlgTest::opensFromTemplate() {
     MainWindowHarness window;
     CKestrelinkDlg& dialog = window.dialog;
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink 1.3.1.3705"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink ") + QString::fromLatin1(kVersion));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     const QList<QSize> iconSizes = dialog.windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {
@@ -88,7 +87,7 @@ void KestrelinkDlgTest::opensFromTemplate() {
     QCOMPARE(buttons, (QStringList{"Discover", "Cfg IP", "Web", "Close"}));
     auto* forceIe = dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
     QCOMPARE(forceIe->text(), QStringLiteral("Force IE only"));
-    QCOMPARE(forceIe->isVisible(), ShowForceIeOption());
+    QVERIFY(!forceIe->isVisible());  // this platform has no registry to find that browser in
     QVERIFY(!forceIe->isChecked());
 
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -106,12 +105,9 @@ void KestrelinkDlgTest::opensFromTemplate() {
             widget = widget->nextInFocusChain();
         } while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible());
     } while (widget != window.list && chain.size() < 10);
-    QList<QWidget*> expected{window.list, window.Button(kDiscoverId), window.Button(kConfigureIpId),
-                             window.Button(kWebId), window.Button(kCloseId)};
-    if (forceIe->isVisible()) {
-        expected << forceIe;
-    }
-    QCOMPARE(chain, expected);
+    QCOMPARE(chain, (QList<QWidget*>{window.list, window.Button(kDiscoverId),
+                                     window.Button(kConfigureIpId), window.Button(kWebId),
+                                     window.Button(kCloseId)}));
 
     UrlCatcher urls;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "Open");
@@ -225,12 +221,16 @@ void KestrelinkDlgTest::configureIpSendsToTheSelectedDevice() {
     }));
 
     QCOMPARE(hostNameShown, QString::fromStdString(longName.substr(0, 31)));
-    // The peer hears the window's probes too.
+    // The peer hears the start-up probe first; Discover's probe then comes behind any request.
+    window.Press(kDiscoverId);
     std::optional<ReceivedConfig> request;
-    while (const auto datagram = device32.Receive(send ? 1000ms : 200ms)) {
-        request = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes);
-        if (request) {
-            break;
+    for (int probes = 0; probes < 2;) {
+        const auto datagram = device32.Receive(2s);
+        QVERIFY(datagram);
+        if (const auto decoded = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
+            request = decoded;
+        } else {
+            ++probes;
         }
     }
     QCOMPARE(request.has_value(), send);
@@ -266,7 +266,7 @@ void KestrelinkDlgTest::doubleClickOpensTheWebPageAfterTheNotification() {
     // Nothing yet: the click on Web is queued behind the double-click notification.
     QVERIFY(window.browserCalls.isEmpty());
     if (!withRow) {
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();
         QVERIFY(window.browserCalls.isEmpty());
         return;
     }
@@ -312,7 +312,7 @@ void KestrelinkDlgTest::keysEndTheRun() {
 void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing_data() {
     QTest::addColumn<bool>("closeWindow");
     QTest::newRow("box open: the next datagram is listed") << false;
-    QTest::newRow("window closed meanwhile: quickly, port freed") << true;
+    QTest::newRow("window closed meanwhile: listener ends, port freed") << true;
 }
 
 void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing() {
@@ -320,7 +320,7 @@ void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     auto window = std::make_unique<MainWindowHarness>(MessageBoxCatcher::kLeaveOpen);
-    QVERIFY(device.SendTo(std::vector<std::uint8_t>(IP_SET_RESPONSE08_LENGTH, 0), LOCAL_PORT));
+    QVERIFY(device.SendTo(std::vector<std::uint8_t>(kIpSetResponse08Length, 0), LOCAL_PORT));
     QVERIFY(device.SendTo(AnnouncementDatagram(DeviceFamily::Bits08, "10.0.0.1", 1), LOCAL_PORT));
     QTRY_COMPARE(window->boxes.OpenBoxes().size(), 1);
     QCOMPARE(window->boxes.Caught().front().text, QStringLiteral("IPSetResponse"));
@@ -328,10 +328,7 @@ void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing() {
 
     const QPointer<QMessageBox> box = window->boxes.OpenBoxes().first();
     if (closeWindow) {
-        QElapsedTimer clock;
-        clock.start();
         window.reset();
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!box || !box->isVisible());
         QVERIFY(LoopbackPeer(LOCAL_PORT).IsOpen());
         return;

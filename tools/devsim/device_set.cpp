@@ -10,11 +10,7 @@ namespace {
 constexpr std::uint32_t kSubnetMask = 0xFFFFFF00u;
 
 MacAddress MacPlus(const MacAddress& first, std::uint64_t offset) {
-    std::uint64_t value = 0;
-    for (const std::uint8_t byte : first) {
-        value = value << 8 | byte;
-    }
-    value += offset;
+    std::uint64_t value = MacToNumber(first) + offset;
     MacAddress mac{};
     for (std::size_t i = mac.size(); i-- > 0;) {
         mac[i] = static_cast<std::uint8_t>(value);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "net/device_datagrams.h"
 #include "net/protocol.h"
 #include "net/text_forms.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::devsim {
 

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <span>
 
+#include "kestrelink/version.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
 #include "tools/devsim/responder.h"
@@ -18,6 +19,11 @@ int main(int argc, char** argv) {
     }
     if (commandLine.helpRequested) {
         std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.versionRequested) {
+        std::printf("kestrelink-devsim %.*s\n", static_cast<int>(kestrelink::kVersion.size()),
+                    kestrelink::kVersion.data());
         return 0;
     }
     if (!commandLine.options.allowRealNetwork) {

@@ -1,10 +1,7 @@
 #include "tools/devsim/options.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -27,38 +24,6 @@ std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < min || value > max) {
         return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<std::uint32_t> ParseAddress(std::string_view text) {
-    const std::string copy(text);
-    in_addr address{};
-    if (::inet_pton(AF_INET, copy.c_str(), &address) != 1) {
-        return std::nullopt;
-    }
-    return ntohl(address.s_addr);
-}
-
-// Only the canonical form, so that a typo never silently shifts the whole range.
-std::optional<MacAddress> ParseMac(std::string_view text) {
-    const auto mac = ParseMacText(text);
-    if (!mac) {
-        return std::nullopt;
-    }
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower != FormatMacText(*mac).View()) {
-        return std::nullopt;
-    }
-    return mac;
-}
-
-std::uint64_t MacValue(const MacAddress& mac) {
-    std::uint64_t value = 0;
-    for (const std::uint8_t byte : mac) {
-        value = value << 8 | byte;
     }
     return value;
 }
@@ -122,7 +87,7 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--first-mac", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto mac = ParseMac(v);
+             const auto mac = ParseCanonicalMacText(v);
              if (!mac) {
                  return "--first-mac wants six two-digit hex groups such as 02:00:00:00:00:01, "
                         "not '" +
@@ -133,7 +98,7 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--first-ip", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseAddress(v);
+             const auto address = ParseDottedQuad(v);
              if (!address) {
                  return "--first-ip wants a dotted IPv4 address, not '" + std::string(v) + "'";
              }
@@ -181,8 +146,8 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--password", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             if (v.size() > PASSWORD_MAX_LENGTH) {
-                 return "--password is at most " + std::to_string(PASSWORD_MAX_LENGTH) +
+             if (v.size() > kPasswordMaxLength) {
+                 return "--password is at most " + std::to_string(kPasswordMaxLength) +
                         " characters, as the request carries no more";
              }
              o.password = std::string(v);
@@ -190,7 +155,7 @@ std::array<OptionSpec, 15> OptionTable() {
          }},
         {"--dhcp-pool", true,
          [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseAddress(v);
+             const auto address = ParseDottedQuad(v);
              if (!address) {
                  return "--dhcp-pool wants a dotted IPv4 address, not '" + std::string(v) + "'";
              }
@@ -222,7 +187,7 @@ std::string CheckTogether(const SimulatorOptions& options) {
     if (total == 0) {
         return {};
     }
-    if (MacValue(options.firstMac) + total > kMacSpace) {
+    if (MacToNumber(options.firstMac) + total > kMacSpace) {
         return "--first-mac leaves too few MAC addresses for " + std::to_string(total) + " devices";
     }
     if (options.firstIp + total > kAddressSpace) {
@@ -244,6 +209,10 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
         const std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             result.helpRequested = true;
+            return result;
+        }
+        if (argument == "--version") {
+            result.versionRequested = true;
             return result;
         }
         const std::size_t equals = argument.find('=');
@@ -338,6 +307,7 @@ Running:
                         lab's own (kl*). Only for a network of devices under your control: the
                         announcements go to whoever probes.
   -h, --help            show this text
+  --version             show the version
 
 Every option that takes a value also accepts --option=VALUE.
 

@@ -36,6 +36,7 @@ struct SimulatorOptions {
 struct CommandLine {
     SimulatorOptions options;
     bool helpRequested = false;
+    bool versionRequested = false;
     std::string error;  // empty when the command line is good
 };
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "net/datagrams.h"
-#include "net/device_datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
 #include "tools/devsim/stop_signal.h"
@@ -201,7 +201,7 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
     std::fflush(m_report);
     if (m_options.setResponse) {
         const std::size_t length =
-            family == DeviceFamily::Bits32 ? IP_SET_RESPONSE32_LENGTH : IP_SET_RESPONSE08_LENGTH;
+            family == DeviceFamily::Bits32 ? kIpSetResponse32Length : kIpSetResponse08Length;
         SocketOf(family).SendTo(std::vector<std::uint8_t>(length, 0), requester);
     }
 }

@@ -1,30 +1,29 @@
 #include "tests/ui/support/device_simulator.h"
 
-#include <QDeadlineTimer>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tools/lab/child_process.h"
 
 namespace kestrelink::testing {
 
-DeviceSimulator::~DeviceSimulator() {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-}
+DeviceSimulator::DeviceSimulator() = default;
+
+DeviceSimulator::~DeviceSimulator() = default;
 
 bool DeviceSimulator::Start(const QStringList& arguments) {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(KESTRELINK_DEVSIM_PATH), arguments);
-    if (!m_process.waitForStarted(3000)) {
-        return false;
+    std::vector<std::string> programArguments;
+    for (const QString& argument : arguments) {
+        programArguments.push_back(argument.toStdString());
     }
+    m_process = std::make_unique<lab::ChildProcess>(KESTRELINK_DEVSIM_PATH, programArguments);
     // The simulator says "listening ..." once both ports are bound.
-    const QDeadlineTimer deadline(5000);
-    while (!m_process.canReadLine()) {
-        if (deadline.hasExpired() || !m_process.waitForReadyRead(deadline.remainingTime())) {
-            return false;
-        }
+    if (m_process->Started() && m_process->WaitForLine("listening", std::chrono::seconds(5))) {
+        return true;
     }
-    return m_process.readLine().startsWith("listening");
+    qWarning("kestrelink-devsim did not start: %s", m_process->ErrorText().c_str());
+    return false;
 }
 
 }  // namespace kestrelink::testing

@@ -1,7 +1,12 @@
 #pragma once
 
-#include <QProcess>
 #include <QStringList>
+#include <QtGlobal>
+#include <memory>
+
+namespace kestrelink::lab {
+class ChildProcess;
+}
 
 namespace kestrelink::testing {
 
@@ -9,7 +14,7 @@ namespace kestrelink::testing {
 // RefusalOutsidePrivateNetwork() has come back empty.
 class DeviceSimulator final {
 public:
-    DeviceSimulator() = default;
+    DeviceSimulator();
     ~DeviceSimulator();
     Q_DISABLE_COPY_MOVE(DeviceSimulator)
 
@@ -18,7 +23,7 @@ public:
     bool Start(const QStringList& arguments);
 
 private:
-    QProcess m_process;
+    std::unique_ptr<lab::ChildProcess> m_process;
 };
 
 }  // namespace kestrelink::testing

@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "net/device_datagrams.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/recording_browser.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
@@ -19,9 +19,7 @@ std::vector<std::uint8_t> AnnouncementDatagram(DeviceFamily family, const std::s
     const bool bits32 = family == DeviceFamily::Bits32;
     AnnouncementFields fields;
     fields.ipAddressText = ip;
-    for (const QString& octet : QString::fromStdString(ip).split(QLatin1Char('.'))) {
-        fields.ipAddress = fields.ipAddress << 8 | octet.toUInt();
-    }
+    fields.ipAddress = ParseDottedQuad(ip).value_or(0);
     fields.macAddress = {0x0e, 0x00, 0x00, 0x00, std::uint8_t(bits32 ? 0x32 : 0x08), macLast};
     fields.productName = bits32 ? "Kestrel Hub" : "Kestrel Cam";
     fields.givenName = givenName;

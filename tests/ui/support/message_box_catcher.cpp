@@ -5,8 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/app_message_box.h"
-
 namespace kestrelink::testing {
 namespace {
 
@@ -29,7 +27,8 @@ bool CaughtMessageBox::operator==(const CaughtMessageBox& other) const {
 }
 
 CaughtMessageBox AppWarning(const QString& text, QWidget* owner) {
-    return {ApplicationName(), text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok, owner};
+    const QString title = QCoreApplication::applicationName();
+    return {title, text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok, owner};
 }
 
 char* toString(const CaughtMessageBox& box) {

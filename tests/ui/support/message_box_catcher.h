@@ -22,7 +22,8 @@ struct CaughtMessageBox {
     bool operator==(const CaughtMessageBox& other) const;
 };
 
-// The application's warning: its name as title, one OK button.
+// The application's warning: one OK button, and as title the executable's file name, which is
+// what Qt names the application when nobody sets a name.
 CaughtMessageBox AppWarning(const QString& text, QWidget* owner);
 char* toString(const CaughtMessageBox& box);
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/child_process.h"
+#include "tools/lab/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,7 +12,7 @@
 
 extern char** environ;
 
-namespace kestrelink::testing {
+namespace kestrelink::lab {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -197,4 +197,4 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) 
     return m_exitStatus;
 }
 
-}  // namespace kestrelink::testing
+}  // namespace kestrelink::lab

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace kestrelink::testing {
+namespace kestrelink::lab {
 
 // A program run as a child process, its standard output collected line by line and its
 // standard error as text. Ends the child, if still running, when it goes.
@@ -62,4 +62,4 @@ private:
     bool m_outputEnded = false;  // both streams
 };
 
-}  // namespace kestrelink::testing
+}  // namespace kestrelink::lab

@@ -1,4 +1,4 @@
-#include "net/device_datagrams.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 #include <gtest/gtest.h>
 

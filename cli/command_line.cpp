@@ -1,0 +1,185 @@
+#include "cli/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <ostream>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/configure_command.h"
+#include "cli/diagnostic.h"
+#include "cli/discover_command.h"
+#include "cli/plan_command.h"
+#include "kestrelink/version.h"
+
+namespace kestrelink::cli {
+namespace {
+
+constexpr int kMaxWaitMs = 3600000;
+
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 3> kFormats = {
+    {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}};
+
+constexpr auto kFooter =
+    R"(Exit status: 0 success, 1 failure (too few devices, a device that did not answer
+or did not take its settings), 2 bad usage or bad input (nothing was sent).)";
+
+constexpr auto kDiscoverFooter =
+    R"(Each device is listed once, ordered by IP, then MAC. Devices that announce the
+same IP are all listed, each marked as a conflict.
+  table  the list's column headers plus Interface and Conflict
+  csv    header ip,mac,product,name,version,serial,family,interface,conflict
+  json   an array of objects with those keys; serial is a number, conflict true/false
+
+Example: kestrelink-cli discover --wait 3000 --format json --expect 50)";
+
+constexpr auto kConfigureFooter =
+    R"(The device is discovered first, to learn its family. Every field is checked
+before anything is sent. An 08bits request carries neither a DNS server nor a
+name. A plan is a CSV file with the header
+  mac,ip,mask,gateway,dns,name,password,dhcp
+and one device per line; an empty name keeps the device's given name, dhcp is
+yes or no. The whole plan is checked, against the devices that answer as well,
+before the first request goes out. A set response that a device sends while the
+program still listens (with --verify) is printed as a warning.
+
+Examples:
+  kestrelink-cli configure 02:00:00:00:00:07 --ip 192.168.1.50 \
+      --mask 255.255.255.0 --gateway 192.168.1.1 --password secret --verify
+  kestrelink-cli configure 02:00:00:00:00:07 --dhcp --name hall-3
+  kestrelink-cli configure --plan site.csv --dry-run)";
+
+void AddWaitOption(CLI::App& command, std::chrono::milliseconds& wait, const char* what) {
+    command
+        .add_option_function<int>(
+            "--wait", [&wait](int ms) { wait = std::chrono::milliseconds(ms); }, what)
+        ->type_name("MS")
+        ->default_str(std::to_string(kDefaultWait.count()))
+        ->check(CLI::Range(0, kMaxWaitMs));
+}
+
+CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
+    CLI::App* discover = app.add_subcommand(
+        "discover", "Probe every network and list the devices that answer (on standard output).");
+    AddWaitOption(*discover, options.wait, "How long to listen for answers, in milliseconds");
+    std::vector<std::string> formatNames;
+    for (const auto& [name, format] : kFormats) {
+        formatNames.emplace_back(name);
+    }
+    discover
+        ->add_option_function<std::string>(
+            "--format",
+            [&options](const std::string& name) {
+                options.format = std::find_if(kFormats.begin(), kFormats.end(), [&](const auto& f) {
+                                     return f.first == name;
+                                 })->second;
+            },
+            "Output format")
+        ->type_name("FORMAT")
+        ->default_str("table")
+        ->check(CLI::IsMember(formatNames));
+    discover
+        ->add_option("--interface", options.interfaces,
+                     "Probe and listen only on this interface; may be given more than once")
+        ->type_name("NAME");
+    discover
+        ->add_option("--expect", options.expect, "Fail (status 1) when fewer than N devices answer")
+        ->type_name("N")
+        ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+    discover->footer(kDiscoverFooter);
+    return discover;
+}
+
+// The single-device form and the plan form share the command; which one runs depends on
+// whether a plan is given.
+void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
+    CLI::App* configure = app.add_subcommand(
+        "configure", "Give one device, or every device of a plan, new IP settings.");
+    RequestFields& fields = single.fields;
+    CLI::Option* mac =
+        configure->add_option("MAC", fields.mac, "The device's MAC address, as discover lists it");
+    CLI::Option* dhcp =
+        configure->add_flag("--dhcp", fields.dhcp, "Let the device take its address by DHCP");
+    CLI::Option* ip = configure->add_option("--ip", fields.ip, "Static address")->type_name("A");
+    CLI::Option* mask =
+        configure->add_option("--mask", fields.mask, "Subnet mask, such as 255.255.255.0")
+            ->type_name("M");
+    CLI::Option* gateway =
+        configure->add_option("--gateway", fields.gateway, "Gateway")->type_name("G");
+    CLI::Option* dns =
+        configure->add_option("--dns", fields.dns, "DNS server (32bits devices only)")
+            ->type_name("D");
+    CLI::Option* name =
+        configure
+            ->add_option("--name", fields.name,
+                         "New given name, at most 31 characters (default: keep the current one)")
+            ->type_name("TEXT");
+    CLI::Option* password =
+        configure
+            ->add_option("--password", fields.password,
+                         "The device's password, at most 15 characters (default: empty)")
+            ->type_name("TEXT");
+    CLI::Option* planFile =
+        configure
+            ->add_option("--plan", plan.path,
+                         "CSV file with one device per line, instead of MAC and settings")
+            ->type_name("FILE.csv");
+    configure
+        ->add_flag("--dry-run", plan.dryRun, "With --plan: show what would be sent, send nothing")
+        ->needs(planFile);
+    configure->add_flag("--verify", single.provision.verify,
+                        "Probe again until each device answers with its new settings");
+    AddWaitOption(*configure, single.provision.wait,
+                  "How long to listen for the devices, and again for each verification");
+
+    for (CLI::Option* address : {ip, mask, gateway, dns}) {
+        dhcp->excludes(address);
+    }
+    for (CLI::Option* perDevice : {mac, dhcp, ip, mask, gateway, dns, name, password}) {
+        planFile->excludes(perDevice);
+    }
+    configure->callback([&single, name] { single.fields.nameGiven = name->count() > 0; });
+    configure->footer(kConfigureFooter);
+}
+
+}  // namespace
+
+ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app("Find Kestrelink devices on the attached networks and give them IP settings.",
+                 "kestrelink-cli");
+    app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
+    app.require_subcommand(1);
+    app.footer(kFooter);
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return "kestrelink-cli: " + std::string(error.what()) + "; see --help\n";
+    });
+
+    DiscoverOptions discoverOptions;
+    ConfigureOptions configureOptions;
+    PlanOptions planOptions;
+    CLI::App* discover = AddDiscover(app, discoverOptions);
+    AddConfigure(app, configureOptions, planOptions);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? ExitStatus::Success : ExitStatus::BadInput;
+    }
+
+    if (discover->parsed()) {
+        return RunDiscover(discoverOptions, out, err);
+    }
+    if (!planOptions.path.empty()) {
+        planOptions.provision = configureOptions.provision;
+        return RunPlan(planOptions, out, err);
+    }
+    if (configureOptions.fields.mac.empty()) {
+        Complain(err, "configure needs a MAC or --plan; see --help");
+        return ExitStatus::BadInput;
+    }
+    return RunConfigure(configureOptions, out, err);
+}
+
+}  // namespace kestrelink::cli

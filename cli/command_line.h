@@ -1,0 +1,12 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "cli/exit_status.h"
+
+namespace kestrelink::cli {
+
+// Reads the arguments, runs the command they name, and tells how it went.
+ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace kestrelink::cli

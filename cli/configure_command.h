@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "cli/device_request.h"
+#include "cli/exit_status.h"
+#include "cli/provisioning.h"
+
+namespace kestrelink::cli {
+
+struct ConfigureOptions {
+    RequestFields fields;
+    ProvisionOptions provision;  // its wait also bounds the discovery of the device
+};
+
+// Checks the fields, discovers the device to learn its family, checks what needs the family,
+// then sends one request and, if asked, verifies it.
+ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kestrelink::cli

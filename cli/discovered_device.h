@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/protocol.h"
+
+namespace kestrelink {
+struct Announcement;
+}
+
+namespace kestrelink::cli {
+
+// One device as it last announced itself. The texts are the device's own single-byte texts;
+// they become UTF-8 only on their way out.
+struct DiscoveredDevice {
+    std::string ip;
+    std::string mac;  // lower-case, as the window lists it
+    std::string productName;
+    std::string givenName;
+    std::string version;
+    std::uint32_t serialNumber = 0;
+    DeviceFamily family = DeviceFamily::Bits08;
+    std::string interfaceName;  // empty where the endpoint cannot tell
+    bool conflict = false;      // another device announces the same IP
+};
+
+// Owned copies of the texts, which in the announcement point into the receive buffer.
+DiscoveredDevice RecordOf(const Announcement& announcement, std::string interfaceName);
+
+// Ordered by IP numerically, then by MAC. Unlike the window, a device whose IP another device
+// announces is kept, and both are marked: a script that provisions devices needs to see that.
+std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices);
+
+// "08bits" or "32bits", as the window's arch column shows it.
+std::string_view FamilyText(DeviceFamily family);
+
+}  // namespace kestrelink::cli

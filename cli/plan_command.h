@@ -1,0 +1,21 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "cli/exit_status.h"
+#include "cli/provisioning.h"
+
+namespace kestrelink::cli {
+
+struct PlanOptions {
+    std::string path;
+    bool dryRun = false;
+    ProvisionOptions provision;  // its wait also bounds the discovery before the plan runs
+};
+
+// Checks the whole plan, against the devices that answer as well, before anything is sent; then
+// configures one device after another, one line each, and sums up.
+ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kestrelink::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/device_request.h"
+
+namespace kestrelink::cli {
+
+// A plan's columns by the names its header gives them, and how its problems name them.
+inline constexpr FieldLabels kPlanColumns{"mac", "ip",   "mask",     "gateway",
+                                          "dns", "name", "password", "dhcp"};
+
+struct PlanEntry {
+    std::size_t line = 0;
+    DeviceRequest request;
+};
+
+struct Plan {
+    std::vector<PlanEntry> entries;
+    std::vector<std::string> problems;  // "FILE:LINE: what is wrong", one line each
+};
+
+// A CSV file with the header mac,ip,mask,gateway,dns,name,password,dhcp (in any order) and one
+// device per record. An empty name keeps the device's given name; dhcp is yes/no, true/false or
+// 1/0 in any case, or empty for no. Every cell is checked, and no two devices may share a MAC or
+// a static IP.
+Plan ReadPlan(std::string_view text, std::string_view fileName);
+
+}  // namespace kestrelink::cli

@@ -1,0 +1,97 @@
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/cli_fixture.h"
+
+namespace kestrelink::testing {
+namespace {
+
+constexpr SimulatedDevices kDevices{2, 2};
+constexpr int kTarget08 = 1;  // unit-2 at 10.213.1.2
+constexpr int kTarget32 = 3;  // unit-4 at 10.213.1.4
+
+std::string MacOf(int number) {
+    return kDevices.ExpectedRow(number)[kColumnMac];
+}
+
+struct ConfigureCase {
+    const char* name;
+    std::vector<std::string> arguments;  // after "configure"
+    int status;
+    std::vector<std::string> output;
+    std::string errorText;
+    std::vector<std::string> requestsSeen;  // the simulator's reports
+};
+
+void PrintTo(const ConfigureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliConfigureTest : public CliTest, public ::testing::WithParamInterface<ConfigureCase> {};
+
+// The simulator takes only the password "s3cret" and leases from 10.213.9.9.
+TEST_P(CliConfigureTest, OneCheckedRequestAndItsOutcome) {
+    const ConfigureCase& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(
+        StartSimulator(kDevices, {"--dhcp-pool", "10.213.9.9", "--password", "s3cret"}));
+    std::vector<std::string> arguments = {"configure"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.output, c.output);
+    EXPECT_EQ(run.errorText, c.errorText);
+    EXPECT_EQ(RequestsSeen(), c.requestsSeen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, CliConfigureTest,
+    ::testing::Values(
+        ConfigureCase{
+            "Static32WithDnsVerified",
+            {MacOf(kTarget32), "--ip", "10.213.7.60", "--mask", "255.255.255.0", "--gateway",
+             "10.213.7.1", "--dns", "10.213.7.2", "--name", "renamed-32", "--password", "s3cret",
+             "--verify"},
+            0,
+            {"configured " + MacOf(kTarget32) + ": answers at 10.213.7.60 as 'renamed-32'"},
+            "",
+            {"applied 32bits " + MacOf(kTarget32) +
+             " ip=10.213.7.60 mask=255.255.255.0 gateway=10.213.7.1 dns=10.213.7.2 "
+             "dhcp=no name=renamed-32"}},
+        // An 08bits request carries no name: the device keeps its own.
+        ConfigureCase{"Dhcp08Verified",
+                      {MacOf(kTarget08), "--dhcp", "--password", "s3cret", "--verify"},
+                      0,
+                      {"configured " + MacOf(kTarget08) + ": answers at 10.213.9.9 as 'unit-2'"},
+                      "",
+                      {"applied 08bits " + MacOf(kTarget08) +
+                       " ip=10.213.9.9 mask=255.255.255.0 gateway=10.213.9.1 dns=10.213.9.1 "
+                       "dhcp=yes name=unit-2"}},
+        ConfigureCase{
+            "WrongPasswordFailsVerification",
+            {MacOf(kTarget32), "--ip", "10.213.8.70", "--mask", "255.255.255.0", "--gateway",
+             "10.213.8.1", "--password", "secret", "--verify", "--wait", "1200"},
+            1,
+            {},
+            "kestrelink-cli: " + MacOf(kTarget32) +
+                ": not confirmed within 1200 ms; it answers at 10.213.1.4 as 'unit-4'\n",
+            {"refused 32bits " + MacOf(kTarget32) + " wrong password"}},
+        ConfigureCase{"DnsRefusedFor08bits",
+                      {MacOf(kTarget08), "--ip", "10.213.7.50", "--mask", "255.255.255.0",
+                       "--gateway", "10.213.7.1", "--dns", "10.213.7.2"},
+                      2,
+                      {},
+                      "kestrelink-cli: --dns cannot go to " + MacOf(kTarget08) +
+                          ": an 08bits request has no DNS field\n",
+                      {}},
+        ConfigureCase{"MacThatDoesNotAnswer",
+                      {"02:00:00:00:00:07", "--dhcp", "--wait", "300"},
+                      1,
+                      {},
+                      "kestrelink-cli: no device with MAC 02:00:00:00:00:07 answered within "
+                      "300 ms\n",
+                      {}}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kestrelink::testing

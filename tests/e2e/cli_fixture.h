@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/simulator_fixture.h"
+
+namespace kestrelink::testing {
+
+struct CliRun {
+    int status = -1;  // -1: still running at the time-out
+    std::vector<std::string> output;
+    std::string errorText;
+};
+
+// kestrelink-cli run as a child process next to the simulator.
+class CliTest : public SimulatorTest {
+protected:
+    CliRun RunCli(const std::vector<std::string>& arguments);
+    // A file in the test's temporary folder holding text; returns its path.
+    std::string WriteFile(const std::string& name, const std::string& text);
+    // The simulator's report of every configuration request it has received for its devices,
+    // applied or refused. Probes first, so that whatever reached it before has been handled.
+    std::vector<std::string> RequestsSeen();
+};
+
+}  // namespace kestrelink::testing

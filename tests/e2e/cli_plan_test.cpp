@@ -1,0 +1,113 @@
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/cli_fixture.h"
+
+namespace kestrelink::testing {
+namespace {
+
+constexpr SimulatedDevices kDevices{2, 2};
+constexpr const char* kHeader = "mac,ip,mask,gateway,dns,name,password,dhcp\n";
+
+std::string MacOf(int number) {
+    return kDevices.ExpectedRow(number)[kColumnMac];
+}
+
+class CliPlanTest : public CliTest {};
+
+TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--dhcp-pool", "10.213.9.9"}));
+    const std::string plan = WriteFile(
+        "three.csv", std::string(kHeader) + MacOf(0) +
+                         ",10.213.7.50,255.255.255.0,10.213.7.1,,,,no\n" + MacOf(2) +
+                         ",10.213.7.60,255.255.255.0,10.213.7.1,10.213.7.2,\"hall 3, east\",,\n" +
+                         MacOf(3) + ",,,,,leased,,yes\n");
+    const CliRun run = RunCli({"configure", "--plan", plan, "--verify"});
+    ASSERT_EQ(run.status, 0) << run.errorText;
+    EXPECT_EQ(run.output,
+              (std::vector<std::string>{
+                  "configured " + MacOf(0) + ": answers at 10.213.7.50 as 'unit-1'",
+                  "configured " + MacOf(2) + ": answers at 10.213.7.60 as 'hall 3, east'",
+                  "configured " + MacOf(3) + ": answers at 10.213.9.9 as 'leased'",
+                  "3 configured, 0 failed"}));
+
+    const CliRun discover = RunCli({"discover", "--wait", "500", "--format", "csv"});
+    ASSERT_EQ(discover.status, 0) << discover.errorText;
+    const std::vector<std::string> expected = {
+        "ip,mac,product,name,version,serial,family,interface,conflict",
+        "10.213.1.2," + MacOf(1) + ",DevSim 08,unit-2,1.0,70001,08bits,,false",
+        "10.213.7.50," + MacOf(0) + ",DevSim 08,unit-1,1.0,70000,08bits,,false",
+        "10.213.7.60," + MacOf(2) + ",DevSim 32,\"hall 3, east\",1.0,70002,32bits,,false",
+        "10.213.9.9," + MacOf(3) + ",DevSim 32,leased,1.0,70003,32bits,,false"};
+    EXPECT_EQ(discover.output, expected);
+}
+
+struct PlanThatSendsNothing {
+    const char* name;
+    std::string rows;
+    std::vector<std::string> extraArguments;
+    int status;
+    std::vector<std::string> output;
+    std::string complaint;  // after "kestrelink-cli: FILE:"
+};
+
+void PrintTo(const PlanThatSendsNothing& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliPlanCheckTest : public CliTest,
+                         public ::testing::WithParamInterface<PlanThatSendsNothing> {};
+
+// Refused plans are refused before anything is sent; a dry run only says what it would send.
+TEST_P(CliPlanCheckTest, NothingReachesTheDevices) {
+    const PlanThatSendsNothing& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices));
+    const std::string plan = WriteFile("checked.csv", kHeader + c.rows);
+    std::vector<std::string> arguments = {"configure", "--plan", plan, "--wait", "500"};
+    arguments.insert(arguments.end(), c.extraArguments.begin(), c.extraArguments.end());
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.output, c.output);
+    EXPECT_EQ(run.errorText,
+              c.complaint.empty() ? "" : "kestrelink-cli: " + plan + ":" + c.complaint + "\n");
+    EXPECT_TRUE(RequestsSeen().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, CliPlanCheckTest,
+    ::testing::Values(
+        PlanThatSendsNothing{
+            "DryRun",
+            MacOf(1) + ",10.213.7.51,255.255.0.0,10.213.0.1,,x,,\n" + MacOf(2) + ",,,,,,pw,yes\n",
+            {"--dry-run"},
+            0,
+            {"would send 08bits request to " + MacOf(1) +
+                 ": ip=10.213.7.51 mask=255.255.0.0 gateway=10.213.0.1",
+             "would send 32bits request to " + MacOf(2) + ": dhcp name=unit-3"},
+            ""},
+        PlanThatSendsNothing{"DuplicateIp",
+                             MacOf(0) + ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n" + MacOf(2) +
+                                 ",10.213.7.50,255.255.255.0,10.213.7.1,,,,\n",
+                             {},
+                             2,
+                             {},
+                             "3: ip 10.213.7.50 is planned on line 2 already"},
+        PlanThatSendsNothing{
+            "IpOfADeviceLeftOut",
+            MacOf(0) + ",10.213.1.2,255.255.255.0,10.213.1.1,,,,\n",
+            {},
+            2,
+            {},
+            "2: ip 10.213.1.2 is in use by " + MacOf(1) + " ('unit-2'), which the plan leaves out"},
+        PlanThatSendsNothing{"MacThatDoesNotAnswer",
+                             MacOf(2) + ",,,,,,,yes\n02:00:00:00:00:07,,,,,,,yes\n",
+                             {},
+                             1,
+                             {},
+                             "3: no device with MAC 02:00:00:00:00:07 answered within 500 ms"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kestrelink::testing
