@@ -29,7 +29,7 @@ public:
     std::vector<HandedOver> Events() const;
     // How many hand-overs brought them.
     int HandOvers() const;
-    // Returns once at least count hand-overs have arrived, or when timeout has passed.
+    // Returns once at least count arrivals have been handed over, or when timeout has passed.
     std::vector<HandedOver> WaitForEvents(std::size_t count,
                                           std::chrono::milliseconds timeout) const;
 
