@@ -84,8 +84,8 @@ void ListenerThread(ListenerContext& context) {
     ListenUntilStopped(
         [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
         [&context] {
-            ReceiveDatagram(context.udpSocket, *context.handOver, context.buffers,
-                            *context.probedInterfaces.load());
+            ReceiveDatagrams(context.udpSocket, *context.handOver, context.buffers,
+                             *context.probedInterfaces.load());
         });
 }
 
