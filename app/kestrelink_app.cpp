@@ -1,19 +1,27 @@
 #include "app/kestrelink_app.h"
 
 #include <QGuiApplication>
+#include <QSettings>
 #include <memory>
 
 #include "ui/kestrelink_dlg.h"
+#include "ui/window_state.h"
 
 namespace kestrelink {
 
 int CKestrelinkApp::InitInstance() {
     // Lets the desktop match the window to its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrelink.Kestrelink"));
+    // Where the window's state is kept: ~/.config/Kestrelink/kestrelink.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("Kestrelink"));
+    QCoreApplication::setApplicationName(QStringLiteral("kestrelink"));
+    QSettings settings;
     {
         // The window closes its endpoint and stops its listener as it is destroyed.
         const auto mainWindow = std::make_unique<CKestrelinkDlg>();
+        mainWindow->ApplyState(ReadWindowState(settings));
         mainWindow->exec();
+        WriteWindowState(settings, mainWindow->State());
     }
     return 0;
 }

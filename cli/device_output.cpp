@@ -10,15 +10,14 @@
 #include "cli/device_text.h"
 #include "cli/discovered_device.h"
 #include "net/csv.h"
+#include "net/device_csv.h"
 
 namespace kestrelink::cli {
 namespace {
 
-constexpr std::size_t kFieldCount = 9;
+constexpr std::size_t kFieldCount = kDeviceCsvKeys.size();
 using Fields = std::array<std::string, kFieldCount>;
 
-constexpr std::array<std::string_view, kFieldCount> kKeys = {
-    "ip", "mac", "product", "name", "version", "serial", "family", "interface", "conflict"};
 constexpr std::array<std::string_view, kFieldCount> kTableHeaders = {
     "IP",        "MAC",  "Product Name", "Given Name", "Version",
     "Serial No", "arch", "Interface",    "Conflict"};
@@ -69,7 +68,7 @@ void WriteTable(std::ostream& out, std::span<const DiscoveredDevice> devices) {
 }
 
 void WriteCsv(std::ostream& out, std::span<const DiscoveredDevice> devices) {
-    out << FormatCsvRecord(kKeys);
+    out << FormatCsvRecord(kDeviceCsvKeys);
     for (const DiscoveredDevice& device : devices) {
         const Fields fields = TextFields(device, device.conflict ? "true" : "false");
         std::array<std::string_view, kFieldCount> views;
@@ -84,7 +83,7 @@ void WriteJson(std::ostream& out, std::span<const DiscoveredDevice> devices) {
         const Fields fields = TextFields(device, {});
         nlohmann::ordered_json object;
         for (std::size_t i = 0; i < kFieldCount; ++i) {
-            object[kKeys[i]] = fields[i];
+            object[kDeviceCsvKeys[i]] = fields[i];
         }
         // The two values that are not texts keep their places among the keys.
         object["serial"] = device.serialNumber;

@@ -11,7 +11,8 @@
 namespace kestrelink::cli {
 
 DeviceSession::DeviceSession(InterfaceScope scope)
-    : m_collector(std::make_shared<DiscoveryCollector>(std::move(scope))) {}
+    : m_interfaces(scope.Names()),
+      m_collector(std::make_shared<DiscoveryCollector>(std::move(scope))) {}
 
 DeviceSession::~DeviceSession() = default;
 
@@ -22,6 +23,7 @@ bool DeviceSession::Open(std::ostream& err) {
         std::replace(line.begin(), line.end(), '\n', ' ');
         Complain(err, line);
     });
+    m_endpoint->LimitToInterfaces(m_interfaces);
     return m_endpoint->OpenEndpoint();
 }
 
@@ -31,7 +33,8 @@ void DeviceSession::Probe() {
 }
 
 bool DeviceSession::Send(const DiscoveredDevice& device, const IpSettings& settings) {
-    const ConfigTarget target{device.mac, std::string(FamilyText(device.family))};
+    const ConfigTarget target{device.mac, std::string(FamilyText(device.family)),
+                              device.interfaceName};
     return SendConfigRequest(*m_endpoint, target, settings);
 }
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <iosfwd>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/interface_scope.h"
 
@@ -39,6 +41,7 @@ public:
     DiscoveryCollector& Heard() { return *m_collector; }
 
 private:
+    std::vector<std::string> m_interfaces;
     std::shared_ptr<DiscoveryCollector> m_collector;
     std::unique_ptr<Endpoint> m_endpoint;
 };

@@ -4,20 +4,20 @@ namespace kestrelink::cli {
 
 DiscoveryCollector::DiscoveryCollector(InterfaceScope scope) : m_scope(std::move(scope)) {}
 
-void DiscoveryCollector::TakeInAnnouncement(const Announcement& announcement) {
-    DiscoveredDevice device = RecordOf(announcement, ArrivalInterface(announcement));
-    if (!m_scope.Admits(device.interfaceName)) {
-        return;
+void DiscoveryCollector::TakeIn(std::span<const Arrival> arrivals) {
+    std::lock_guard lock(m_mutex);
+    for (const Arrival& arrival : arrivals) {
+        if (arrival.kind == Arrival::Kind::SetResponse) {
+            ++m_setResponses;
+            continue;
+        }
+        DiscoveredDevice device =
+            RecordOf(arrival.announcement, ArrivalInterface(arrival.announcement));
+        if (m_scope.Admits(device.interfaceName)) {
+            const std::string mac = device.mac;
+            m_devices.insert_or_assign(mac, std::move(device));
+        }
     }
-    std::lock_guard lock(m_mutex);
-    const std::string mac = device.mac;
-    m_devices.insert_or_assign(mac, std::move(device));
-    m_changed.notify_all();
-}
-
-void DiscoveryCollector::ShowSetResponse() {
-    std::lock_guard lock(m_mutex);
-    ++m_setResponses;
     m_changed.notify_all();
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,8 @@ public:
 
     explicit DiscoveryCollector(InterfaceScope scope);
 
-    void TakeInAnnouncement(const Announcement& announcement) override;
-    // Nobody is there to dismiss a box: the response is counted and the listener goes on.
-    void ShowSetResponse() override;
+    // A set response is only counted: nobody is there to see a box.
+    void TakeIn(std::span<const Arrival> arrivals) override;
 
     // Drops every record, so that only devices heard from now on count.
     void Forget();

@@ -2,48 +2,34 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
+#include "net/datagrams.h"
 #include "net/interfaces.h"
-#else
-#include <net/if.h>
-#endif
 
 namespace kestrelink::cli {
 
 InterfaceScope::InterfaceScope(std::vector<std::string> names) : m_names(std::move(names)) {}
 
-namespace {
-
-bool IsInterfaceName(const std::string& name) {
-#ifdef _WIN32
-    // Windows' if_nametoindex knows only its internal adapter names; people know, and the
-    // listing reports, the friendly names such as "Ethernet 2".
-    const auto interfaces = ListBroadcastInterfaces();
-    return std::any_of(interfaces.begin(), interfaces.end(),
-                       [&name](const NetworkInterface& i) { return i.name == name; });
-#else
-    return ::if_nametoindex(name.c_str()) != 0;
-#endif
-}
-
-}  // namespace
-
 std::string InterfaceScope::CheckNames() const {
+    const std::vector<NetworkInterface> usable = ListBroadcastInterfaces();
     for (const std::string& name : m_names) {
-        if (!IsInterfaceName(name)) {
-            return "no network interface named '" + name + "'";
+        const bool found =
+            std::any_of(usable.begin(), usable.end(),
+                        [&name](const NetworkInterface& i) { return i.name == name; });
+        if (!found) {
+            return "no network interface named '" + name +
+                   "' is up with an IPv4 address that can broadcast";
         }
     }
     return {};
 }
 
 bool InterfaceScope::Admits(std::string_view interfaceName) const {
-    return m_names.empty() || interfaceName.empty() ||
+    return m_names.empty() ||
            std::find(m_names.begin(), m_names.end(), interfaceName) != m_names.end();
 }
 
-std::string ArrivalInterface(const Announcement&) {
-    return {};
+std::string ArrivalInterface(const Announcement& announcement) {
+    return announcement.heardOn != nullptr ? announcement.heardOn->name : std::string();
 }
 
 }  // namespace kestrelink::cli

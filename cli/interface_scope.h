@@ -17,19 +17,19 @@ public:
     InterfaceScope() = default;
     explicit InterfaceScope(std::vector<std::string> names);
 
-    // Empty when every named interface exists on this machine; otherwise one line naming the
-    // first that does not.
+    // Empty when every named interface is one a broadcast can leave by; otherwise one line
+    // naming the first that is not.
     std::string CheckNames() const;
-    // Whether a device heard on interfaceName counts. The endpoint may not be able to tell the
-    // interface; such a device counts, as nothing says it is out of scope.
+    // Whether a device heard on interfaceName counts: any device when no interface is named.
     bool Admits(std::string_view interfaceName) const;
+    const std::vector<std::string>& Names() const { return m_names; }
 
 private:
     std::vector<std::string> m_names;
 };
 
-// The name of the interface the announcement arrived on, or empty when the endpoint does not
-// report it.
+// The name of the interface the announcement arrived on, or empty when it came in on none that
+// was probed (as where only loopback is up).
 std::string ArrivalInterface(const Announcement& announcement);
 
 }  // namespace kestrelink::cli

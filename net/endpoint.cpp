@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct ListenerContext {
     std::atomic<bool> probesSent{false};
     IntakeBuffers buffers;
     std::promise<void> ended;  // the listener's last step
+    // Set before the listener starts and never after: the interfaces this endpoint may use, none
+    // named meaning every one.
+    std::vector<std::string> limitedTo;
     // Those of the latest probe pair: the listener names by them where each answer came in.
     std::atomic<std::shared_ptr<const std::vector<NetworkInterface>>> probedInterfaces{
         std::make_shared<const std::vector<NetworkInterface>>()};
@@ -34,16 +38,30 @@ struct ListenerContext {
 
 namespace {
 
+// Listed afresh for every send, so that an adapter plugged in since is used too.
+std::vector<NetworkInterface> WaysOut(const ListenerContext& context) {
+    std::vector<NetworkInterface> interfaces = ListBroadcastInterfaces();
+    if (!context.limitedTo.empty()) {
+        std::erase_if(interfaces, [&context](const NetworkInterface& way) {
+            return std::find(context.limitedTo.begin(), context.limitedTo.end(), way.name) ==
+                   context.limitedTo.end();
+        });
+    }
+    return interfaces;
+}
+
 // Once out of each interface; with none (a host with loopback only), once wherever the routes
-// send it. True when it left through at least one.
-bool SendOutOfEach(UdpSocket& socket, std::span<const NetworkInterface> interfaces,
+// send it, unless the endpoint is limited to interfaces that are all gone. True when it left
+// through at least one.
+bool SendOutOfEach(ListenerContext& context, std::span<const NetworkInterface> interfaces,
                    std::span<const std::uint8_t> datagram, std::uint16_t port) {
     if (interfaces.empty()) {
-        return socket.SendTo(datagram, kBroadcastAddress, port);
+        return context.limitedTo.empty() &&
+               context.udpSocket.SendTo(datagram, kBroadcastAddress, port);
     }
     bool left = false;
     for (const NetworkInterface& way : interfaces) {
-        left = socket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
+        left = context.udpSocket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
     }
     return left;
 }
@@ -52,13 +70,11 @@ void SendProbePair(ListenerContext& context) {
     if (context.probesSent.exchange(true)) {
         return;
     }
-    // Listed afresh for every pair, so that an adapter plugged in since is probed too.
-    auto interfaces =
-        std::make_shared<const std::vector<NetworkInterface>>(ListBroadcastInterfaces());
+    auto interfaces = std::make_shared<const std::vector<NetworkInterface>>(WaysOut(context));
     context.probedInterfaces.store(interfaces);
     // A failed send is not retried; the user rediscovers.
-    SendOutOfEach(context.udpSocket, *interfaces, BuildProbe08(), DEVICE_PORT_08);
-    SendOutOfEach(context.udpSocket, *interfaces, BuildProbe32(), DEVICE_PORT_32);
+    SendOutOfEach(context, *interfaces, BuildProbe08(), DEVICE_PORT_08);
+    SendOutOfEach(context, *interfaces, BuildProbe32(), DEVICE_PORT_32);
 }
 
 void ListenerThread(ListenerContext& context) {
@@ -68,8 +84,8 @@ void ListenerThread(ListenerContext& context) {
     ListenUntilStopped(
         [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
         [&context] {
-            ReceiveDatagram(context.udpSocket, *context.handOver, context.buffers,
-                            *context.probedInterfaces.load());
+            ReceiveDatagrams(context.udpSocket, *context.handOver, context.buffers,
+                             *context.probedInterfaces.load());
         });
 }
 
@@ -135,6 +151,12 @@ void Endpoint::StartListener() {
     }
 }
 
+void Endpoint::LimitToInterfaces(std::vector<std::string> names) {
+    if (m_context && !m_listener.joinable()) {
+        m_context->limitedTo = std::move(names);
+    }
+}
+
 void Endpoint::SendProbes() {
     if (m_context) {
         SendProbePair(*m_context);
@@ -156,14 +178,14 @@ bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16
     if (!m_context) {
         return false;
     }
-    const std::vector<NetworkInterface> interfaces = ListBroadcastInterfaces();
+    const std::vector<NetworkInterface> interfaces = WaysOut(*m_context);
     const auto same =
         std::find_if(interfaces.begin(), interfaces.end(),
                      [heardOn](const NetworkInterface& i) { return i.name == heardOn; });
     // An interface that is gone, or was never known, leaves every way out open.
     const auto ways = same == interfaces.end() ? std::span<const NetworkInterface>(interfaces)
                                                : std::span<const NetworkInterface>(&*same, 1);
-    return SendOutOfEach(m_context->udpSocket, ways, datagram, port);
+    return SendOutOfEach(*m_context, ways, datagram, port);
 }
 
 void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {

@@ -6,8 +6,10 @@
 #include <future>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace kestrelink {
 
@@ -49,6 +51,9 @@ public:
     // Opens the socket and starts the listener, which sends the first probe pair by itself.
     // False after a reported failure; the endpoint then has no listener.
     bool OpenEndpoint();
+    // Before opening: probes and requests go out only of the interfaces named, and devices heard
+    // elsewhere are still handed over. None named, as at construction, means every interface.
+    void LimitToInterfaces(std::vector<std::string> names);
     // Sends the probe pair unless it went out since the latch was last cleared.
     void SendProbes();
     // Rediscovery clears the latch, empties the list, then calls SendProbes.

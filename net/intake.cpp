@@ -1,46 +1,47 @@
 #include "net/intake.h"
 
+#include <optional>
 #include <span>
 
 #include "net/datagrams.h"
 #include "net/device_list.h"
 #include "net/interfaces.h"
-#include "net/listener_hand_over.h"
-#include "net/udp_socket.h"
 
 namespace kestrelink {
 
-void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
-                     std::span<const NetworkInterface> probed) {
-    const auto queuedLength = socket.PeekLength();
-    if (!queuedLength) {
-        return;
+void ReceiveDatagrams(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
+                      std::span<const NetworkInterface> probed) {
+    const std::size_t taken =
+        socket.ReceiveBatch(buffers.datagrams, kAnnouncement32Length, buffers.received);
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < taken; ++k) {
+        const ReceivedDatagram& received = buffers.received[k];
+        if (received.length > kAnnouncement32Length) {
+            continue;
+        }
+        const auto datagram = std::span<const std::uint8_t>(buffers.datagrams)
+                                  .subspan(k * kAnnouncement32Length, received.length);
+        const auto announcement = [&](std::optional<Announcement> decoded) {
+            decoded->heardOn = FindInterface(probed, received.arrivalInterface);
+            return Arrival{Arrival::Kind::Announcement, *decoded};
+        };
+        switch (ClassifyDatagram(received.sourcePort, received.length)) {
+            case DatagramKind::Announcement08:
+                buffers.arrivals[kept++] = announcement(DecodeAnnouncement08(datagram));
+                break;
+            case DatagramKind::Announcement32:
+                buffers.arrivals[kept++] = announcement(DecodeAnnouncement32(datagram));
+                break;
+            case DatagramKind::IpSetResponse08:
+            case DatagramKind::IpSetResponse32:
+                buffers.arrivals[kept++] = {Arrival::Kind::SetResponse, {}};
+                break;
+            case DatagramKind::NotInProtocol:
+                break;
+        }
     }
-    const std::span<std::uint8_t> buffer = *queuedLength <= buffers.small.size()
-                                               ? std::span<std::uint8_t>(buffers.small)
-                                               : std::span<std::uint8_t>(buffers.large);
-    const auto received = socket.Receive(buffer);
-    if (!received) {
-        return;
-    }
-    const auto datagram = buffer.first(received->length);
-    const auto takeIn = [&](Announcement announcement) {
-        announcement.heardOn = FindInterface(probed, received->arrivalInterface);
-        handOver.TakeInAnnouncement(announcement);
-    };
-    switch (ClassifyDatagram(received->sourcePort, received->length)) {
-        case DatagramKind::Announcement08:
-            takeIn(*DecodeAnnouncement08(datagram));
-            break;
-        case DatagramKind::Announcement32:
-            takeIn(*DecodeAnnouncement32(datagram));
-            break;
-        case DatagramKind::IpSetResponse08:
-        case DatagramKind::IpSetResponse32:
-            handOver.ShowSetResponse();
-            break;
-        case DatagramKind::NotInProtocol:
-            break;
+    if (kept > 0) {
+        handOver.TakeIn(std::span<const Arrival>(buffers.arrivals).first(kept));
     }
 }
 

@@ -5,28 +5,33 @@
 #include <span>
 
 #include "net/device_row.h"
+#include "net/listener_hand_over.h"
 #include "net/protocol.h"
 #include "net/short_text.h"
+#include "net/udp_socket.h"
 
 namespace kestrelink {
 
-struct Announcement;
 class DeviceList;
 struct NetworkInterface;
-class ListenerHandOver;
-class UdpSocket;
 
-// Working storage of the intake, allocated once and reused for every datagram.
+// How many queued datagrams one read takes and one hand-over carries: enough that a burst costs
+// few hand-overs, few enough that the list is repainted between them.
+inline constexpr std::size_t kIntakeBatchLength = 32;
+
+// Working storage of the intake, allocated once and reused for every read. A slot holds the
+// longest datagram the protocol receives; a longer one does not fit and is dropped.
 struct IntakeBuffers {
-    std::array<std::uint8_t, kAnnouncement08Length> small{};
-    std::array<std::uint8_t, kAnnouncement32Length> large{};
+    std::array<std::uint8_t, kIntakeBatchLength * kAnnouncement32Length> datagrams{};
+    std::array<ReceivedDatagram, kIntakeBatchLength> received{};
+    std::array<Arrival, kIntakeBatchLength> arrivals{};
 };
 
-// Reads exactly one queued datagram and hands an announcement or a set response over; anything
-// else, and a datagram longer than the large buffer, is consumed and dropped. An announcement
-// goes over with the one of probed that it came in on.
-void ReceiveDatagram(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
-                     std::span<const NetworkInterface> probed = {});
+// Reads the datagrams already queued, up to a batch, and hands its announcements and set
+// responses over as one step, in arrival order; anything else is consumed and dropped. An
+// announcement goes over with the one of probed that it came in on.
+void ReceiveDatagrams(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffers& buffers,
+                      std::span<const NetworkInterface> probed = {});
 
 // The texts the intake forms itself; the other cells are views into the datagram.
 struct FormedTexts {

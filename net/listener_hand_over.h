@@ -1,19 +1,29 @@
 #pragma once
 
+#include <span>
+
+#include "net/datagrams.h"
+
 namespace kestrelink {
 
-struct Announcement;
+// One datagram of a read that the intake kept.
+struct Arrival {
+    enum class Kind { Announcement, SetResponse };
+    Kind kind = Kind::Announcement;
+    Announcement announcement;  // for an announcement only
+};
 
-// The one way from the listener thread to the side that owns the device list. Both calls are made
-// on the listener thread and return only when the other side has finished the step, so that no
-// further datagram is read meanwhile, or at once, without effect, once shutdown has begun.
+// The one way from the listener thread to the side that owns the device list. The call is made
+// on the listener thread and returns only when the other side has finished the step, so that the
+// arrivals' texts, which point into the listener's receive buffers, stay valid meanwhile; or at
+// once, without effect, once shutdown has begun.
 class ListenerHandOver {
 public:
     virtual ~ListenerHandOver() = default;
-    // Delete by MAC, refuse a listed IP, insert: one step on the owner's side.
-    virtual void TakeInAnnouncement(const Announcement& announcement) = 0;
-    // A device answered a configuration request; returns once the user has seen it.
-    virtual void ShowSetResponse() = 0;
+    // Everything one read of the queue brought, in arrival order, as one step on the owner's
+    // side: each announcement deletes by MAC, refuses a listed IP, inserts; a set response is
+    // shown to the user without waiting for them.
+    virtual void TakeIn(std::span<const Arrival> arrivals) = 0;
 };
 
 }  // namespace kestrelink

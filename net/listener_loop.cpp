@@ -5,7 +5,7 @@
 namespace kestrelink {
 
 void ListenUntilStopped(const std::function<WakeReason()>& wait,
-                        const std::function<void()>& readOne) {
+                        const std::function<void()>& readQueued) {
     int failuresInRow = 0;
     for (;;) {
         switch (wait()) {
@@ -13,7 +13,7 @@ void ListenUntilStopped(const std::function<WakeReason()>& wait,
                 return;
             case WakeReason::Readable:
                 failuresInRow = 0;
-                readOne();
+                readQueued();
                 break;
             case WakeReason::Failed:
                 if (++failuresInRow == kWaitFailuresInRow) {

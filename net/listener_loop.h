@@ -12,9 +12,9 @@ namespace kestrelink {
 inline constexpr int kWaitFailuresInRow = 5;
 inline constexpr std::chrono::milliseconds kWaitRetryPause{50};
 
-// The listener's cycle: wait, and read one datagram on each wake that finds one queued, until the
-// stop arrives or kWaitFailuresInRow waits in a row have failed.
+// The listener's cycle: wait, and read what is queued on each wake that finds something, until
+// the stop arrives or kWaitFailuresInRow waits in a row have failed.
 void ListenUntilStopped(const std::function<WakeReason()>& wait,
-                        const std::function<void()>& readOne);
+                        const std::function<void()>& readQueued);
 
 }  // namespace kestrelink

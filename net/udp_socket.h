@@ -17,8 +17,11 @@ using SocketHandle = int;
 using EventHandle = int;
 #endif
 
+// The most datagrams ReceiveBatch takes in one call.
+inline constexpr std::size_t kMaxReceiveBatch = 64;
+
 struct ReceivedDatagram {
-    std::size_t length = 0;
+    std::size_t length = 0;  // its whole length, more than its slot when it did not fit
     std::uint16_t sourcePort = 0;
     unsigned arrivalInterface = 0;  // the interface index it came in on; 0 when not known
 };
@@ -47,11 +50,13 @@ public:
     // say; 0 leaves the way out to the routes.
     bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address, std::uint16_t port,
                 unsigned outOf = 0);
-    // The full length of the next queued datagram without taking it; nullopt when none is
-    // queued or the read failed.
-    std::optional<std::size_t> PeekLength();
     // Takes the next datagram; one longer than the buffer is removed and reported as nullopt.
     std::optional<ReceivedDatagram> Receive(std::span<std::uint8_t> buffer);
+    // Takes up to received.size() queued datagrams in one call, without waiting, the k-th into
+    // the k-th slot of slotBytes in storage. Returns how many it took, 0 when none was queued or
+    // the read failed. One longer than its slot is taken all the same, and its length says so.
+    std::size_t ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
+                             std::span<ReceivedDatagram> received);
 
     SocketHandle NativeHandle() const { return m_handle; }
 

@@ -46,8 +46,15 @@ lab=("$repo/scripts/lab.sh"
     --devices "'$simulator' --devices08 0 --devices32 1 --first-ip 192.168.1.20 --jitter 400 \
         --first-mac 02:00:00:00:01:01 --first-serial 2000 --name-prefix new-")
 
+# The window starts as on a first run and keeps its state in a folder of the demo's own, so the
+# demo neither shows nor changes the user's.
+settings=$(mktemp -d)
+trap 'rm -rf "$settings"' EXIT
+export XDG_CONFIG_HOME=$settings
+
 if [ -z "$screenshot" ]; then
-    exec "${lab[@]}" -- "$program"
+    "${lab[@]}" -- "$program"
+    exit
 fi
 
 command -v xvfb-run >/dev/null || die "xvfb-run is missing (apt-get install xvfb xauth)"

@@ -15,4 +15,11 @@ void ShowAppMessage(QWidget* owner, const QString& text) {
     box.exec();
 }
 
+bool AskAppRetry(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, ApplicationName(), text,
+                    QMessageBox::Retry | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Retry);
+    return box.exec() == QMessageBox::Retry;
+}
+
 }  // namespace kestrelink

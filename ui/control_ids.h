@@ -12,6 +12,8 @@ inline constexpr int kDiscoverId = 1001;
 inline constexpr int kListId = 1002;
 inline constexpr int kConfigureIpId = 1003;
 inline constexpr int kForceIeId = 1011;
+inline constexpr int kFilterId = 1012;
+inline constexpr int kDeviceCountId = 1013;
 }  // namespace main_window
 
 namespace ip_config {

@@ -22,6 +22,22 @@ QStringList StylesOf(const QJsonValue& value) {
     return styles;
 }
 
+// Without anchors a control keeps its place from the top left corner.
+Qt::Edges AnchorsOf(const QJsonValue& value) {
+    static const QHash<QString, Qt::Edge> kEdges = {{QStringLiteral("left"), Qt::LeftEdge},
+                                                    {QStringLiteral("top"), Qt::TopEdge},
+                                                    {QStringLiteral("right"), Qt::RightEdge},
+                                                    {QStringLiteral("bottom"), Qt::BottomEdge}};
+    if (!value.isArray()) {
+        return Qt::LeftEdge | Qt::TopEdge;
+    }
+    Qt::Edges anchors;
+    for (const QJsonValue& edge : value.toArray()) {
+        anchors |= kEdges.value(edge.toString());
+    }
+    return anchors;
+}
+
 // The layouts were drawn for an 8-point sans-serif dialog font; the desktop's own sans-serif
 // keeps them legible where that face does not exist.
 QFont DialogFont(const QJsonObject& font) {
@@ -57,11 +73,13 @@ DialogTemplate LoadDialogTemplate(int templateId) {
     dialog.font = DialogFont(root.value("font").toObject());
     const QJsonArray size = root.value("size").toArray();
     dialog.size = QSize(size.at(0).toInt(), size.at(1).toInt());
+    dialog.resizable = root.value("resizable").toBool();
     for (const QJsonValue& value : root.value("controls").toArray()) {
         const QJsonObject control = value.toObject();
         dialog.controls.push_back({control.value("id").toInt(), control.value("kind").toString(),
                                    control.value("text").toString(), RectOf(control.value("rect")),
-                                   StylesOf(control.value("styles"))});
+                                   StylesOf(control.value("styles")),
+                                   AnchorsOf(control.value("anchor"))});
     }
     return dialog;
 }

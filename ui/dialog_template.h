@@ -19,6 +19,8 @@ struct ControlTemplate {
     QString text;
     QRect rect;
     QStringList styles;  // only those read: WS_TABSTOP, BS_DEFPUSHBUTTON, ES_PASSWORD
+    // The dialog edges whose distance the control keeps when a resizable dialog grows.
+    Qt::Edges anchors = Qt::LeftEdge | Qt::TopEdge;
 
     bool HasStyle(const QString& style) const { return styles.contains(style); }
 };
@@ -27,7 +29,9 @@ struct DialogTemplate {
     int id = 0;
     QString caption;
     QFont font;
-    QSize size;                             // dialog units
+    QSize size;  // dialog units
+    // The size is then the smallest the dialog takes, and it can be made larger.
+    bool resizable = false;
     std::vector<ControlTemplate> controls;  // tab order
 };
 

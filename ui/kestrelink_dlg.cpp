@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QScreen>
+#include <algorithm>
 #include <string_view>
 
 #include "kestrelink/version.h"
@@ -15,14 +18,19 @@
 #include "ui/app_message_box.h"
 #include "ui/browser_detection.h"
 #include "ui/control_ids.h"
+#include "ui/device_list_menu.h"
 #include "ui/device_list_model.h"
 #include "ui/device_list_view.h"
 #include "ui/dialog_template.h"
+#include "ui/filter_edit.h"
 #include "ui/help_launcher.h"
 #include "ui/ip_config_dlg.h"
+#include "ui/list_export.h"
+#include "ui/list_filter.h"
 #include "ui/template_controls.h"
 #include "ui/ui_hand_over.h"
 #include "ui/web_launcher.h"
+#include "ui/window_state.h"
 
 namespace kestrelink {
 namespace {
@@ -49,6 +57,24 @@ QString FromSingleByte(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The layout, with the filter and its count moved into the place of the "Force IE only" check box
+// when that is not shown, so that the bottom row starts at the left edge.
+DialogTemplate MainWindowLayout(bool forceIeShown) {
+    DialogTemplate layout = LoadDialogTemplate(kTemplateId);
+    if (forceIeShown) {
+        return layout;
+    }
+    const auto rectOf = [&layout](int id) -> QRect& {
+        return std::find_if(layout.controls.begin(), layout.controls.end(),
+                            [id](const ControlTemplate& control) { return control.id == id; })
+            ->rect;
+    };
+    const int shift = rectOf(kFilterId).left() - rectOf(kForceIeId).left();
+    rectOf(kFilterId).translate(-shift, 0);
+    rectOf(kDeviceCountId).translate(-shift, 0);
+    return layout;
+}
+
 }  // namespace
 
 CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
@@ -56,14 +82,18 @@ CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
 
 CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_browserStarter(std::move(browserStarter)),
       m_model(new DeviceListModel(this)) {
+    const bool forceIeShown = ShowForceIeOption();
     const QHash<int, QWidget*> controls =
-        BuildFromTemplate(*this, LoadDialogTemplate(kTemplateId),
+        BuildFromTemplate(*this, MainWindowLayout(forceIeShown),
                           [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {
                               if (control.kind == QLatin1String("listview")) {
                                   return new DeviceListView(m_model, parent);
+                              }
+                              if (control.kind == QLatin1String("edit")) {
+                                  return new FilterEdit(parent);
                               }
                               return nullptr;
                           });
@@ -84,7 +114,14 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
     connect(m_list, &DeviceListView::listDoubleClicked, this, &CKestrelinkDlg::OnListDoubleClick);
     InstallHelpKey(this, kTemplateId);
 
-    forceIe->setVisible(ShowForceIeOption());
+    m_filter = new ListFilter(m_list, qobject_cast<QLineEdit*>(controls.value(kFilterId)),
+                              qobject_cast<QLabel*>(controls.value(kDeviceCountId)));
+    auto* menu = new DeviceListMenu(m_list, this);
+    connect(menu, &DeviceListMenu::configureIpRequested, this, &CKestrelinkDlg::OnConfigureIp);
+    connect(menu, &DeviceListMenu::webPageRequested, this, &CKestrelinkDlg::OnWeb);
+    connect(menu, &DeviceListMenu::exportRequested, this, &CKestrelinkDlg::OnExportList);
+
+    forceIe->setVisible(forceIeShown);
     forceIe->setChecked(m_forceIeOnly);
 
     m_handOver = std::make_shared<UiHandOver>(m_model, this);
@@ -100,6 +137,46 @@ CKestrelinkDlg::~CKestrelinkDlg() {
     // A listener waiting in a hand-over must not hold up its own stop.
     m_handOver->Cancel();
     m_endpoint->CloseEndpoint();
+}
+
+void CKestrelinkDlg::ApplyState(const WindowState& state) {
+    if (state.size.isValid()) {
+        resize(state.size);
+    }
+    if (state.position) {
+        move(*state.position);
+        m_placed = true;
+    }
+    if (state.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    for (int column = 0; column < state.columnWidths.size(); ++column) {
+        m_list->header()->resizeSection(column, state.columnWidths[column]);
+    }
+    // The clicks that lead to the sort, so that the list's own rules set order and arrow.
+    DeviceList& list = m_model->List();
+    if (state.sort.sortColumn != -1) {
+        list.OnHeaderClick(state.sort.sortColumn);
+        if (!state.sort.ascending) {
+            list.OnHeaderClick(state.sort.sortColumn);
+        }
+    }
+}
+
+WindowState CKestrelinkDlg::State() const {
+    WindowState state;
+    // A maximised window's normal place is known only without its frame, which a maximised window
+    // may not have; so it leaves size and place as they were.
+    state.maximized = isMaximized();
+    if (!state.maximized) {
+        state.size = size();
+        state.position = pos();
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        state.columnWidths << m_list->header()->sectionSize(column);
+    }
+    state.sort = m_model->List().Sort();
+    return state;
 }
 
 void CKestrelinkDlg::showEvent(QShowEvent* event) {
@@ -140,11 +217,17 @@ void CKestrelinkDlg::OnConfigureIp() {
         return;
     }
     if (!m_endpoint->IsOpen()) {
+        // Sending again cannot open the port, so this box offers no Retry.
         ShowAppMessage(this, QString::fromLatin1(kPortNotOpen));
         return;
     }
-    const bool sent = SendConfigRequest(*m_endpoint, target, dialog.Settings());
-    ShowAppMessage(this, QString::fromLatin1(sent ? kChangesSent : kSendFailed));
+    // Retry sends the very request again, so the user does not fill in the dialog twice.
+    while (!SendConfigRequest(*m_endpoint, target, dialog.Settings())) {
+        if (!AskAppRetry(this, QString::fromLatin1(kSendFailed))) {
+            return;
+        }
+    }
+    ShowAppMessage(this, QString::fromLatin1(kChangesSent));
 }
 
 void CKestrelinkDlg::OnWeb() {
@@ -162,6 +245,10 @@ void CKestrelinkDlg::OnListDoubleClick() {
 
 void CKestrelinkDlg::OnForceIeClicked(bool checked) {
     m_forceIeOnly = checked;
+}
+
+void CKestrelinkDlg::OnExportList() {
+    ExportDeviceList(this, m_model->List(), m_filter->ShownRows());
 }
 
 }  // namespace kestrelink

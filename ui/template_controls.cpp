@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/anchored_layout.h"
 #include "ui/dialog_template.h"
 
 namespace kestrelink {
@@ -35,7 +36,15 @@ QHash<int, QWidget*> BuildFromTemplate(QDialog& dialog, const DialogTemplate& la
     dialog.setWindowTitle(layout.caption);
     dialog.setFont(layout.font);
     const DialogUnits units{QFontMetrics(layout.font)};
-    dialog.setFixedSize(units.ToPixels(layout.size));
+    const QSize size = units.ToPixels(layout.size);
+    AnchoredLayout* anchors = nullptr;
+    if (layout.resizable) {
+        dialog.setMinimumSize(size);
+        dialog.resize(size);
+        anchors = new AnchoredLayout(&dialog, size);
+    } else {
+        dialog.setFixedSize(size);
+    }
 
     QHash<int, QWidget*> controls;
     QWidget* previous = nullptr;
@@ -49,6 +58,9 @@ QHash<int, QWidget*> BuildFromTemplate(QDialog& dialog, const DialogTemplate& la
         }
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         widget->setGeometry(units.ToPixels(control.rect));
+        if (anchors != nullptr) {
+            anchors->AddAnchored(widget, control.anchors);
+        }
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (!control.HasStyle(QStringLiteral("WS_TABSTOP"))) {
                 widget->setFocusPolicy(Qt::ClickFocus);

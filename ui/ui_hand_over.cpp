@@ -24,8 +24,7 @@ constexpr auto kDrainSlice = 8ms;
 // queued is not waited for longer than this.
 constexpr auto kNextStepWait = 1ms;
 
-class Ticket;
-using Step = std::function<void(std::shared_ptr<Ticket>)>;
+using Step = std::function<void()>;
 
 // One hand-over: its step, and whether the listener may go on.
 class Request final {
@@ -50,18 +49,6 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_finished = false;
-};
-
-// Held by a step on the user-interface thread; the listener goes on once it is gone, when the
-// step is done or, for the set-response box, when the box has been dismissed.
-class Ticket final {
-public:
-    explicit Ticket(std::shared_ptr<Request> request) : m_request(std::move(request)) {}
-    ~Ticket() { m_request->Finish(); }
-    Q_DISABLE_COPY_MOVE(Ticket)
-
-private:
-    std::shared_ptr<Request> m_request;
 };
 
 }  // namespace
@@ -123,8 +110,8 @@ void HandOverMailbox::Drain() {
     while (!m_cancelled) {
         if (std::shared_ptr<Request> request = std::exchange(m_next, nullptr)) {
             lock.unlock();
-            Step step = request->TakeStep();
-            step(std::make_shared<Ticket>(std::move(request)));
+            request->TakeStep()();
+            request->Finish();
             lock.lock();
             if (Clock::now() >= sliceEnd) {
                 break;
@@ -162,24 +149,34 @@ UiHandOver::UiHandOver(DeviceListModel* model, QWidget* boxOwner)
     });
 }
 
-UiHandOver::~UiHandOver() = default;
+UiHandOver::~UiHandOver() {
+    // Steps refer to this object; none may run once it is gone.
+    m_mailbox->Cancel();
+}
 
-void UiHandOver::TakeInAnnouncement(const Announcement& announcement) {
-    m_mailbox->HandOver([model = m_model, &announcement](std::shared_ptr<Ticket>) {
-        ::kestrelink::TakeInAnnouncement(model->List(), announcement);
+void UiHandOver::TakeIn(std::span<const Arrival> arrivals) {
+    m_mailbox->HandOver([this, arrivals] {
+        for (const Arrival& arrival : arrivals) {
+            if (arrival.kind == Arrival::Kind::Announcement) {
+                TakeInAnnouncement(m_model->List(), arrival.announcement);
+            } else {
+                ShowSetResponse();
+            }
+        }
     });
 }
 
 void UiHandOver::ShowSetResponse() {
-    m_mailbox->HandOver([owner = m_boxOwner](std::shared_ptr<Ticket> ticket) {
-        auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),
-                                    QStringLiteral("IPSetResponse"), QMessageBox::Ok, owner);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        // The box holds the ticket: the listener reads on once the user has dismissed it.
-        QObject::connect(box, &QDialog::finished, box,
-                         [ticket = std::move(ticket)]() mutable { ticket.reset(); });
-        box->open();
-    });
+    // One box says it all: a stream of answers, or of datagrams shaped like them from anywhere
+    // on the segment, must not stack up boxes.
+    if (m_setResponseBox && !m_setResponseBox->isHidden()) {
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),
+                                QStringLiteral("IPSetResponse"), QMessageBox::Ok, m_boxOwner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    m_setResponseBox = box;
 }
 
 void UiHandOver::Cancel() {

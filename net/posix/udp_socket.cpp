@@ -8,11 +8,32 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 
 namespace kestrelink {
+namespace {
+
+// Room for the arrival interface that every received datagram reports.
+struct PacketInfoSpace {
+    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> bytes{};
+};
+
+unsigned ArrivalInterface(msghdr& message) {
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo arrival{};
+            std::memcpy(&arrival, CMSG_DATA(header), sizeof arrival);
+            return static_cast<unsigned>(arrival.ipi_ifindex);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
 
 UdpSocket::UdpSocket() : m_handle(-1) {}
 
@@ -95,31 +116,17 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
-std::optional<std::size_t> UdpSocket::PeekLength() {
-    std::uint8_t probe = 0;
-    for (;;) {
-        const ssize_t length =
-            ::recv(m_handle, &probe, sizeof probe, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
-        if (length >= 0) {
-            return static_cast<std::size_t>(length);
-        }
-        if (errno != EINTR) {
-            return std::nullopt;
-        }
-    }
-}
-
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     sockaddr_in source{};
     iovec payload{buffer.data(), buffer.size()};
-    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> control{};
+    PacketInfoSpace control{};
     msghdr message{};
     message.msg_name = &source;
     message.msg_namelen = sizeof source;
     message.msg_iov = &payload;
     message.msg_iovlen = 1;
-    message.msg_control = control.data();
-    message.msg_controllen = control.size();
+    message.msg_control = control.bytes.data();
+    message.msg_controllen = control.bytes.size();
     ssize_t length = -1;
     do {
         length = ::recvmsg(m_handle, &message, MSG_TRUNC | MSG_DONTWAIT);
@@ -127,16 +134,46 @@ std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffe
     if (length < 0 || static_cast<std::size_t>(length) > buffer.size()) {
         return std::nullopt;
     }
-    ReceivedDatagram received{static_cast<std::size_t>(length), ntohs(source.sin_port)};
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
-         header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
-            in_pktinfo arrival{};
-            std::memcpy(&arrival, CMSG_DATA(header), sizeof arrival);
-            received.arrivalInterface = static_cast<unsigned>(arrival.ipi_ifindex);
-        }
+    return ReceivedDatagram{static_cast<std::size_t>(length), ntohs(source.sin_port),
+                            ArrivalInterface(message)};
+}
+
+std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
+                                    std::span<ReceivedDatagram> received) {
+    const std::size_t count =
+        slotBytes == 0 ? 0
+                       : std::min({received.size(), storage.size() / slotBytes, kMaxReceiveBatch});
+    if (m_handle < 0 || count == 0) {
+        return 0;
     }
-    return received;
+    std::array<mmsghdr, kMaxReceiveBatch> messages{};
+    std::array<iovec, kMaxReceiveBatch> payloads{};
+    std::array<sockaddr_in, kMaxReceiveBatch> sources{};
+    std::array<PacketInfoSpace, kMaxReceiveBatch> controls{};
+    for (std::size_t k = 0; k < count; ++k) {
+        payloads[k] = {storage.data() + k * slotBytes, slotBytes};
+        msghdr& message = messages[k].msg_hdr;
+        message.msg_name = &sources[k];
+        message.msg_namelen = sizeof sources[k];
+        message.msg_iov = &payloads[k];
+        message.msg_iovlen = 1;
+        message.msg_control = controls[k].bytes.data();
+        message.msg_controllen = controls[k].bytes.size();
+    }
+    int taken = -1;
+    do {
+        // MSG_TRUNC has each length come back whole, so a datagram too long for its slot shows.
+        taken = ::recvmmsg(m_handle, messages.data(), static_cast<unsigned>(count),
+                           MSG_TRUNC | MSG_DONTWAIT, nullptr);
+    } while (taken < 0 && errno == EINTR);
+    if (taken <= 0) {
+        return 0;
+    }
+    for (std::size_t k = 0; k < static_cast<std::size_t>(taken); ++k) {
+        received[k] = {messages[k].msg_len, ntohs(sources[k].sin_port),
+                       ArrivalInterface(messages[k].msg_hdr)};
+    }
+    return static_cast<std::size_t>(taken);
 }
 
 StopEvent::StopEvent() : m_handle(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}

@@ -6,15 +6,12 @@
 #include <mswsock.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <vector>
 
 namespace kestrelink {
 namespace {
-
-// Above the largest UDP payload, so that a peek always sees the whole datagram.
-constexpr std::size_t kLargestDatagram = 65536;
 
 SOCKET Native(SocketHandle handle) {
     return static_cast<SOCKET>(handle);
@@ -36,6 +33,42 @@ LPFN_WSARECVMSG ReceiveMessageFunction(SOCKET handle) {
 bool IsDatagramQueued(SOCKET handle) {
     WSAPOLLFD watched{handle, POLLRDNORM, 0};
     return ::WSAPoll(&watched, 1, 0) == 1 && (watched.revents & POLLRDNORM) != 0;
+}
+
+// Takes the next datagram into buffer, without waiting; nullopt when none is queued or the read
+// failed. One longer than the buffer is gone from the queue all the same; Winsock does not tell
+// its true length, so it is reported one byte longer than the buffer.
+std::optional<ReceivedDatagram> ReceiveOne(LPFN_WSARECVMSG receiveMessage, SOCKET handle,
+                                           std::span<std::uint8_t> buffer) {
+    if (!IsDatagramQueued(handle)) {
+        return std::nullopt;
+    }
+    sockaddr_in source{};
+    WSABUF payload{static_cast<ULONG>(buffer.size()), reinterpret_cast<char*>(buffer.data())};
+    alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> control{};
+    WSAMSG message{};
+    message.name = reinterpret_cast<sockaddr*>(&source);
+    message.namelen = sizeof source;
+    message.lpBuffers = &payload;
+    message.dwBufferCount = 1;
+    message.Control = {static_cast<ULONG>(control.size()), control.data()};
+    DWORD length = 0;
+    const bool failed = receiveMessage(handle, &message, &length, nullptr, nullptr) != 0;
+    if (failed && ::WSAGetLastError() != WSAEMSGSIZE) {
+        return std::nullopt;
+    }
+    const bool cut = failed || (message.dwFlags & MSG_TRUNC) != 0;
+    ReceivedDatagram received{cut ? buffer.size() + 1 : static_cast<std::size_t>(length),
+                              ntohs(source.sin_port)};
+    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != nullptr;
+         header = WSA_CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            IN_PKTINFO arrival{};
+            std::memcpy(&arrival, WSA_CMSG_DATA(header), sizeof arrival);
+            received.arrivalInterface = arrival.ipi_ifindex;
+        }
+    }
+    return received;
 }
 
 // The socket's arrivals signal this event for as long as it is alive; the association ends with
@@ -175,52 +208,41 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
            sent == datagram.size();
 }
 
-std::optional<std::size_t> UdpSocket::PeekLength() {
-    // A peek into too small a buffer reports only that it was too small, not the true size;
-    // FIONREAD counts every queued datagram together. Peeking into room for the largest one
-    // gives the size of the next.
-    if (!IsDatagramQueued(Native(m_handle))) {
-        return std::nullopt;
-    }
-    std::vector<char> scratch(kLargestDatagram);
-    const int length =
-        ::recv(Native(m_handle), scratch.data(), static_cast<int>(scratch.size()), MSG_PEEK);
-    if (length == SOCKET_ERROR) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(length);
-}
-
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     const LPFN_WSARECVMSG receiveMessage = ReceiveMessageFunction(Native(m_handle));
-    if (receiveMessage == nullptr || !IsDatagramQueued(Native(m_handle))) {
+    if (receiveMessage == nullptr) {
         return std::nullopt;
     }
-    sockaddr_in source{};
-    WSABUF payload{static_cast<ULONG>(buffer.size()), reinterpret_cast<char*>(buffer.data())};
-    alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> control{};
-    WSAMSG message{};
-    message.name = reinterpret_cast<sockaddr*>(&source);
-    message.namelen = sizeof source;
-    message.lpBuffers = &payload;
-    message.dwBufferCount = 1;
-    message.Control = {static_cast<ULONG>(control.size()), control.data()};
-    DWORD length = 0;
-    // A datagram longer than the buffer fails with WSAEMSGSIZE and is gone from the queue.
-    if (receiveMessage(Native(m_handle), &message, &length, nullptr, nullptr) != 0 ||
-        (message.dwFlags & MSG_TRUNC) != 0) {
+    const std::optional<ReceivedDatagram> received =
+        ReceiveOne(receiveMessage, Native(m_handle), buffer);
+    if (received && received->length > buffer.size()) {
         return std::nullopt;
-    }
-    ReceivedDatagram received{static_cast<std::size_t>(length), ntohs(source.sin_port)};
-    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != nullptr;
-         header = WSA_CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
-            IN_PKTINFO arrival{};
-            std::memcpy(&arrival, WSA_CMSG_DATA(header), sizeof arrival);
-            received.arrivalInterface = arrival.ipi_ifindex;
-        }
     }
     return received;
+}
+
+std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
+                                    std::span<ReceivedDatagram> received) {
+    const std::size_t count =
+        slotBytes == 0 ? 0
+                       : std::min({received.size(), storage.size() / slotBytes, kMaxReceiveBatch});
+    const LPFN_WSARECVMSG receiveMessage =
+        count == 0 ? nullptr : ReceiveMessageFunction(Native(m_handle));
+    if (receiveMessage == nullptr) {
+        return 0;
+    }
+    // Winsock has no call that takes several datagrams at once: one read each, until the queue
+    // is empty or the slots are full.
+    std::size_t taken = 0;
+    while (taken < count) {
+        const std::optional<ReceivedDatagram> next = ReceiveOne(
+            receiveMessage, Native(m_handle), storage.subspan(taken * slotBytes, slotBytes));
+        if (!next) {
+            break;
+        }
+        received[taken++] = *next;
+    }
+    return taken;
 }
 
 StopEvent::StopEvent() : m_handle(::WSACreateEvent()) {}

@@ -137,17 +137,19 @@ TEST_P(CliUsageTest, BadUsageSendsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsageTest,
-    ::testing::Values(UsageCase{"UnknownFormat", {"discover", "--format", "xml"}, "--format"},
-                      UsageCase{"UnknownInterface",
-                                {"discover", "--interface", "nosuch0"},
-                                "no network interface named 'nosuch0'"},
-                      UsageCase{"DhcpAndAddress",
-                                {"configure", "02:6b:6c:00:10:00", "--dhcp", "--ip", "10.213.7.5"},
-                                "--dhcp excludes --ip"},
-                      UsageCase{"BadMask",
-                                {"configure", "02:6b:6c:00:10:00", "--ip", "10.213.7.5", "--mask",
-                                 "255.255.0.255", "--gateway", "10.213.7.1"},
-                                "--mask '255.255.0.255' is not a subnet mask"}),
+    ::testing::Values(
+        UsageCase{"UnknownFormat", {"discover", "--format", "xml"}, "--format"},
+        UsageCase{
+            "UnknownInterface",
+            {"discover", "--interface", "nosuch0"},
+            "no network interface named 'nosuch0' is up with an IPv4 address that can broadcast"},
+        UsageCase{"DhcpAndAddress",
+                  {"configure", "02:6b:6c:00:10:00", "--dhcp", "--ip", "10.213.7.5"},
+                  "--dhcp excludes --ip"},
+        UsageCase{"BadMask",
+                  {"configure", "02:6b:6c:00:10:00", "--ip", "10.213.7.5", "--mask",
+                   "255.255.0.255", "--gateway", "10.213.7.1"},
+                  "--mask '255.255.0.255' is not a subnet mask"}),
     [](const auto& info) { return info.param.name; });
 
 class CliInfoTest : public CliTest {};

@@ -4,15 +4,15 @@
 
 namespace kestrelink::testing {
 
-void LockedListHandOver::TakeInAnnouncement(const Announcement& announcement) {
+void LockedListHandOver::TakeIn(std::span<const Arrival> arrivals) {
     std::lock_guard lock(m_mutex);
-    kestrelink::TakeInAnnouncement(m_list, announcement);
-    m_changed.notify_all();
-}
-
-void LockedListHandOver::ShowSetResponse() {
-    std::lock_guard lock(m_mutex);
-    ++m_setResponses;
+    for (const Arrival& arrival : arrivals) {
+        if (arrival.kind == Arrival::Kind::Announcement) {
+            TakeInAnnouncement(m_list, arrival.announcement);
+        } else {
+            ++m_setResponses;
+        }
+    }
     m_changed.notify_all();
 }
 

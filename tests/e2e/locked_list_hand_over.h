@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "net/device_list.h"
@@ -16,8 +17,7 @@ namespace kestrelink::testing {
 // list that a mutex shares with the test.
 class LockedListHandOver final : public ListenerHandOver {
 public:
-    void TakeInAnnouncement(const Announcement& announcement) override;
-    void ShowSetResponse() override;
+    void TakeIn(std::span<const Arrival> arrivals) override;
 
     // Runs action on the list under the lock, as the window's thread would.
     void WithList(const std::function<void(DeviceList&)>& action);

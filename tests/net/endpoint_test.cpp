@@ -29,8 +29,7 @@ constexpr auto kArrival = 2s;
 // is gone every call, pending or new, returns at once without effect.
 class HandOverUntilCancelled final : public ListenerHandOver {
 public:
-    void TakeInAnnouncement(const Announcement&) override { Hold(); }
-    void ShowSetResponse() override { Hold(); }
+    void TakeIn(std::span<const Arrival>) override { Hold(); }
 
     void Cancel() {
         {

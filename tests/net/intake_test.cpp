@@ -128,8 +128,8 @@ struct ReceiveCase {
 };
 
 // The device ports stand in for devices sending to the socket under test, bound to any port.
-class ReceiveDatagramTest : public testing::DevicePortsTest,
-                            public ::testing::WithParamInterface<ReceiveCase> {
+class ReceiveDatagramsTest : public testing::DevicePortsTest,
+                             public ::testing::WithParamInterface<ReceiveCase> {
 protected:
     void SetUp() override {
         DevicePortsTest::SetUp();
@@ -156,10 +156,10 @@ protected:
         return *fromOther;
     }
 
-    // Reads one datagram once it has arrived.
-    void ReceiveOne() {
+    // One read, once something has arrived; loopback queues a datagram before its send returns.
+    void ReceiveQueued() {
         ASSERT_TRUE(testing::WaitReadable(socket.NativeHandle(), 2s)) << "nothing arrived";
-        ReceiveDatagram(socket, handOver, buffers);
+        ReceiveDatagrams(socket, handOver, buffers);
     }
 
     UdpSocket socket;
@@ -193,38 +193,35 @@ Bytes DatagramFor(const ReceiveCase& c) {
     return datagram;
 }
 
-// Each case is followed by an announcement from 43210: the case's datagram must be consumed
-// whole by one read, and the next read must see the follow-up. Which port and length mean what
-// is ClassifyDatagram's table; these rows cover each path through the intake's two buffers.
-TEST_P(ReceiveDatagramTest, HandsOverByPortAndLength) {
+// Each case is followed by an announcement from 43210 in the same read: the case's datagram must
+// be consumed whole, and the follow-up must come out intact behind it. Which port and length mean
+// what is ClassifyDatagram's table; these rows cover each path through the intake's slots.
+TEST_P(ReceiveDatagramsTest, HandsOverByPortAndLength) {
     const ReceiveCase& c = GetParam();
     const Bytes datagram = DatagramFor(c);
     ASSERT_EQ(datagram.size(), c.length);
     ASSERT_TRUE(PeerOf(c.sender).SendTo(datagram, port));
     ASSERT_TRUE(device08->SendTo(AnnouncementBytes(DeviceFamily::Bits08, "follow-up"), port));
 
-    ReceiveOne();
-    const auto first = handOver.Events();
-    ASSERT_EQ(first.size(), c.expected == Expected::Nothing ? 0u : 1u);
+    ReceiveQueued();
+    const auto events = handOver.Events();
+    EXPECT_EQ(handOver.HandOvers(), 1);
+    ASSERT_EQ(events.size(), c.expected == Expected::Nothing ? 1u : 2u);
     if (c.expected == Expected::SetResponse) {
-        EXPECT_EQ(first[0].kind, testing::HandedOver::Kind::SetResponse);
+        EXPECT_EQ(events[0].kind, testing::HandedOver::Kind::SetResponse);
     } else if (c.expected != Expected::Nothing) {
-        EXPECT_EQ(first[0].kind, testing::HandedOver::Kind::Announcement);
-        EXPECT_EQ(first[0].cells[kColumnGivenName], "first");
-        EXPECT_EQ(first[0].cells[kColumnArch],
+        EXPECT_EQ(events[0].kind, testing::HandedOver::Kind::Announcement);
+        EXPECT_EQ(events[0].cells[kColumnGivenName], "first");
+        EXPECT_EQ(events[0].cells[kColumnArch],
                   c.expected == Expected::Announcement32 ? "32bits" : "08bits");
     }
-
-    ReceiveOne();
-    const auto all = handOver.Events();
-    ASSERT_EQ(all.size(), first.size() + 1);
-    EXPECT_EQ(all.back().kind, testing::HandedOver::Kind::Announcement);
-    EXPECT_EQ(all.back().cells[kColumnGivenName], "follow-up");
+    EXPECT_EQ(events.back().kind, testing::HandedOver::Kind::Announcement);
+    EXPECT_EQ(events.back().cells[kColumnGivenName], "follow-up");
     EXPECT_FALSE(testing::WaitReadable(socket.NativeHandle(), 0ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Datagrams, ReceiveDatagramTest,
+    Datagrams, ReceiveDatagramsTest,
     ::testing::Values(
         ReceiveCase{"Announcement08", Sender::Port43210, 70, Expected::Announcement08},
         ReceiveCase{"Announcement32", Sender::Port54321, 232, Expected::Announcement32},
@@ -240,9 +237,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // The socket under test blocks: a read that waited for a datagram would never come back here.
-TEST_F(ReceiveDatagramTest, ReturnsWhenNothingIsQueued) {
-    ReceiveDatagram(socket, handOver, buffers);
-    EXPECT_TRUE(handOver.Events().empty());
+TEST_F(ReceiveDatagramsTest, ReturnsWhenNothingIsQueued) {
+    ReceiveDatagrams(socket, handOver, buffers);
+    EXPECT_EQ(handOver.HandOvers(), 0);
+}
+
+// A queue longer than a batch goes over a batch at a time, in arrival order across batches.
+TEST_F(ReceiveDatagramsTest, TakesAtMostABatchPerRead) {
+    constexpr std::size_t kQueued = kIntakeBatchLength + 5;
+    for (std::size_t k = 0; k < kQueued; ++k) {
+        ASSERT_TRUE(
+            device32->SendTo(AnnouncementBytes(DeviceFamily::Bits32, std::to_string(k)), port));
+    }
+    ReceiveQueued();
+    EXPECT_EQ(handOver.Events().size(), kIntakeBatchLength);
+    ReceiveQueued();
+    const auto events = handOver.Events();
+    EXPECT_EQ(handOver.HandOvers(), 2);
+    ASSERT_EQ(events.size(), kQueued);
+    for (std::size_t k = 0; k < kQueued; ++k) {
+        EXPECT_EQ(events[k].cells[kColumnGivenName], std::to_string(k)) << "arrival " << k;
+    }
 }
 
 }  // namespace

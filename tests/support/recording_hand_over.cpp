@@ -6,16 +6,27 @@
 
 namespace kestrelink::testing {
 
-void RecordingHandOver::TakeInAnnouncement(const Announcement& announcement) {
-    FormedTexts texts;
-    const RowCells cells = FormRowCells(announcement, texts);
-    HandedOver event{HandedOver::Kind::Announcement, {}};
-    std::copy(cells.begin(), cells.end(), event.cells.begin());
-    Record(std::move(event));
+void RecordingHandOver::TakeIn(std::span<const Arrival> arrivals) {
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const Arrival& arrival : arrivals) {
+            HandedOver event{HandedOver::Kind::SetResponse, {}};
+            if (arrival.kind == Arrival::Kind::Announcement) {
+                FormedTexts texts;
+                const RowCells cells = FormRowCells(arrival.announcement, texts);
+                event.kind = HandedOver::Kind::Announcement;
+                std::copy(cells.begin(), cells.end(), event.cells.begin());
+            }
+            m_events.push_back(std::move(event));
+        }
+        ++m_handOvers;
+    }
+    m_arrived.notify_all();
 }
 
-void RecordingHandOver::ShowSetResponse() {
-    Record({HandedOver::Kind::SetResponse, {}});
+int RecordingHandOver::HandOvers() const {
+    const std::lock_guard lock(m_mutex);
+    return m_handOvers;
 }
 
 std::vector<HandedOver> RecordingHandOver::Events() const {
@@ -28,14 +39,6 @@ std::vector<HandedOver> RecordingHandOver::WaitForEvents(std::size_t count,
     std::unique_lock lock(m_mutex);
     m_arrived.wait_for(lock, timeout, [&] { return m_events.size() >= count; });
     return m_events;
-}
-
-void RecordingHandOver::Record(HandedOver event) {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_events.push_back(std::move(event));
-    }
-    m_arrived.notify_all();
 }
 
 }  // namespace kestrelink::testing

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "net/device_row.h"
@@ -22,20 +23,21 @@ struct HandedOver {
 // Keeps, in order, everything the listener hands over, and returns at once.
 class RecordingHandOver final : public ListenerHandOver {
 public:
-    void TakeInAnnouncement(const Announcement& announcement) override;
-    void ShowSetResponse() override;
+    void TakeIn(std::span<const Arrival> arrivals) override;
 
+    // Each arrival of every hand-over, in order.
     std::vector<HandedOver> Events() const;
-    // Returns once at least count hand-overs have arrived, or when timeout has passed.
+    // How many hand-overs brought them.
+    int HandOvers() const;
+    // Returns once at least count arrivals have been handed over, or when timeout has passed.
     std::vector<HandedOver> WaitForEvents(std::size_t count,
                                           std::chrono::milliseconds timeout) const;
 
 private:
-    void Record(HandedOver event);
-
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_arrived;
     std::vector<HandedOver> m_events;
+    int m_handOvers = 0;
 };
 
 }  // namespace kestrelink::testing

@@ -1,14 +1,17 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
+#include "tools/device_protocol/device_datagrams.h"
 #include "net/protocol.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/ui/support/device_simulator.h"
 #include "tests/ui/support/list_view_input.h"
 #include "tests/ui/support/main_window_harness.h"
 #include "tests/ui/support/message_box_catcher.h"
+#include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
 #include "ui/control_ids.h"
 #include "ui/device_list_model.h"
@@ -26,6 +29,8 @@ const QString kChangesSent =
 const QString kPortNotOpen = QStringLiteral(
     "Nothing was sent: the program's UDP port could not be opened at start-up.\n"
     "Check if another copy of the application is running.");
+const QString kSendFailed =
+    QStringLiteral("Failed to send the changes. Check the network connection and try again.");
 const QString kPassword = QStringLiteral("s3cret");
 const QString kDhcpPool = QStringLiteral("10.213.9.9");
 // One device of each family; only requests carrying kPassword are applied.
@@ -61,6 +66,29 @@ void FillAndSend(CIpConfigDlg& dialog, const QString& shownHostName, const QStri
         Qt::LeftButton);
 }
 
+// While it lives, the private network has no route to the broadcast address, as when the cable
+// is out: every send to 255.255.255.255 fails at once.
+class BroadcastRouteCut final {
+public:
+    BroadcastRouteCut() { m_cut = Route(QStringLiteral("del")); }
+    ~BroadcastRouteCut() {
+        if (m_cut) {
+            Route(QStringLiteral("add"));
+        }
+    }
+    Q_DISABLE_COPY_MOVE(BroadcastRouteCut)
+
+    bool IsCut() const { return m_cut; }
+
+private:
+    static bool Route(const QString& change) {
+        return QProcess::execute(QStringLiteral("ip"),
+                                 {"route", change, "255.255.255.255", "dev", "lo"}) == 0;
+    }
+
+    bool m_cut = false;
+};
+
 }  // namespace
 
 class ConfigureIpTest final : public QObject {
@@ -72,6 +100,7 @@ private slots:
     void deviceIsListedWhereTheDialogSaid();
     void portHeldElsewhereIsReported_data();
     void portHeldElsewhereIsReported();
+    void retrySendsTheSameRequestOnceTheNetworkIsBack();
     void requestFollowsTheRowSelectedAtCfgIp_data();
     void requestFollowsTheRowSelectedAtCfgIp();
 };
@@ -145,6 +174,51 @@ void ConfigureIpTest::portHeldElsewhereIsReported() {
     QCOMPARE(window.boxes.Caught().size(), 2);  // the port held, then the send
     QCOMPARE(window.boxes.Caught().last(), AppWarning(kPortNotOpen, &window.dialog));
     QVERIFY(!device.Receive(100ms));
+}
+
+void ConfigureIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
+    LoopbackPeer device(DEVICE_PORT_32);
+    QVERIFY(device.IsOpen());
+    MainWindowHarness window(MessageBoxCatcher::kLeaveOpen);
+    window.model->List().InsertRow(
+        {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", "32bits"});
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    while (device.Receive(100ms)) {  // the start-up probe
+    }
+    ClickRow(*window.list, 0);
+    auto cut = std::make_unique<BroadcastRouteCut>();
+    QVERIFY(cut->IsCut());
+
+    // Retry twice: once while the route is still away, once it is back.
+    QList<CaughtMessageBox> boxes;
+    ModalDriver<QMessageBox> answer([&](QMessageBox& box) {
+        boxes << CaughtMessageBox::Of(box);
+        if (boxes.size() == 2) {
+            cut.reset();
+        }
+        box.button(box.text() == kSendFailed ? QMessageBox::Retry : QMessageBox::Ok)->click();
+    });
+    QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
+        FillAndSend(dialog, QStringLiteral("unit-40"), QStringLiteral("unit-41"),
+                    QStringLiteral("10.213.9.41"));
+    }));
+
+    CaughtMessageBox failed = AppWarning(kSendFailed, &window.dialog);
+    failed.buttons = QMessageBox::Retry | QMessageBox::Cancel;
+    failed.defaultButton = QMessageBox::Retry;
+    QCOMPARE(boxes, (QList{failed, failed, AppWarning(kChangesSent, &window.dialog)}));
+    QList<ReceivedConfig> requests;
+    while (const auto datagram = device.Receive(300ms)) {
+        if (auto request = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
+            requests << *request;
+        }
+    }
+    // Once, with what was typed before the first try.
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests[0].macAddress, (MacAddress{0x02, 0x00, 0x00, 0x00, 0x00, 0x40}));
+    QCOMPARE(requests[0].ipAddress, 0x0ad50929u);  // 10.213.9.41
+    QCOMPARE(requests[0].hostName, std::string("unit-41"));
+    QCOMPARE(requests[0].password, kPassword.toStdString());
 }
 
 void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp_data() {

@@ -7,6 +7,7 @@
 #include "tests/ui/support/message_box_catcher.h"
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/private_network_check.h"
+#include "tests/ui/support/temporary_settings.h"
 #include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
@@ -19,6 +20,10 @@ private slots:
     void initTestCase();
     void runsTheMainWindowOnceAndEndsWhenItCloses_data();
     void runsTheMainWindowOnceAndEndsWhenItCloses();
+
+private:
+    // The run keeps the window's state; never in the user's settings.
+    TemporarySettings m_settings;
 };
 
 void KestrelinkAppTest::initTestCase() {

@@ -48,6 +48,7 @@ class KestrelinkDlgTest final : public QObject {
 private slots:
     void initTestCase();
     void opensFromTemplate();
+    void growsWithTheListTakingTheRoom();
     void rowsArriveFromTheSimulatorAndDiscoverRefills();
     void headerClicksOrderTheRowsAndPlaceNewOnes_data();
     void headerClicksOrderTheRowsAndPlaceNewOnes();
@@ -59,8 +60,8 @@ private slots:
     void doubleClickOpensTheWebPageAfterTheNotification();
     void keysEndTheRun_data();
     void keysEndTheRun();
-    void setResponseBoxHoldsTheListener_data();
-    void setResponseBoxHoldsTheListener();
+    void setResponseBoxLeavesTheIntakeGoing_data();
+    void setResponseBoxLeavesTheIntakeGoing();
     void secondCopyReportsTheBindFailureAndStillOpens();
 };
 
@@ -74,7 +75,9 @@ void KestrelinkDlgTest::opensFromTemplate() {
     CKestrelinkDlg& dialog = window.dialog;
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Kestrelink ") + QString::fromLatin1(kVersion));
-    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(dialog.size(), dialog.minimumSize());
+    QVERIFY(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinimizeButtonHint));
     const QList<QSize> iconSizes = dialog.windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {
         QVERIFY(iconSizes.contains(QSize(size, size)));
@@ -107,7 +110,10 @@ void KestrelinkDlgTest::opensFromTemplate() {
     } while (widget != window.list && chain.size() < 10);
     QCOMPARE(chain, (QList<QWidget*>{window.list, window.Button(kDiscoverId),
                                      window.Button(kConfigureIpId), window.Button(kWebId),
-                                     window.Button(kCloseId)}));
+                                     window.Button(kCloseId), window.FilterField()}));
+    // Without the check box, the filter and its count start the bottom row at the list's left.
+    QCOMPARE(window.FilterField()->x(), window.list->x());
+    QCOMPARE(window.CountText(), QStringLiteral("0 devices"));
 
     UrlCatcher urls;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "Open");
@@ -115,6 +121,39 @@ void KestrelinkDlgTest::opensFromTemplate() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(urls.opened.size(), 1);
     QCOMPARE(urls.opened.first().fragment(), QStringLiteral("context-131174"));
+}
+
+void KestrelinkDlgTest::growsWithTheListTakingTheRoom() {
+    MainWindowHarness window;
+    CKestrelinkDlg& dialog = window.dialog;
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QHash<QWidget*, QRect> drawn;
+    for (QWidget* control : controls) {
+        drawn.insert(control, control->geometry());
+    }
+    const QSize growth(130, 70);
+    dialog.resize(dialog.size() + growth);
+    QTRY_COMPARE(window.list->size(), drawn.value(window.list).size() + growth);
+
+    QCOMPARE(window.list->pos(), drawn.value(window.list).topLeft());
+    for (const int id : {kDiscoverId, kConfigureIpId, kWebId, kCloseId}) {
+        QCOMPARE(window.Button(id)->geometry(),
+                 drawn.value(window.Button(id)).translated(growth.width(), growth.height()));
+    }
+    QCOMPARE(window.FilterField()->geometry(),
+             drawn.value(window.FilterField()).translated(0, growth.height()));
+    auto* forceIe = dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
+    QCOMPARE(forceIe->geometry(), drawn.value(forceIe).translated(0, growth.height()));
+    QWidget* count = dialog.findChild<QWidget*>(NameOf(kDeviceCountId));
+    QCOMPARE(count->geometry(),
+             drawn.value(count).translated(0, growth.height()).adjusted(0, 0, growth.width(), 0));
+
+    dialog.resize(dialog.size() - growth * 2);
+    QTRY_COMPARE(dialog.size(), dialog.minimumSize());
+    for (QWidget* control : controls) {
+        QCOMPARE(control->geometry(), drawn.value(control));
+    }
 }
 
 void KestrelinkDlgTest::rowsArriveFromTheSimulatorAndDiscoverRefills() {
@@ -309,13 +348,13 @@ void KestrelinkDlgTest::keysEndTheRun() {
     QVERIFY(!window.dialog.isVisible());
 }
 
-void KestrelinkDlgTest::setResponseBoxHoldsTheListener_data() {
+void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing_data() {
     QTest::addColumn<bool>("closeWindow");
-    QTest::newRow("dismissed: the next datagram follows") << false;
+    QTest::newRow("box open: the next datagram is listed") << false;
     QTest::newRow("window closed meanwhile: listener ends, port freed") << true;
 }
 
-void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
+void KestrelinkDlgTest::setResponseBoxLeavesTheIntakeGoing() {
     QFETCH(bool, closeWindow);
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
@@ -333,10 +372,8 @@ void KestrelinkDlgTest::setResponseBoxHoldsTheListener() {
         QVERIFY(LoopbackPeer(LOCAL_PORT).IsOpen());
         return;
     }
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(window->model->rowCount(), 0);
-    box->button(QMessageBox::Ok)->click();
     QTRY_COMPARE(window->model->rowCount(), 1);
+    QVERIFY(box && box->isVisible());
 }
 
 void KestrelinkDlgTest::secondCopyReportsTheBindFailureAndStillOpens() {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "net/datagrams.h"
 #include "tests/ui/support/message_box_catcher.h"
@@ -44,6 +45,12 @@ struct HeardDevice {
         announcement.productName = product;
     }
 };
+
+Arrival Heard(const HeardDevice& device) {
+    return {Arrival::Kind::Announcement, device.announcement};
+}
+
+const Arrival kSetResponse{Arrival::Kind::SetResponse, {}};
 
 // A listener thread making hand-overs; Returned() tells whether the call has come back. One
 // still waiting at the end is released with Cancel, so that a failed check does not hang the test.
@@ -99,7 +106,7 @@ private slots:
     void cleanup();
     void announcementTakenInOnTheUiThreadWhileTheListenerWaits();
     void floodArrivesWholeAndInOrder();
-    void setResponseBoxHoldsTheListenerUntilDismissed();
+    void setResponsesAmidAnnouncementsShowOneBoxWhileIntakeGoesOn();
     void cancelReleasesAPendingCallAndRefusesLaterOnes_data();
     void cancelReleasesAPendingCallAndRefusesLaterOnes();
     void modelGoneReleasesAPendingCallAndRefusesLaterOnes_data();
@@ -133,8 +140,9 @@ void UiHandOverTest::announcementTakenInOnTheUiThreadWhileTheListenerWaits() {
         inserted = true;
     });
     bool returnedAfterInsert = false;
+    const Arrival arrival = Heard(device);
     ListenerCall call(*m_handOver, [&] {
-        m_handOver->TakeInAnnouncement(device.announcement);
+        m_handOver->TakeIn({&arrival, 1});
         returnedAfterInsert = inserted;
     });
 
@@ -151,7 +159,8 @@ void UiHandOverTest::floodArrivesWholeAndInOrder() {
     ListenerCall flood(*m_handOver, [&] {
         for (int number = 0; number < kDevices; ++number) {
             const HeardDevice device(number);
-            m_handOver->TakeInAnnouncement(device.announcement);
+            const Arrival arrival = Heard(device);
+            m_handOver->TakeIn({&arrival, 1});
         }
     });
     QTRY_VERIFY_WITH_TIMEOUT(flood.Returned(), 60000);
@@ -160,25 +169,36 @@ void UiHandOverTest::floodArrivesWholeAndInOrder() {
     QCOMPARE(m_model->index(kDevices - 1, kColumnIp).data().toString(), QStringLiteral("10.1.0.0"));
 }
 
-void UiHandOverTest::setResponseBoxHoldsTheListenerUntilDismissed() {
+// A set response must neither halt the intake nor stack up boxes: one box while it is open,
+// whatever else arrives, and a fresh one only after the user has dismissed it.
+void UiHandOverTest::setResponsesAmidAnnouncementsShowOneBoxWhileIntakeGoesOn() {
     MessageBoxCatcher boxes(MessageBoxCatcher::kLeaveOpen);
-    std::atomic<bool> dismissed = false;
-    bool returnedAfterDismissal = false;
-    ListenerCall call(*m_handOver, [&] {
-        m_handOver->ShowSetResponse();
-        returnedAfterDismissal = dismissed;
-    });
+    const HeardDevice first(1);
+    const HeardDevice second(2);
+    const auto handOver = [&](std::vector<Arrival> arrivals) {
+        ListenerCall call(*m_handOver, [&] { m_handOver->TakeIn(arrivals); });
+        QTRY_VERIFY(call.Returned());
+    };
+
+    handOver({kSetResponse, Heard(first), kSetResponse});
     QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
     const CaughtMessageBox expected{"Error",         "IPSetResponse", QMessageBox::NoIcon,
                                     QMessageBox::Ok, QMessageBox::Ok, m_window.get()};
     QCOMPARE(boxes.Caught(), QList{expected});
     QMessageBox* box = boxes.OpenBoxes().first();
     QVERIFY(box->isModal());
+    QCOMPARE(m_model->rowCount(), 1);
 
-    dismissed = true;
+    handOver({kSetResponse, Heard(second), kSetResponse});
+    QCOMPARE(m_model->rowCount(), 2);
+    QTest::qWait(50);
+    QCOMPARE(boxes.Caught().size(), 1);
+
     box->button(QMessageBox::Ok)->click();
-    QTRY_VERIFY(call.Returned());
-    QVERIFY(returnedAfterDismissal);
+    QTRY_COMPARE(boxes.OpenBoxes().size(), 0);
+    handOver({kSetResponse});
+    QTRY_COMPARE(boxes.OpenBoxes().size(), 1);
+    QCOMPARE(boxes.Caught(), (QList{expected, expected}));
 }
 
 void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes_data() {
@@ -191,13 +211,8 @@ void UiHandOverTest::cancelReleasesAPendingCallAndRefusesLaterOnes() {
     QFETCH(bool, setResponse);
     MessageBoxCatcher boxes;
     HeardDevice device;
-    const auto handOver = [&] {
-        if (setResponse) {
-            m_handOver->ShowSetResponse();
-        } else {
-            m_handOver->TakeInAnnouncement(device.announcement);
-        }
-    };
+    const Arrival arrival = setResponse ? kSetResponse : Heard(device);
+    const auto handOver = [&] { m_handOver->TakeIn({&arrival, 1}); };
     // Cancelled as the wake-up arrives: the call it brings must then leave everything alone.
     WakeUpCatcher catcher(m_model.data(), [&] {
         m_handOver->Cancel();
@@ -226,7 +241,8 @@ void UiHandOverTest::modelGoneReleasesAPendingCallAndRefusesLaterOnes_data() {
 void UiHandOverTest::modelGoneReleasesAPendingCallAndRefusesLaterOnes() {
     QFETCH(bool, pending);
     HeardDevice device;
-    const auto handOver = [&] { m_handOver->TakeInAnnouncement(device.announcement); };
+    const Arrival arrival = Heard(device);
+    const auto handOver = [&] { m_handOver->TakeIn({&arrival, 1}); };
     std::optional<ListenerCall> pendingCall;
     if (pending) {
         // The wake-up is held back, so that the call is still pending when the model goes.

@@ -1,6 +1,9 @@
 #include "tests/ui/support/list_view_input.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QTest>
 #include <QTreeView>
 
@@ -24,6 +27,38 @@ void ClickHeader(const QTreeView& view, int column) {
 void ClickRow(const QTreeView& view, int row, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
                       view.visualRect(view.model()->index(row, 0)).center());
+}
+
+void RightClick(const QTreeView& view, QPoint point) {
+    QWidget* viewport = view.viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, point);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &request);
+}
+
+void PressMenuKey(QTreeView& view) {
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+    QApplication::sendEvent(&view, &request);
+}
+
+QStringList MenuItems(const QMenu& menu) {
+    QStringList items;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isSeparator()) {
+            items << (action->isEnabled() ? action->text() : action->text() + " (disabled)");
+        }
+    }
+    return items;
+}
+
+void Choose(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) {
+            menu.setActiveAction(action);
+            QTest::keyClick(&menu, Qt::Key_Return);
+            return;
+        }
+    }
 }
 
 }  // namespace kestrelink::testing

@@ -1,5 +1,7 @@
 #include "tests/ui/support/main_window_harness.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -44,6 +46,15 @@ void MainWindowHarness::Press(int id) const {
     QTest::mouseClick(Button(id), Qt::LeftButton);
 }
 
+QLineEdit* MainWindowHarness::FilterField() const {
+    return dialog.findChild<QLineEdit*>(QStringLiteral("control%1").arg(main_window::kFilterId));
+}
+
+QString MainWindowHarness::CountText() const {
+    return dialog.findChild<QLabel*>(QStringLiteral("control%1").arg(main_window::kDeviceCountId))
+        ->text();
+}
+
 QString MainWindowHarness::Cell(int row, int column) const {
     return model->index(row, column).data().toString();
 }
@@ -54,6 +65,21 @@ bool MainWindowHarness::Announce(LoopbackPeer& device, const std::string& ip, st
         device.Port() == DEVICE_PORT_32 ? DeviceFamily::Bits32 : DeviceFamily::Bits08;
     return device.SendTo(AnnouncementDatagram(family, ip, macLast, givenName), LOCAL_PORT) &&
            QTest::qWaitFor([&] { return RowOf(kColumnIp, QString::fromStdString(ip)) != -1; });
+}
+
+bool MainWindowHarness::List(std::initializer_list<Listing> devices) {
+    LoopbackPeer device08(DEVICE_PORT_08);
+    LoopbackPeer device32(DEVICE_PORT_32);
+    if (!QTest::qWaitForWindowActive(&dialog)) {
+        return false;
+    }
+    for (const Listing& device : devices) {
+        LoopbackPeer& peer = device.family == DeviceFamily::Bits32 ? device32 : device08;
+        if (!Announce(peer, device.ip, device.macLast, device.givenName)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int MainWindowHarness::RowOf(int column, const QString& text) const {

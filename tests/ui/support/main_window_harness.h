@@ -10,6 +10,7 @@
 #include "tests/ui/support/message_box_catcher.h"
 #include "ui/kestrelink_dlg.h"
 
+class QLineEdit;
 class QPushButton;
 
 namespace kestrelink {
@@ -27,6 +28,14 @@ std::vector<std::uint8_t> AnnouncementDatagram(DeviceFamily family, const std::s
                                                std::uint8_t macLast,
                                                const std::string& givenName = "camera");
 
+// One device for MainWindowHarness::List.
+struct Listing {
+    const char* ip;
+    std::uint8_t macLast;
+    const char* givenName;
+    DeviceFamily family = DeviceFamily::Bits08;
+};
+
 // The main window, shown, with what the tests reach into; the Web action's launches go to
 // browserCalls, and boxes answers the message boxes from its construction on. It opens the
 // program's UDP endpoint, so make one only after RefusalOutsidePrivateNetwork() has come back
@@ -38,11 +47,17 @@ public:
 
     QPushButton* Button(int id) const;
     void Press(int id) const;
+    QLineEdit* FilterField() const;
+    // The count beside the filter.
+    QString CountText() const;
     QString Cell(int row, int column) const;
     // Announces a device from a peer on a device port, the port telling its family, and waits
     // until the list shows its address. False when it does not within a few seconds.
     bool Announce(LoopbackPeer& device, const std::string& ip, std::uint8_t macLast,
                   const std::string& givenName = "camera") const;
+    // Once the window is active, announces the devices in turn from both device ports; false
+    // unless each was listed. Binds the device ports while it runs.
+    bool List(std::initializer_list<Listing> devices);
     // The first row whose cell in column reads text; -1 when none does.
     int RowOf(int column, const QString& text) const;
     // Presses Cfg IP and hands the dialog to drive once it runs modally. True when it opened

@@ -20,6 +20,11 @@ QMessageBox::StandardButton DefaultOf(const QMessageBox& box) {
 
 }  // namespace
 
+CaughtMessageBox CaughtMessageBox::Of(const QMessageBox& box) {
+    return {box.windowTitle(),     box.text(),     box.icon(),
+            box.standardButtons(), DefaultOf(box), box.parentWidget()};
+}
+
 bool CaughtMessageBox::operator==(const CaughtMessageBox& other) const {
     return title == other.title && text == other.text && icon == other.icon &&
            buttons == other.buttons && defaultButton == other.defaultButton &&
@@ -78,8 +83,7 @@ void MessageBoxCatcher::Look() {
             continue;
         }
         m_seen << box;
-        m_caught << CaughtMessageBox{box->windowTitle(),     box->text(),     box->icon(),
-                                     box->standardButtons(), DefaultOf(*box), box->parentWidget()};
+        m_caught << CaughtMessageBox::Of(*box);
         if (m_answer == kLeaveOpen || box->buttons().isEmpty()) {
             continue;
         }

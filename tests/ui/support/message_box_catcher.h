@@ -19,6 +19,8 @@ struct CaughtMessageBox {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QPointer<QWidget> owner;
 
+    // A box as it shows.
+    static CaughtMessageBox Of(const QMessageBox& box);
     bool operator==(const CaughtMessageBox& other) const;
 };
 

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QApplication>
+#include <QMenu>
 #include <QTimer>
 #include <functional>
+#include <type_traits>
 
 namespace kestrelink::testing {
 
 // While it lives, hands each Dialog that runs modally to act, from inside the dialog's own modal
 // loop. A dialog that act leaves open is rejected, so that a failed check inside act ends the
-// loop instead of leaving the test waiting in it.
+// loop instead of leaving the test waiting in it. A QMenu is taken as it pops up, and closed.
 template <typename Dialog>
 class ModalDriver final {
 public:
@@ -23,8 +25,11 @@ public:
     int LeftOpen() const { return m_leftOpen; }
 
 private:
+    static constexpr bool kMenu = std::is_base_of_v<QMenu, Dialog>;
+
     void Look() {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<Dialog*>(kMenu ? QApplication::activePopupWidget()
+                                                   : QApplication::activeModalWidget());
         if (m_acting || dialog == nullptr || !dialog->isVisible()) {
             return;
         }
@@ -33,7 +38,11 @@ private:
         m_act(*dialog);
         if (dialog->isVisible()) {
             ++m_leftOpen;
-            dialog->reject();
+            if constexpr (kMenu) {
+                dialog->close();
+            } else {
+                dialog->reject();
+            }
         }
         m_acting = false;
     }

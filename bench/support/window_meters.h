@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace kestrelink::bench {
+
+// A timer that notes how late each of its ticks comes: the longest time the thread that runs it
+// was busy.
+class BlockageMeter final : public QObject {
+public:
+    BlockageMeter();
+    qint64 LongestMs() const { return m_longest; }
+
+private:
+    void Tick();
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+// The most memory this process has held so far.
+double PeakMemoryMb();
+
+}  // namespace kestrelink::bench
