@@ -21,7 +21,9 @@ using EventHandle = int;
 inline constexpr std::size_t kMaxReceiveBatch = 64;
 
 struct ReceivedDatagram {
-    std::size_t length = 0;  // its whole length, more than its slot when it did not fit
+    // Its whole length where the system tells it (Linux); at least more than its slot when it
+    // did not fit.
+    std::size_t length = 0;
     std::uint16_t sourcePort = 0;
     unsigned arrivalInterface = 0;  // the interface index it came in on; 0 when not known
 };
