@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 PACKAGE_DIR ?= build-package
 
-.PHONY: all deps configure build run test demo package package-tools clean
+.PHONY: all deps configure build run test demo package package-tools windows windows-test clean
 
 all: build
 
@@ -30,6 +30,17 @@ demo: configure
 	cmake --build $(BUILD_DIR) --target kestrelink kestrelink-devsim
 	scripts/demo.sh $(BUILD_DIR)
 
+# The core, kestrelink-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+windows:
+	@scripts/install-windows-deps.sh
+	cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build build-windows
+
+# The Windows build's tests under Wine, inside a network namespace of their own.
+windows-test: windows
+	scripts/in-private-network.sh ctest --test-dir build-windows --output-on-failure
+
 # Debian's build flags with all of its hardening.
 debian_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
 
@@ -46,4 +57,4 @@ package-tools:
 	@scripts/install-package-tools.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) build-windows

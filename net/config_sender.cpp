@@ -1,14 +1,11 @@
 #include "net/config_sender.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <cstring>
 
 #include "net/datagrams.h"
 #include "net/device_row.h"
 #include "net/endpoint.h"
+#include "net/system_sockets.h"
 
 namespace kestrelink {
 

@@ -1,6 +1,6 @@
 #include "net/row_comparators.h"
 
-#include <arpa/inet.h>
+#include "net/system_sockets.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "net/subnet.h"
 
-#include <arpa/inet.h>
+#include "net/system_sockets.h"
 
 #include "net/interfaces.h"
 

@@ -1,6 +1,6 @@
 #include "net/text_forms.h"
 
-#include <arpa/inet.h>
+#include "net/system_sockets.h"
 
 #include <cctype>
 #include <cstdio>

@@ -6,14 +6,24 @@
 #include <span>
 
 // The one seam between the endpoint and the operating system's sockets. Everything above it is
-// portable; net/posix/ holds the implementation for Linux.
+// portable; net/posix/ holds the implementation for Linux, net/win32/ the one for Windows.
 namespace kestrelink {
+
+#ifdef _WIN32
+using SocketHandle = std::uintptr_t;  // SOCKET
+using EventHandle = void*;            // WSAEVENT
+#else
+using SocketHandle = int;
+using EventHandle = int;
+#endif
 
 // The most datagrams ReceiveBatch takes in one call.
 inline constexpr std::size_t kMaxReceiveBatch = 64;
 
 struct ReceivedDatagram {
-    std::size_t length = 0;  // its whole length, more than its slot when it did not fit
+    // Its whole length where the system tells it (Linux); at least more than its slot when it
+    // did not fit.
+    std::size_t length = 0;
     std::uint16_t sourcePort = 0;
     unsigned arrivalInterface = 0;  // the interface index it came in on; 0 when not known
 };
@@ -35,7 +45,7 @@ public:
     // Has every received datagram report the interface it came in on.
     bool ReportArrivalInterface();
 
-    bool IsOpen() const { return m_handle >= 0; }
+    bool IsOpen() const;
 
     // True only when the whole datagram left. address holds the first octet most significant.
     // outOf, an interface index, steers the datagram out of that interface whatever the routes
@@ -50,10 +60,10 @@ public:
     std::size_t ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
                              std::span<ReceivedDatagram> received);
 
-    int NativeHandle() const { return m_handle; }
+    SocketHandle NativeHandle() const { return m_handle; }
 
 private:
-    int m_handle = -1;
+    SocketHandle m_handle;
 };
 
 // Wakes the listener out of its wait: the stop signal of the endpoint.
@@ -64,12 +74,12 @@ public:
     StopEvent(const StopEvent&) = delete;
     StopEvent& operator=(const StopEvent&) = delete;
 
-    bool IsOpen() const { return m_handle >= 0; }
+    bool IsOpen() const;
     void Signal();
-    int NativeHandle() const { return m_handle; }
+    EventHandle NativeHandle() const { return m_handle; }
 
 private:
-    int m_handle = -1;
+    EventHandle m_handle;
 };
 
 enum class WakeReason { Stop, Readable, Failed };

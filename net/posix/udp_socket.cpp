@@ -35,12 +35,16 @@ unsigned ArrivalInterface(msghdr& message) {
 
 }  // namespace
 
-UdpSocket::UdpSocket() = default;
+UdpSocket::UdpSocket() : m_handle(-1) {}
 
 UdpSocket::~UdpSocket() {
     if (m_handle >= 0) {
         ::close(m_handle);
     }
+}
+
+bool UdpSocket::IsOpen() const {
+    return m_handle >= 0;
 }
 
 bool UdpSocket::Create() {
@@ -178,6 +182,10 @@ StopEvent::~StopEvent() {
     if (m_handle >= 0) {
         ::close(m_handle);
     }
+}
+
+bool StopEvent::IsOpen() const {
+    return m_handle >= 0;
 }
 
 void StopEvent::Signal() {

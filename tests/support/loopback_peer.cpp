@@ -1,13 +1,13 @@
 #include "tests/support/loopback_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
+
+#include "net/system_sockets.h"
+#ifndef _WIN32
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 namespace kestrelink::testing {
 namespace {
@@ -15,18 +15,58 @@ namespace {
 // Larger than any UDP payload, so that nothing a test sends is ever cut.
 constexpr std::size_t kMaxDatagram = 65536;
 
+// The few calls that Winsock names differently; it also has to be started by each user.
+#ifdef _WIN32
+constexpr SocketHandle kNoSocket = INVALID_SOCKET;
+
+SocketHandle OpenSocket() {
+    WSADATA data{};
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        return kNoSocket;
+    }
+    const SocketHandle handle = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (handle == kNoSocket) {
+        ::WSACleanup();
+    }
+    return handle;
+}
+
+void CloseSocket(SocketHandle handle) {
+    ::closesocket(handle);
+    ::WSACleanup();
+}
+
+int Poll(pollfd& watched, int timeoutMs) {
+    return ::WSAPoll(&watched, 1, timeoutMs);
+}
+#else
+constexpr SocketHandle kNoSocket = -1;
+
+SocketHandle OpenSocket() {
+    return ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+}
+
+void CloseSocket(SocketHandle handle) {
+    ::close(handle);
+}
+
+int Poll(pollfd& watched, int timeoutMs) {
+    return ::poll(&watched, 1, timeoutMs);
+}
+#endif
+
 }  // namespace
 
-LoopbackPeer::LoopbackPeer(std::uint16_t port, PortUse use)
-    : m_handle(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
-    if (m_handle < 0) {
+LoopbackPeer::LoopbackPeer(std::uint16_t port, PortUse use) : m_handle(OpenSocket()) {
+    if (m_handle == kNoSocket) {
         return;
     }
     const int on = 1;
     if (use == PortUse::Shared &&
-        ::setsockopt(m_handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
-        ::close(m_handle);
-        m_handle = -1;
+        ::setsockopt(m_handle, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on),
+                     sizeof on) != 0) {
+        CloseSocket(m_handle);
+        m_handle = kNoSocket;
         return;
     }
     sockaddr_in address{};
@@ -34,17 +74,21 @@ LoopbackPeer::LoopbackPeer(std::uint16_t port, PortUse use)
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(port);
     if (::bind(m_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(m_handle);
-        m_handle = -1;
+        CloseSocket(m_handle);
+        m_handle = kNoSocket;
         return;
     }
     m_port = BoundPort(m_handle);
 }
 
 LoopbackPeer::~LoopbackPeer() {
-    if (m_handle >= 0) {
-        ::close(m_handle);
+    if (m_handle != kNoSocket) {
+        CloseSocket(m_handle);
     }
+}
+
+bool LoopbackPeer::IsOpen() const {
+    return m_handle != kNoSocket;
 }
 
 bool LoopbackPeer::SendTo(std::span<const std::uint8_t> datagram, std::uint16_t port) {
@@ -52,9 +96,9 @@ bool LoopbackPeer::SendTo(std::span<const std::uint8_t> datagram, std::uint16_t 
     destination.sin_family = AF_INET;
     destination.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     destination.sin_port = htons(port);
-    const ssize_t sent =
-        ::sendto(m_handle, datagram.data(), datagram.size(), 0,
-                 reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    const auto sent = ::sendto(m_handle, reinterpret_cast<const char*>(datagram.data()),
+                               static_cast<int>(datagram.size()), 0,
+                               reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
     return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
@@ -66,9 +110,10 @@ std::optional<PeerDatagram> LoopbackPeer::Receive(std::chrono::milliseconds time
     datagram.bytes.resize(kMaxDatagram);
     sockaddr_in source{};
     socklen_t sourceLength = sizeof source;
-    const ssize_t length =
-        ::recvfrom(m_handle, datagram.bytes.data(), datagram.bytes.size(), MSG_DONTWAIT,
-                   reinterpret_cast<sockaddr*>(&source), &sourceLength);
+    // WaitReadable has seen a datagram queued, so this does not block.
+    const auto length = ::recvfrom(m_handle, reinterpret_cast<char*>(datagram.bytes.data()),
+                                   static_cast<int>(datagram.bytes.size()), 0,
+                                   reinterpret_cast<sockaddr*>(&source), &sourceLength);
     if (length < 0) {
         return std::nullopt;
     }
@@ -77,7 +122,7 @@ std::optional<PeerDatagram> LoopbackPeer::Receive(std::chrono::milliseconds time
     return datagram;
 }
 
-std::uint16_t BoundPort(int handle) {
+std::uint16_t BoundPort(SocketHandle handle) {
     sockaddr_in address{};
     socklen_t length = sizeof address;
     if (::getsockname(handle, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -86,14 +131,13 @@ std::uint16_t BoundPort(int handle) {
     return ntohs(address.sin_port);
 }
 
-bool WaitReadable(int handle, std::chrono::milliseconds timeout) {
+bool WaitReadable(SocketHandle handle, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd watched{handle, POLLIN, 0};
-        const int ready =
-            ::poll(&watched, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+        const int ready = Poll(watched, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
         if (ready > 0) {
             return (watched.revents & POLLIN) != 0;
         }

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "net/udp_socket.h"
+
 namespace kestrelink::testing {
 
 struct PeerDatagram {
@@ -29,7 +31,7 @@ public:
     LoopbackPeer& operator=(const LoopbackPeer&) = delete;
 
     // False when the port could not be bound.
-    bool IsOpen() const { return m_handle >= 0; }
+    bool IsOpen() const;
     std::uint16_t Port() const { return m_port; }
 
     // True only when the whole datagram left.
@@ -38,13 +40,13 @@ public:
     std::optional<PeerDatagram> Receive(std::chrono::milliseconds timeout);
 
 private:
-    int m_handle = -1;
+    SocketHandle m_handle;
     std::uint16_t m_port = 0;
 };
 
 // The local port a socket is bound to; 0 when it cannot be read.
-std::uint16_t BoundPort(int handle);
+std::uint16_t BoundPort(SocketHandle handle);
 // True once a datagram is queued on the socket, false when none is within timeout.
-bool WaitReadable(int handle, std::chrono::milliseconds timeout);
+bool WaitReadable(SocketHandle handle, std::chrono::milliseconds timeout);
 
 }  // namespace kestrelink::testing

@@ -1,6 +1,6 @@
 #include "tests/support/reference_list.h"
 
-#include <arpa/inet.h>
+#include "net/system_sockets.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the Windows cross build and its runs under Wine need, and only those
+# missing: the mingw-w64 compiler with POSIX threads (std::thread), Wine, and GoogleTest's sources
+# to build for that compiler.
+set -euo pipefail
+
+packages=(
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+    wine64 wine
+    googletest libcli11-dev nlohmann-json3-dev
+    cmake ninja-build iproute2 util-linux
+)
+
+exec "$(dirname "$0")/install-missing.sh" "${packages[@]}"
