@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net/interfaces.h"
+#include "net/win32/wide_text.h"
 
 namespace kestrelink {
 namespace {
@@ -31,17 +32,6 @@ std::vector<std::uint8_t> AdapterTable() {
         }
     }
     return {};
-}
-
-std::string Utf8(const wchar_t* wide) {
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back();  // the terminator
-    return text;
 }
 
 std::uint32_t HostOrder(const SOCKADDR* address) {
@@ -73,7 +63,7 @@ std::vector<NetworkInterface> ListBroadcastInterfaces() {
             if (address == nullptr || address->sa_family != AF_INET) {
                 continue;
             }
-            addresses.push_back({.name = Utf8(adapter->FriendlyName),
+            addresses.push_back({.name = WideToUtf8(adapter->FriendlyName),
                                  .index = adapter->IfIndex,
                                  .up = adapter->OperStatus == IfOperStatusUp,
                                  .loopback = adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK,
