@@ -14,6 +14,9 @@ void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardO
     if (heardOn != nullptr) {
         row->heardOn = *heardOn;
     }
+    row->ipKey = IpSortKey(row->cells[kColumnIp]);
+    row->macKey = MacTextToNumber(row->cells[kColumnMac]);
+    row->serialKey = SerialSortKey(row->cells[kColumnSerialNo]);
 
     // The rows are already in order whenever a sortable column is chosen, so the place that a
     // whole re-sort would give is the first row that does not come strictly before the new
@@ -22,7 +25,7 @@ void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardO
     if (SortableColumnChosen()) {
         position = std::lower_bound(m_rows.begin(), m_rows.end(), row,
                                     [this](const auto& listed, const auto& added) {
-                                        return CompareRows(listed->cells, added->cells) < 0;
+                                        return CompareRows(*listed, *added) < 0;
                                     });
     }
     const int index = static_cast<int>(position - m_rows.begin());
@@ -125,8 +128,8 @@ void DeviceList::SortRows() {
     if (m_observer) {
         m_observer->RowsAboutToBeReordered();
     }
-    // Sorts positions rather than rows, and reads each numeric cell once instead of twice per
-    // comparison; the order is the one that stable sorting with CompareRows gives.
+    // Sorts positions rather than rows, with the numeric keys side by side; the order is the one
+    // that stable sorting with CompareRows gives.
     const auto column = static_cast<std::size_t>(m_sort.sortColumn);
     const bool ascending = m_sort.ascending;
     std::vector<std::size_t> order(m_rows.size());
@@ -138,7 +141,7 @@ void DeviceList::SortRows() {
         m_sort.sortColumn == kColumnSerialNo) {
         std::vector<unsigned long long> keys(m_rows.size());
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            keys[i] = NumericSortKey(cell(i));
+            keys[i] = NumericSortKey(*m_rows[i]);
         }
         std::stable_sort(order.begin(), order.end(), [&](std::size_t first, std::size_t second) {
             return ascending ? keys[first] < keys[second] : keys[second] < keys[first];
@@ -191,30 +194,28 @@ bool DeviceList::SortableColumnChosen() const {
     return m_sort.sortColumn >= kColumnIp && m_sort.sortColumn <= kColumnSerialNo;
 }
 
-unsigned long long DeviceList::NumericSortKey(const std::string& cell) const {
+unsigned long long DeviceList::NumericSortKey(const ListedRow& row) const {
     switch (m_sort.sortColumn) {
         case kColumnIp:
-            return IpSortKey(cell);
+            return row.ipKey;
         case kColumnMac:
-            return MacTextToNumber(cell);
+            return row.macKey;
         default:
-            return SerialSortKey(cell);
+            return row.serialKey;
     }
 }
 
-int DeviceList::CompareRows(const DeviceRow& first, const DeviceRow& second) const {
-    const auto column = static_cast<std::size_t>(m_sort.sortColumn);
-    const std::string& a = first[column];
-    const std::string& b = second[column];
+int DeviceList::CompareRows(const ListedRow& first, const ListedRow& second) const {
     switch (m_sort.sortColumn) {
         case kColumnIp:
-            return CompareIp(a, b, m_sort.ascending);
         case kColumnMac:
-            return CompareMac(a, b, m_sort.ascending);
         case kColumnSerialNo:
-            return CompareSerial(a, b, m_sort.ascending);
-        default:
-            return CompareText(a, b, m_sort.ascending);
+            return CompareSortKeys(NumericSortKey(first), NumericSortKey(second),
+                                   m_sort.ascending);
+        default: {
+            const auto column = static_cast<std::size_t>(m_sort.sortColumn);
+            return CompareText(first.cells[column], second.cells[column], m_sort.ascending);
+        }
     }
 }
 

@@ -9,16 +9,6 @@
 #include "net/text_forms.h"
 
 namespace kestrelink {
-namespace {
-
-template <typename Key>
-int CompareKeys(Key first, Key second, bool ascending) {
-    const int order = first < second ? -1 : (second < first ? 1 : 0);
-    return ascending ? order : -order;
-}
-
-}  // namespace
-
 unsigned IpSortKey(const std::string& cell) {
     return ntohl(inet_addr(cell.c_str()));
 }
@@ -35,22 +25,16 @@ unsigned SerialSortKey(const std::string& cell) {
     return value;
 }
 
-int CompareIp(const std::string& first, const std::string& second, bool ascending) {
-    return CompareKeys(IpSortKey(first), IpSortKey(second), ascending);
-}
-
-int CompareMac(const std::string& first, const std::string& second, bool ascending) {
-    return CompareKeys(MacTextToNumber(first), MacTextToNumber(second), ascending);
+int CompareSortKeys(unsigned long long first, unsigned long long second, bool ascending) {
+    const int order = first < second ? -1 : (second < first ? 1 : 0);
+    return ascending ? order : -order;
 }
 
 int CompareText(const std::string& first, const std::string& second, bool ascending) {
     // std::string::compare orders by unsigned bytes through char_traits<char>::compare (memcmp).
     const int order = first.compare(second);
-    return CompareKeys(order, 0, ascending);
-}
-
-int CompareSerial(const std::string& first, const std::string& second, bool ascending) {
-    return CompareKeys(SerialSortKey(first), SerialSortKey(second), ascending);
+    const int sign = (order > 0) - (order < 0);
+    return ascending ? sign : -sign;
 }
 
 }  // namespace kestrelink

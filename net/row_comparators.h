@@ -5,11 +5,10 @@
 namespace kestrelink {
 
 // Each returns -1, 0 or +1: negative when the first row is to come first under the given
-// direction.
-int CompareIp(const std::string& first, const std::string& second, bool ascending);
-int CompareMac(const std::string& first, const std::string& second, bool ascending);
+// direction. The IP, MAC and Serial No columns compare by the sort keys below; the others by
+// their text.
+int CompareSortKeys(unsigned long long first, unsigned long long second, bool ascending);
 int CompareText(const std::string& first, const std::string& second, bool ascending);
-int CompareSerial(const std::string& first, const std::string& second, bool ascending);
 
 // The sort key of an IP cell: the address in host order, all ones for a text that does not
 // convert, so such a row sorts with 255.255.255.255.

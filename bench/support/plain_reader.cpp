@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <limits>
@@ -18,6 +19,47 @@ double PaceRatio(const ListedRun& listed, const ListedRun& plain) {
         return std::numeric_limits<double>::infinity();
     }
     return static_cast<double>(listed.lastRowMs) / static_cast<double>(plain.lastRowMs);
+}
+
+BurstRounds RunBurstRounds(const std::function<ListedRun()>& listOnce,
+                           const std::function<ListedRun()>& plainOnce) {
+    BurstRounds rounds;
+    for (int round = 0; round < kBurstRounds; ++round) {
+        rounds.listed.push_back(listOnce());
+        rounds.plain.push_back(plainOnce());
+    }
+    return rounds;
+}
+
+ListedRun Median(std::vector<ListedRun> runs) {
+    if (runs.empty()) {
+        return {};
+    }
+    const auto middle = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
+    std::nth_element(runs.begin(), middle, runs.end(), [](const auto& first, const auto& second) {
+        return first.lastRowMs < second.lastRowMs;
+    });
+    const auto fewest = std::min_element(
+        runs.begin(), runs.end(),
+        [](const auto& first, const auto& second) { return first.rows < second.rows; });
+    return {fewest->rows, middle->lastRowMs};
+}
+
+bool ReportBurstRounds(const BurstRounds& rounds) {
+    for (std::size_t round = 0; round < rounds.listed.size(); ++round) {
+        std::printf("burst round %zu: listed %d rows, last %lld ms; plain reader %d, last %lld ms\n",
+                    round + 1, rounds.listed[round].rows, rounds.listed[round].lastRowMs,
+                    rounds.plain[round].rows, rounds.plain[round].lastRowMs);
+    }
+    const ListedRun listed = Median(rounds.listed);
+    const ListedRun plain = Median(rounds.plain);
+    const double pace = PaceRatio(listed, plain);
+    const bool met = pace <= kPaceTarget;
+    std::printf(
+        "burst medians: last row %lld ms, plain reader %lld ms: %.2f times the plain reader's "
+        "[target: at most %.2f: %s]\n",
+        listed.lastRowMs, plain.lastRowMs, pace, kPaceTarget, met ? "met" : "MISSED");
+    return met;
 }
 
 ListedRun DiscoverWithPlainReader(std::uint16_t port, int expected,

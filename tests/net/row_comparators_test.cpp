@@ -9,6 +9,18 @@ namespace {
 
 using Comparator = int (*)(const std::string&, const std::string&, bool);
 
+int CompareIp(const std::string& first, const std::string& second, bool ascending) {
+    return CompareSortKeys(IpSortKey(first), IpSortKey(second), ascending);
+}
+
+int CompareMac(const std::string& first, const std::string& second, bool ascending) {
+    return CompareSortKeys(MacTextToNumber(first), MacTextToNumber(second), ascending);
+}
+
+int CompareSerial(const std::string& first, const std::string& second, bool ascending) {
+    return CompareSortKeys(SerialSortKey(first), SerialSortKey(second), ascending);
+}
+
 struct OrderCase {
     const char* name;
     Comparator compare;
