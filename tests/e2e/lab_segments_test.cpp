@@ -68,6 +68,33 @@ TEST_F(LabSegmentsTest, EachSegmentGetsOneProbePairPerDiscoveryAndOnlyItsRequest
     EXPECT_EQ(CountLines(lines, "ignored 32bits " + MovedMac()), 1u);
 }
 
+// --interface probes and listens on the named segment alone: the other segment hears no probe,
+// and only the named segment's devices are listed, as heard on it.
+TEST_F(LabSegmentsTest, CliDiscoveryOnOneInterfaceReachesThatSegmentAlone) {
+    ChildProcess lab(KESTRELINK_LAB_SCRIPT,
+                     {"--devices", DevicesCommand(0), "--devices", DevicesCommand(1), "--",
+                      KESTRELINK_CLI_PATH, "discover", "--interface", "klp1", "--format", "csv"});
+    ASSERT_TRUE(lab.Started());
+    const auto status = lab.WaitForExit(std::chrono::seconds(60));
+    ASSERT_TRUE(status) << "the lab did not end";
+    const std::vector<std::string> lines = lab.OutputLines();
+    EXPECT_EQ(*status, 0) << lab.ErrorText() << ::testing::PrintToString(lines);
+    for (const DeviceRow& row : kSegments[1].ExpectedRows()) {
+        std::string csv;
+        for (const std::string& cell : row) {
+            csv += cell + ",";
+        }
+        EXPECT_EQ(CountLines(lines, csv + "klp1,false"), 1u) << csv;
+    }
+    for (const DeviceRow& row : kSegments[0].ExpectedRows()) {
+        EXPECT_EQ(CountLines(lines, row[kColumnMac]), 0u) << row[kColumnMac];
+    }
+    EXPECT_EQ(CountLines(lines, "probe 08bits from 10.214.0.1:"), 1u);
+    EXPECT_EQ(CountLines(lines, "probe 32bits from 10.214.0.1:"), 1u);
+    EXPECT_EQ(CountLines(lines, "probe 08bits from 10.213.0.1:"), 0u);
+    EXPECT_EQ(CountLines(lines, "probe 32bits from 10.213.0.1:"), 0u);
+}
+
 class LabSegmentsInnerTest : public SimulatorTest {
 protected:
     void SetUp() override {
