@@ -210,8 +210,7 @@ int DeviceList::CompareRows(const ListedRow& first, const ListedRow& second) con
         case kColumnIp:
         case kColumnMac:
         case kColumnSerialNo:
-            return CompareSortKeys(NumericSortKey(first), NumericSortKey(second),
-                                   m_sort.ascending);
+            return CompareSortKeys(NumericSortKey(first), NumericSortKey(second), m_sort.ascending);
         default: {
             const auto column = static_cast<std::size_t>(m_sort.sortColumn);
             return CompareText(first.cells[column], second.cells[column], m_sort.ascending);

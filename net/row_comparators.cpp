@@ -9,6 +9,7 @@
 #include "net/text_forms.h"
 
 namespace kestrelink {
+
 unsigned IpSortKey(const std::string& cell) {
     return ntohl(inet_addr(cell.c_str()));
 }

@@ -205,8 +205,8 @@ int main() {
         const auto rounds = kestrelink::bench::RunBurstRounds(
             [] { return DiscoverWithEndpoint(kDeadline); },
             [] {
-                return kestrelink::bench::DiscoverWithPlainReader(kestrelink::LOCAL_PORT,
-                                                                  kDevices, kDeadline, kQuietEnd);
+                return kestrelink::bench::DiscoverWithPlainReader(kestrelink::LOCAL_PORT, kDevices,
+                                                                  kDeadline, kQuietEnd);
             });
         bool countMet = true;
         for (std::size_t round = 0; round < rounds.listed.size(); ++round) {

@@ -47,9 +47,10 @@ ListedRun Median(std::vector<ListedRun> runs) {
 
 bool ReportBurstRounds(const BurstRounds& rounds) {
     for (std::size_t round = 0; round < rounds.listed.size(); ++round) {
-        std::printf("burst round %zu: listed %d rows, last %lld ms; plain reader %d, last %lld ms\n",
-                    round + 1, rounds.listed[round].rows, rounds.listed[round].lastRowMs,
-                    rounds.plain[round].rows, rounds.plain[round].lastRowMs);
+        std::printf(
+            "burst round %zu: listed %d rows, last %lld ms; plain reader %d, last %lld ms\n",
+            round + 1, rounds.listed[round].rows, rounds.listed[round].lastRowMs,
+            rounds.plain[round].rows, rounds.plain[round].lastRowMs);
     }
     const ListedRun listed = Median(rounds.listed);
     const ListedRun plain = Median(rounds.plain);
