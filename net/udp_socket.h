@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#ifdef _WIN32
+#include <mutex>
+#endif
 
 // The one seam between the endpoint and the operating system's sockets. Everything above it is
 // portable; net/posix/ holds the implementation for Linux, net/win32/ the one for Windows.
@@ -64,6 +67,11 @@ public:
 
 private:
     SocketHandle m_handle;
+#ifdef _WIN32
+    // A steered send names its interface on the socket, sends, and clears it again: sends from
+    // two threads at once must not interleave those steps.
+    std::mutex m_steering;
+#endif
 };
 
 // Wakes the listener out of its wait: the stop signal of the endpoint.

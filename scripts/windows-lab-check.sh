@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# kestrelink-cli.exe under Wine on the program side of the lab, against kestrelink-devsim on the
-# Linux side: discovery lists both simulated devices, and a verified request moves one.
+# kestrelink-cli.exe under Wine on the program side of a two-segment lab, against kestrelink-devsim
+# on the Linux side: discovery lists the devices of both segments, each as heard on its own;
+# --interface limits it to one segment and refuses a name that is no usable interface; and a
+# verified request moves a device.
 #
 #   scripts/windows-lab-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
 set -euo pipefail
@@ -14,18 +16,34 @@ if [ "${1:-}" = --program-side ]; then
         printf 'windows-lab-check: %s lacks %s:\n%s\n' "$1" "$3" "$2" >&2
         exit 1
     }
-    found=$(cli discover --format json)
-    expect discover "$found" '"mac": "02:00:00:00:00:01"'
-    expect discover "$found" '"mac": "02:00:00:00:00:02"'
+    found=$(cli discover --format csv)
+    expect discover "$found" '^10\.213\.0\.11,02:00:00:00:00:01,.*,klp0,false'
+    expect discover "$found" '^10\.213\.0\.12,02:00:00:00:00:02,.*,klp0,false'
+    expect discover "$found" '^10\.214\.0\.11,02:00:00:00:01:01,.*,klp1,false'
+    one_segment=$(cli discover --format csv --interface klp1)
+    expect "discover --interface klp1" "$one_segment" '^10\.214\.0\.11,02:00:00:00:01:01,'
+    if grep -q ',klp0,' <<<"$one_segment"; then
+        printf 'windows-lab-check: discover --interface klp1 listed klp0:\n%s\n' "$one_segment" >&2
+        exit 1
+    fi
+    status=0
+    cli discover --interface none-such 2>/dev/null || status=$?
+    if [ "$status" != 2 ]; then
+        echo "windows-lab-check: --interface none-such ended with $status, not 2" >&2
+        exit 1
+    fi
+    expect "discover --format json" "$(cli discover --format json)" '"mac": "02:00:00:00:00:02"'
     cli configure 02:00:00:00:00:02 --ip 10.213.0.42 --mask 255.255.255.0 --gateway 10.213.0.2 \
         --verify
     expect "discover after configure" "$(cli discover --format csv)" \
         '^10\.213\.0\.42,02:00:00:00:00:02,'
-    echo "windows-lab-check: discover and configure --verify passed under Wine"
+    echo "windows-lab-check: discover, --interface and configure --verify passed under Wine"
     exit 0
 fi
 
 [ $# -eq 2 ] || { echo "usage: $0 LINUX_BUILD_DIR WINDOWS_BUILD_DIR" >&2; exit 2; }
 devsim=$(readlink -f "$1/tools/devsim/kestrelink-devsim")
-exec "$here/lab.sh" --devices "$devsim --devices08 1 --devices32 1 --first-ip 10.213.0.11" \
+pair="$devsim --devices08 1 --devices32 1"
+exec "$here/lab.sh" --devices "$pair --first-ip 10.213.0.11" \
+    --devices "$pair --first-ip 10.214.0.11 --first-mac 02:00:00:00:01:01" \
     -- "$here/$(basename "$0")" --program-side "$(readlink -f "$2")"

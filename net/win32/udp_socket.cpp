@@ -17,6 +17,14 @@ SOCKET Native(SocketHandle handle) {
     return static_cast<SOCKET>(handle);
 }
 
+// The interface the socket's datagrams leave by, whatever the routes say; 0 gives the way out
+// back to the routes. A system without the option keeps its routes.
+void SetOutgoingInterface(SocketHandle handle, unsigned index) {
+    const DWORD networkOrder = htonl(index);
+    ::setsockopt(Native(handle), IPPROTO_IP, IP_UNICAST_IF,
+                 reinterpret_cast<const char*>(&networkOrder), sizeof networkOrder);
+}
+
 // WSARecvMsg is not exported by name; each socket hands out a pointer to it.
 LPFN_WSARECVMSG ReceiveMessageFunction(SOCKET handle) {
     GUID id = WSAID_WSARECVMSG;
@@ -190,22 +198,30 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     message.namelen = sizeof destination;
     message.lpBuffers = &payload;
     message.dwBufferCount = 1;
-    // The limited broadcast otherwise leaves only by the default route; naming the interface
-    // sends it out of that one.
+    // The limited broadcast otherwise leaves only by the default route. Windows steers it by the
+    // interface named in IP_PKTINFO; Wine passes that over and steers by IP_UNICAST_IF alone,
+    // which holds for the whole socket, so it is named for this send and cleared after it.
     alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> control{};
+    std::unique_lock steering(m_steering, std::defer_lock);
     if (outOf != 0) {
         message.Control = {static_cast<ULONG>(control.size()), control.data()};
         WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message);
         header->cmsg_level = IPPROTO_IP;
         header->cmsg_type = IP_PKTINFO;
         header->cmsg_len = WSA_CMSG_LEN(sizeof(IN_PKTINFO));
-        IN_PKTINFO steering{};
-        steering.ipi_ifindex = outOf;
-        std::memcpy(WSA_CMSG_DATA(header), &steering, sizeof steering);
+        IN_PKTINFO pktInfo{};
+        pktInfo.ipi_ifindex = outOf;
+        std::memcpy(WSA_CMSG_DATA(header), &pktInfo, sizeof pktInfo);
+        steering.lock();
+        SetOutgoingInterface(m_handle, outOf);
     }
     DWORD sent = 0;
-    return ::WSASendMsg(Native(m_handle), &message, 0, &sent, nullptr, nullptr) == 0 &&
-           sent == datagram.size();
+    const bool whole = ::WSASendMsg(Native(m_handle), &message, 0, &sent, nullptr, nullptr) == 0 &&
+                       sent == datagram.size();
+    if (outOf != 0) {
+        SetOutgoingInterface(m_handle, 0);
+    }
+    return whole;
 }
 
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
