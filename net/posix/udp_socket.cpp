@@ -16,7 +16,8 @@
 namespace kestrelink {
 namespace {
 
-// Room for the arrival interface that every received datagram reports.
+// Room for an interface named beside a datagram: the one it came in on, or the one to send it
+// out of.
 struct PacketInfoSpace {
     alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> bytes{};
 };
@@ -100,10 +101,10 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     message.msg_iovlen = 1;
     // The limited broadcast otherwise leaves only by the default route; naming the interface
     // sends it out of that one, from that interface's own address.
-    alignas(cmsghdr) std::array<std::uint8_t, CMSG_SPACE(sizeof(in_pktinfo))> control{};
+    PacketInfoSpace control{};
     if (outOf != 0) {
-        message.msg_control = control.data();
-        message.msg_controllen = control.size();
+        message.msg_control = control.bytes.data();
+        message.msg_controllen = control.bytes.size();
         cmsghdr* header = CMSG_FIRSTHDR(&message);
         header->cmsg_level = IPPROTO_IP;
         header->cmsg_type = IP_PKTINFO;

@@ -25,6 +25,12 @@ void SetOutgoingInterface(SocketHandle handle, unsigned index) {
                  reinterpret_cast<const char*>(&networkOrder), sizeof networkOrder);
 }
 
+// Room for an interface named beside a datagram: the one it came in on, or the one to send it
+// out of.
+struct PacketInfoSpace {
+    alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> bytes{};
+};
+
 // WSARecvMsg is not exported by name; each socket hands out a pointer to it.
 LPFN_WSARECVMSG ReceiveMessageFunction(SOCKET handle) {
     GUID id = WSAID_WSARECVMSG;
@@ -53,13 +59,13 @@ std::optional<ReceivedDatagram> ReceiveOne(LPFN_WSARECVMSG receiveMessage, SOCKE
     }
     sockaddr_in source{};
     WSABUF payload{static_cast<ULONG>(buffer.size()), reinterpret_cast<char*>(buffer.data())};
-    alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> control{};
+    PacketInfoSpace control{};
     WSAMSG message{};
     message.name = reinterpret_cast<sockaddr*>(&source);
     message.namelen = sizeof source;
     message.lpBuffers = &payload;
     message.dwBufferCount = 1;
-    message.Control = {static_cast<ULONG>(control.size()), control.data()};
+    message.Control = {static_cast<ULONG>(control.bytes.size()), control.bytes.data()};
     DWORD length = 0;
     const bool failed = receiveMessage(handle, &message, &length, nullptr, nullptr) != 0;
     if (failed && ::WSAGetLastError() != WSAEMSGSIZE) {
@@ -201,10 +207,10 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     // The limited broadcast otherwise leaves only by the default route. Windows steers it by the
     // interface named in IP_PKTINFO; Wine passes that over and steers by IP_UNICAST_IF alone,
     // which holds for the whole socket, so it is named for this send and cleared after it.
-    alignas(WSACMSGHDR) std::array<char, WSA_CMSG_SPACE(sizeof(IN_PKTINFO))> control{};
+    PacketInfoSpace control{};
     std::unique_lock steering(m_steering, std::defer_lock);
     if (outOf != 0) {
-        message.Control = {static_cast<ULONG>(control.size()), control.data()};
+        message.Control = {static_cast<ULONG>(control.bytes.size()), control.bytes.data()};
         WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message);
         header->cmsg_level = IPPROTO_IP;
         header->cmsg_type = IP_PKTINFO;
