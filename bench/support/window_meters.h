@@ -25,4 +25,12 @@ private:
 // The most memory this process has held so far.
 double PeakMemoryMb();
 
+// Runs the event loop, as the window's modal run would, for ms.
+void RunEventLoopFor(int ms);
+
+// A line of the benchmark's table: a figure with its target and whether it is met; returns met.
+bool Report(const char* what, double value, const char* target, bool met);
+// A line of the table for a figure that has no target.
+void Inform(const char* what, double value);
+
 }  // namespace kestrelink::bench

@@ -13,7 +13,6 @@
 //   scripts/in-private-network.sh build/bench/flood_bench
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -43,6 +42,9 @@
 #include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
+using kestrelink::bench::Inform;
+using kestrelink::bench::Report;
+using kestrelink::bench::RunEventLoopFor;
 
 namespace {
 
@@ -185,17 +187,6 @@ void CheckValidListed(const DeviceList& list, const std::vector<ValidDevice>& va
     }
 }
 
-void RunEventLoopFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool Report(const char* what, double value, const char* target, bool met) {
-    std::printf("%-50s %9.1f  target %-10s %s\n", what, value, target, met ? "met" : "MISSED");
-    return met;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -268,7 +259,7 @@ int main(int argc, char* argv[]) {
     met &= Report("longest block of the user-interface thread, ms",
                   static_cast<double>(longestBlock), "<= 50", longestBlock <= kBlockedAtMostMs);
     met &= Report("peak memory, MB", peakMb, "< 120", peakMb < kPeakMemoryBelowMb);
-    std::printf("%-50s %9d\n", "most rows kept", findings.mostRows);
+    Inform("most rows kept", findings.mostRows);
     met &= Report("time to close the window, ms", static_cast<double>(closeMs), "< 1000",
                   closeMs < kClosedWithinMs);
     return met ? 0 : 1;

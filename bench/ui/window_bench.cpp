@@ -32,6 +32,9 @@
 #include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
+using kestrelink::bench::Inform;
+using kestrelink::bench::Report;
+using kestrelink::bench::RunEventLoopFor;
 
 namespace {
 
@@ -65,11 +68,6 @@ void RunEventLoop(QEventLoop& loop, int timeoutMs) {
     loop.exec();
 }
 
-void RunEventLoopFor(int ms) {
-    QEventLoop loop;
-    RunEventLoop(loop, ms);
-}
-
 // Clicks Discover and runs the event loop until every device is listed, or for at most ten
 // seconds. Returns the time from the click, which sends the probe pair, to the last row listed.
 qint64 DiscoverAndWaitForAll(QPushButton& discover, DeviceListModel& model) {
@@ -86,15 +84,6 @@ qint64 DiscoverAndWaitForAll(QPushButton& discover, DeviceListModel& model) {
     discover.click();
     RunEventLoop(allListed, 10 * kJitterMs);
     return lastRowMs;
-}
-
-bool Report(const char* what, double value, const char* target, bool met) {
-    std::printf("%-46s %9.2f  target %-10s %s\n", what, value, target, met ? "met" : "MISSED");
-    return met;
-}
-
-void Inform(const char* what, double value) {
-    std::printf("%-46s %9.2f\n", what, value);
 }
 
 }  // namespace
