@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "tests/support/loopback_peer.h"
-#include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/recording_browser.h"
-#include "tools/device_protocol/device_datagrams.h"
 #include "behaviour/control_ids.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
 #include "faces/qt/ip_config_dlg.h"
+#include "tests/faces/qt/support/modal_driver.h"
+#include "tests/faces/qt/support/recording_browser.h"
+#include "tests/support/loopback_peer.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::testing {
 
