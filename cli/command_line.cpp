@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <ostream>
 #include <string_view>
@@ -29,10 +31,14 @@ or did not take its settings), 2 bad usage or bad input (nothing was sent).)";
 
 constexpr auto kDiscoverFooter =
     R"(Each device is listed once, ordered by IP, then MAC. Devices that announce the
-same IP are all listed, each marked as a conflict.
-  table  the list's column headers plus Interface and Conflict
-  csv    header ip,mac,product,name,version,serial,family,interface,conflict
-  json   an array of objects with those keys; serial is a number, conflict true/false
+same IP are all listed, each marked as a conflict. A device is marked outside
+when its IP lies in none of the networks (of any address) of the interface it
+answered on: nothing sent to that IP reaches it from here.
+  table  the list's column headers plus Interface, Conflict and Outside;
+         control characters in texts are shown as \xHH
+  csv    header ip,mac,product,name,version,serial,family,interface,conflict,outside
+  json   an array of objects with those keys; serial is a number, conflict and
+         outside true/false
 
 Example: kestrelink-cli discover --wait 3000 --format json --expect 50)";
 
@@ -145,9 +151,7 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
     configure->footer(kConfigureFooter);
 }
 
-}  // namespace
-
-ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app("Find Kestrelink devices on the attached networks and give them IP settings.",
                  "kestrelink-cli");
     app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
@@ -180,6 +184,22 @@ ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, 
         return ExitStatus::BadInput;
     }
     return RunConfigure(configureOptions, out, err);
+}
+
+}  // namespace
+
+ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const ExitStatus status = RunCommand(argc, argv, out, err);
+    // A script that reads a cut-off list must not take it for the whole one.
+    errno = 0;
+    out.flush();
+    if (out) {
+        return status;
+    }
+    const int error = errno;
+    Complain(err, std::string("cannot write to standard output") +
+                      (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    return ExitStatus::Failure;
 }
 
 }  // namespace kestrelink::cli
