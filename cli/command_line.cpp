@@ -27,7 +27,18 @@ constexpr std::array<std::pair<std::string_view, OutputFormat>, 3> kFormats = {
 
 constexpr auto kFooter =
     R"(Exit status: 0 success, 1 failure (too few devices, a device that did not answer
-or did not take its settings), 2 bad usage or bad input (nothing was sent).)";
+or did not take its settings, output that could not be written), 2 bad usage or
+bad input (nothing was sent).)";
+
+// Both in configure's help and in the program's, which the manual page is made from.
+constexpr auto kRefusals =
+    R"(configure refuses settings that would cut a device off (status 2, nothing sent)
+unless --force is given: an address of 0.0.0.0 or 255.255.255.255, a loopback
+or multicast address, the subnet's network or broadcast address, or the
+gateway's; a mask of /31 or /32; a gateway outside the subnet (0.0.0.0 stands
+for none); and, for a single device, an address another device announces, so
+a static configure listens the whole --wait before it sends. A plan refuses an
+address held by a device it leaves out, --force or not.)";
 
 constexpr auto kDiscoverFooter =
     R"(Each device is listed once, ordered by IP, then MAC. Devices that announce the
@@ -101,7 +112,7 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
 
 // The single-device form and the plan form share the command; which one runs depends on
 // whether a plan is given.
-void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
+void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bool& force) {
     CLI::App* configure = app.add_subcommand(
         "configure", "Give one device, or every device of a plan, new IP settings.");
     RequestFields& fields = single.fields;
@@ -136,6 +147,8 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
     configure
         ->add_flag("--dry-run", plan.dryRun, "With --plan: show what would be sent, send nothing")
         ->needs(planFile);
+    configure->add_flag("--force", force,
+                        "Send addresses that look unworkable (see below) as they are given");
     configure->add_flag("--verify", single.provision.verify,
                         "Probe again until each device answers with its new settings");
     AddWaitOption(*configure, single.provision.wait,
@@ -147,8 +160,12 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
     for (CLI::Option* perDevice : {mac, dhcp, ip, mask, gateway, dns, name, password}) {
         planFile->excludes(perDevice);
     }
-    configure->callback([&single, name] { single.fields.nameGiven = name->count() > 0; });
-    configure->footer(kConfigureFooter);
+    configure->callback([&single, &plan, &force, name] {
+        single.fields.nameGiven = name->count() > 0;
+        single.addresses = plan.addresses =
+            force ? AddressPolicy::SendAsGiven : AddressPolicy::RefuseUnworkable;
+    });
+    configure->footer(std::string(kConfigureFooter) + "\n\n" + kRefusals);
 }
 
 ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -156,7 +173,7 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
                  "kestrelink-cli");
     app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
     app.require_subcommand(1);
-    app.footer(kFooter);
+    app.footer(std::string(kFooter) + "\n\n" + kRefusals);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
         return "kestrelink-cli: " + std::string(error.what()) + "; see --help\n";
     });
@@ -164,8 +181,9 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
     DiscoverOptions discoverOptions;
     ConfigureOptions configureOptions;
     PlanOptions planOptions;
+    bool force = false;
     CLI::App* discover = AddDiscover(app, discoverOptions);
-    AddConfigure(app, configureOptions, planOptions);
+    AddConfigure(app, configureOptions, planOptions, force);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
