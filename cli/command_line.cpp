@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <ostream>
 #include <string_view>
@@ -25,14 +27,29 @@ constexpr std::array<std::pair<std::string_view, OutputFormat>, 3> kFormats = {
 
 constexpr auto kFooter =
     R"(Exit status: 0 success, 1 failure (too few devices, a device that did not answer
-or did not take its settings), 2 bad usage or bad input (nothing was sent).)";
+or did not take its settings, output that could not be written), 2 bad usage or
+bad input (nothing was sent).)";
+
+// Both in configure's help and in the program's, which the manual page is made from.
+constexpr auto kRefusals =
+    R"(configure refuses settings that would cut a device off (status 2, nothing sent)
+unless --force is given: an address of 0.0.0.0 or 255.255.255.255, a loopback
+or multicast address, the subnet's network or broadcast address, or the
+gateway's; a mask of /31 or /32; a gateway outside the subnet (0.0.0.0 stands
+for none); and, for a single device, an address another device announces, so
+a static configure listens the whole --wait before it sends. A plan refuses an
+address held by a device it leaves out, --force or not.)";
 
 constexpr auto kDiscoverFooter =
     R"(Each device is listed once, ordered by IP, then MAC. Devices that announce the
-same IP are all listed, each marked as a conflict.
-  table  the list's column headers plus Interface and Conflict
-  csv    header ip,mac,product,name,version,serial,family,interface,conflict
-  json   an array of objects with those keys; serial is a number, conflict true/false
+same IP are all listed, each marked as a conflict. A device is marked outside
+when its IP lies in none of the networks (of any address) of the interface it
+answered on: nothing sent to that IP reaches it from here.
+  table  the list's column headers plus Interface, Conflict and Outside;
+         control characters in texts are shown as \xHH
+  csv    header ip,mac,product,name,version,serial,family,interface,conflict,outside
+  json   an array of objects with those keys; serial is a number, conflict and
+         outside true/false
 
 Example: kestrelink-cli discover --wait 3000 --format json --expect 50)";
 
@@ -95,7 +112,7 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
 
 // The single-device form and the plan form share the command; which one runs depends on
 // whether a plan is given.
-void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
+void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bool& force) {
     CLI::App* configure = app.add_subcommand(
         "configure", "Give one device, or every device of a plan, new IP settings.");
     RequestFields& fields = single.fields;
@@ -130,6 +147,8 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
     configure
         ->add_flag("--dry-run", plan.dryRun, "With --plan: show what would be sent, send nothing")
         ->needs(planFile);
+    configure->add_flag("--force", force,
+                        "Send addresses that look unworkable (see below) as they are given");
     configure->add_flag("--verify", single.provision.verify,
                         "Probe again until each device answers with its new settings");
     AddWaitOption(*configure, single.provision.wait,
@@ -141,18 +160,20 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
     for (CLI::Option* perDevice : {mac, dhcp, ip, mask, gateway, dns, name, password}) {
         planFile->excludes(perDevice);
     }
-    configure->callback([&single, name] { single.fields.nameGiven = name->count() > 0; });
-    configure->footer(kConfigureFooter);
+    configure->callback([&single, &plan, &force, name] {
+        single.fields.nameGiven = name->count() > 0;
+        single.addresses = plan.addresses =
+            force ? AddressPolicy::SendAsGiven : AddressPolicy::RefuseUnworkable;
+    });
+    configure->footer(std::string(kConfigureFooter) + "\n\n" + kRefusals);
 }
 
-}  // namespace
-
-ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app("Find Kestrelink devices on the attached networks and give them IP settings.",
                  "kestrelink-cli");
     app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
     app.require_subcommand(1);
-    app.footer(kFooter);
+    app.footer(std::string(kFooter) + "\n\n" + kRefusals);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
         return "kestrelink-cli: " + std::string(error.what()) + "; see --help\n";
     });
@@ -160,8 +181,9 @@ ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, 
     DiscoverOptions discoverOptions;
     ConfigureOptions configureOptions;
     PlanOptions planOptions;
+    bool force = false;
     CLI::App* discover = AddDiscover(app, discoverOptions);
-    AddConfigure(app, configureOptions, planOptions);
+    AddConfigure(app, configureOptions, planOptions, force);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -180,6 +202,22 @@ ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, 
         return ExitStatus::BadInput;
     }
     return RunConfigure(configureOptions, out, err);
+}
+
+}  // namespace
+
+ExitStatus RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const ExitStatus status = RunCommand(argc, argv, out, err);
+    // A script that reads a cut-off list must not take it for the whole one.
+    errno = 0;
+    out.flush();
+    if (out) {
+        return status;
+    }
+    const int error = errno;
+    Complain(err, std::string("cannot write to standard output") +
+                      (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    return ExitStatus::Failure;
 }
 
 }  // namespace kestrelink::cli

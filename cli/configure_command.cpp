@@ -1,9 +1,13 @@
 #include "cli/configure_command.h"
 
+#include <algorithm>
+
 #include "cli/device_session.h"
+#include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
+#include "net/text_forms.h"
 
 namespace kestrelink::cli {
 namespace {
@@ -11,10 +15,20 @@ namespace {
 constexpr FieldLabels kOptionLabels{"MAC",   "--ip",   "--mask",     "--gateway",
                                     "--dns", "--name", "--password", "--dhcp"};
 
+// Another device that announces ip; the device being configured may hold it already.
+const DiscoveredDevice* OtherHolder(const DiscoveryCollector::DevicesByMac& devices,
+                                    const std::string& ip, const std::string& mac) {
+    const auto holder = std::find_if(devices.begin(), devices.end(), [&](const auto& entry) {
+        return entry.first != mac && entry.second.ip == ip;
+    });
+    return holder == devices.end() ? nullptr : &holder->second;
+}
+
 }  // namespace
 
 ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std::ostream& err) {
-    const CheckedRequest checked = CheckRequestFields(options.fields, kOptionLabels);
+    const CheckedRequest checked =
+        CheckRequestFields(options.fields, kOptionLabels, options.addresses);
     for (const std::string& problem : checked.problems) {
         Complain(err, problem);
     }
@@ -28,10 +42,22 @@ ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std:
         return ExitStatus::Failure;
     }
     const std::chrono::milliseconds wait = options.provision.wait;
-    // The device's own answer is all this needs: no point listening on once it is in.
+    // The device's own answer is all DHCP needs. A static address must be free as well, and only
+    // the whole wait shows that no other device holds it: two devices on one address both drop
+    // out of reach.
+    const bool addressMustBeFree =
+        options.addresses == AddressPolicy::RefuseUnworkable && !request.settings.useDhcp;
+    const std::string ip(FormatDottedQuad(request.settings.ipAddress).View());
+    std::optional<DiscoveredDevice> holder;
     session.Heard().WaitUntil(
         [&](const DiscoveryCollector::DevicesByMac& devices) {
-            return devices.contains(request.mac);
+            if (!addressMustBeFree) {
+                return devices.contains(request.mac);
+            }
+            if (const DiscoveredDevice* other = OtherHolder(devices, ip, request.mac)) {
+                holder = *other;
+            }
+            return holder && devices.contains(request.mac);
         },
         wait);
     const auto device = session.Heard().Find(request.mac);
@@ -43,6 +69,11 @@ ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std:
     if (const std::string problem = CheckRequestForDevice(request, *device, kOptionLabels);
         !problem.empty()) {
         Complain(err, problem);
+        return ExitStatus::BadInput;
+    }
+    if (holder) {
+        Complain(err, std::string(kOptionLabels.ip) + " " + ip + " is in use by " + holder->mac +
+                          " ('" + Latin1ToUtf8(holder->givenName) + "')" + std::string(kForceHint));
         return ExitStatus::BadInput;
     }
     return Provision(session, *device, SettingsFor(request, *device), options.provision, out, err)

@@ -10,6 +10,7 @@ namespace kestrelink::cli {
 
 struct ConfigureOptions {
     RequestFields fields;
+    AddressPolicy addresses = AddressPolicy::RefuseUnworkable;
     ProvisionOptions provision;  // its wait also bounds the discovery of the device
 };
 

@@ -9,6 +9,7 @@
 
 #include "cli/device_text.h"
 #include "cli/discovered_device.h"
+#include "cli/terminal_text.h"
 #include "net/csv.h"
 #include "net/device_csv.h"
 
@@ -20,9 +21,15 @@ using Fields = std::array<std::string, kFieldCount>;
 
 constexpr std::array<std::string_view, kFieldCount> kTableHeaders = {
     "IP",        "MAC",  "Product Name", "Given Name", "Version",
-    "Serial No", "arch", "Interface",    "Conflict"};
+    "Serial No", "arch", "Interface",    "Conflict",   "Outside"};
 
-Fields TextFields(const DiscoveredDevice& device, std::string_view conflictText) {
+// The two flags as the format words them.
+struct FlagWords {
+    std::string_view yes;
+    std::string_view no;
+};
+
+Fields TextFields(const DiscoveredDevice& device, FlagWords words) {
     return {Latin1ToUtf8(device.ip),
             device.mac,
             Latin1ToUtf8(device.productName),
@@ -31,7 +38,8 @@ Fields TextFields(const DiscoveredDevice& device, std::string_view conflictText)
             std::to_string(device.serialNumber),
             std::string(FamilyText(device.family)),
             device.interfaceName,
-            std::string(conflictText)};
+            std::string(device.conflict ? words.yes : words.no),
+            std::string(device.outside ? words.yes : words.no)};
 }
 
 // Characters on the screen, not bytes: every character a device text holds is one column wide.
@@ -46,7 +54,11 @@ void WriteTable(std::ostream& out, std::span<const DiscoveredDevice> devices) {
     rows.emplace_back();
     std::copy(kTableHeaders.begin(), kTableHeaders.end(), rows.back().begin());
     for (const DiscoveredDevice& device : devices) {
-        rows.push_back(TextFields(device, device.conflict ? "yes" : "no"));
+        Fields fields = TextFields(device, {"yes", "no"});
+        for (std::string& field : fields) {
+            field = TerminalText(field);
+        }
+        rows.push_back(std::move(fields));
     }
     std::array<std::size_t, kFieldCount> widths{};
     for (const Fields& row : rows) {
@@ -70,7 +82,7 @@ void WriteTable(std::ostream& out, std::span<const DiscoveredDevice> devices) {
 void WriteCsv(std::ostream& out, std::span<const DiscoveredDevice> devices) {
     out << FormatCsvRecord(kDeviceCsvKeys);
     for (const DiscoveredDevice& device : devices) {
-        const Fields fields = TextFields(device, device.conflict ? "true" : "false");
+        const Fields fields = TextFields(device, {"true", "false"});
         std::array<std::string_view, kFieldCount> views;
         std::copy(fields.begin(), fields.end(), views.begin());
         out << FormatCsvRecord(views);
@@ -80,17 +92,20 @@ void WriteCsv(std::ostream& out, std::span<const DiscoveredDevice> devices) {
 void WriteJson(std::ostream& out, std::span<const DiscoveredDevice> devices) {
     auto list = nlohmann::ordered_json::array();
     for (const DiscoveredDevice& device : devices) {
-        const Fields fields = TextFields(device, {});
+        const Fields fields = TextFields(device, {"true", "false"});
         nlohmann::ordered_json object;
         for (std::size_t i = 0; i < kFieldCount; ++i) {
             object[kDeviceCsvKeys[i]] = fields[i];
         }
-        // The two values that are not texts keep their places among the keys.
+        // The values that are not texts keep their places among the keys.
         object["serial"] = device.serialNumber;
         object["conflict"] = device.conflict;
+        object["outside"] = device.outside;
         list.push_back(std::move(object));
     }
-    out << list.dump(2) << '\n';
+    // An interface name is whatever bytes the system holds; one that is not UTF-8 must not cost
+    // the whole list.
+    out << list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ public:
     }
 
     void Problem(std::string text) { m_problems.push_back(std::move(text)); }
+    std::size_t ProblemCount() const { return m_problems.size(); }
 
     std::vector<std::string> TakeProblems() { return std::move(m_problems); }
 
@@ -101,7 +102,8 @@ void CheckAddresses(const RequestFields& fields, const FieldLabels& labels, Fiel
 
 }  // namespace
 
-CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels) {
+CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels,
+                                  AddressPolicy addresses) {
     FieldChecker check;
     DeviceRequest request;
     if (const auto mac = ParseCanonicalMacText(fields.mac)) {
@@ -111,7 +113,14 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
                       " is not a MAC address such as 02:00:00:00:00:07");
     }
 
+    const std::size_t problemsBefore = check.ProblemCount();
     CheckAddresses(fields, labels, check, request.settings);
+    // Only addresses that read well can be judged.
+    if (addresses == AddressPolicy::RefuseUnworkable && check.ProblemCount() == problemsBefore) {
+        for (std::string& problem : UnworkableAddresses(request.settings, labels)) {
+            check.Problem(std::move(problem));
+        }
+    }
     request.dnsGiven = !fields.dhcp && !fields.dns.empty();
 
     request.keepName = !fields.nameGiven;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/workable_address.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::cli {
@@ -50,8 +51,10 @@ struct CheckedRequest {
 };
 
 // Every check that needs no device: the MAC's form, dotted quads, a mask that is a prefix,
-// addresses given with or without DHCP as they must be, and texts that fit the request.
-CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels);
+// addresses given with or without DHCP as they must be, texts that fit the request and, unless
+// the policy says otherwise, addresses that a device can work with.
+CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels,
+                                  AddressPolicy addresses);
 
 // The check that needs the device's family: an 08bits request has no DNS field. Empty when the
 // request suits the device.

@@ -5,7 +5,8 @@
 
 namespace kestrelink::cli {
 
-// One line on standard error, named after the program as Unix tools do.
+// One line on standard error, named after the program as Unix tools do. Device texts in it are
+// shown with their control characters escaped.
 void Complain(std::ostream& err, std::string_view text);
 
 }  // namespace kestrelink::cli

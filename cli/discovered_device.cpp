@@ -8,20 +8,24 @@
 #include "net/device_row.h"
 #include "net/intake.h"
 #include "net/row_comparators.h"
+#include "net/subnet.h"
 
 namespace kestrelink::cli {
 
 DiscoveredDevice RecordOf(const Announcement& announcement, std::string interfaceName) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
-    return {.ip = std::string(cells[kColumnIp]),
-            .mac = std::string(cells[kColumnMac]),
-            .productName = std::string(cells[kColumnProductName]),
-            .givenName = std::string(cells[kColumnGivenName]),
-            .version = std::string(cells[kColumnVersion]),
-            .serialNumber = announcement.serialNumber,
-            .family = announcement.family,
-            .interfaceName = std::move(interfaceName)};
+    const std::string ip(cells[kColumnIp]);
+    return {
+        .ip = ip,
+        .mac = std::string(cells[kColumnMac]),
+        .productName = std::string(cells[kColumnProductName]),
+        .givenName = std::string(cells[kColumnGivenName]),
+        .version = std::string(cells[kColumnVersion]),
+        .serialNumber = announcement.serialNumber,
+        .family = announcement.family,
+        .interfaceName = std::move(interfaceName),
+        .outside = announcement.heardOn != nullptr && IsOutsideNetwork(ip, *announcement.heardOn)};
 }
 
 std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices) {

@@ -25,6 +25,9 @@ struct DiscoveredDevice {
     DeviceFamily family = DeviceFamily::Bits08;
     std::string interfaceName;  // empty where the endpoint cannot tell
     bool conflict = false;      // another device announces the same IP
+    // Its IP lies in none of the networks of the interface it was heard on, so nothing sent to
+    // that address gets through; false where the interface is not known.
+    bool outside = false;
 };
 
 // Owned copies of the texts, which in the announcement point into the receive buffer.

@@ -114,7 +114,7 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         Complain(err, "cannot read plan '" + options.path + "': " + std::strerror(errno));
         return ExitStatus::BadInput;
     }
-    const Plan plan = ReadPlan(*text, options.path);
+    const Plan plan = ReadPlan(*text, options.path, options.addresses);
     for (const std::string& problem : plan.problems) {
         Complain(err, problem);
     }

@@ -5,12 +5,14 @@
 
 #include "cli/exit_status.h"
 #include "cli/provisioning.h"
+#include "cli/workable_address.h"
 
 namespace kestrelink::cli {
 
 struct PlanOptions {
     std::string path;
     bool dryRun = false;
+    AddressPolicy addresses = AddressPolicy::RefuseUnworkable;
     ProvisionOptions provision;  // its wait also bounds the discovery before the plan runs
 };
 

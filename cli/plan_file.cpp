@@ -33,7 +33,8 @@ std::optional<bool> ParseYesNo(std::string text) {
 // Reads one plan, noting each problem with the line it is on.
 class PlanReader final {
 public:
-    explicit PlanReader(std::string_view fileName) : m_fileName(fileName) {}
+    PlanReader(std::string_view fileName, AddressPolicy addresses)
+        : m_fileName(fileName), m_addresses(addresses) {}
 
     Plan Read(std::string_view text);
 
@@ -48,6 +49,7 @@ private:
     void CheckNothingShared();
 
     std::string_view m_fileName;
+    AddressPolicy m_addresses;
     std::array<std::size_t, kColumnCount> m_positions{};
     Plan m_plan;
 };
@@ -120,7 +122,7 @@ void PlanReader::ReadDevice(const CsvRecord& record) {
                                .password = cell(kPassword),
                                .dhcp = dhcp.value_or(false),
                                .nameGiven = !cell(kName).empty()};
-    CheckedRequest checked = CheckRequestFields(fields, kPlanColumns);
+    CheckedRequest checked = CheckRequestFields(fields, kPlanColumns, m_addresses);
     for (const std::string& problem : checked.problems) {
         Problem(record.line, problem);
     }
@@ -153,8 +155,8 @@ void PlanReader::CheckNothingShared() {
 
 }  // namespace
 
-Plan ReadPlan(std::string_view text, std::string_view fileName) {
-    return PlanReader(fileName).Read(text);
+Plan ReadPlan(std::string_view text, std::string_view fileName, AddressPolicy addresses) {
+    return PlanReader(fileName, addresses).Read(text);
 }
 
 }  // namespace kestrelink::cli

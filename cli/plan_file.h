@@ -25,8 +25,9 @@ struct Plan {
 
 // A CSV file with the header mac,ip,mask,gateway,dns,name,password,dhcp (in any order) and one
 // device per record. An empty name keeps the device's given name; dhcp is yes/no, true/false or
-// 1/0 in any case, or empty for no. Every cell is checked, and no two devices may share a MAC or
-// a static IP.
-Plan ReadPlan(std::string_view text, std::string_view fileName);
+// 1/0 in any case, or empty for no. Every cell is checked (addresses under the policy given), and
+// no two devices may share a MAC or a static IP.
+Plan ReadPlan(std::string_view text, std::string_view fileName,
+              AddressPolicy addresses = AddressPolicy::RefuseUnworkable);
 
 }  // namespace kestrelink::cli

@@ -11,13 +11,17 @@ std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddre
         if (!entry.up || entry.loopback || !entry.broadcast || entry.index == 0) {
             continue;
         }
+        const int prefixLength = std::countl_one(entry.netmask);
         // An interface with several addresses is probed once: a limited broadcast reaches the
         // whole link whichever address it leaves from.
-        if (FindInterface(interfaces, entry.index) != nullptr) {
+        const auto known =
+            std::find_if(interfaces.begin(), interfaces.end(),
+                         [&](const NetworkInterface& i) { return i.index == entry.index; });
+        if (known != interfaces.end()) {
+            known->furtherNetworks.push_back({entry.address, prefixLength});
             continue;
         }
-        interfaces.push_back(
-            {entry.index, entry.name, entry.address, std::countl_one(entry.netmask)});
+        interfaces.push_back({entry.index, entry.name, entry.address, prefixLength});
     }
     return interfaces;
 }

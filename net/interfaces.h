@@ -7,12 +7,23 @@
 
 namespace kestrelink {
 
+// An IPv4 address of an interface with the length of its network's prefix.
+struct InterfaceNetwork {
+    std::uint32_t address = 0;  // first octet most significant
+    int prefixLength = 0;
+
+    bool operator==(const InterfaceNetwork&) const = default;
+};
+
 // An IPv4 interface that broadcasts are steered out of, and that announcements are heard on.
 struct NetworkInterface {
     unsigned index = 0;  // the system's interface index
     std::string name;
-    std::uint32_t address = 0;  // first octet most significant
+    std::uint32_t address = 0;  // the first listed; it names the interface to the user
     int prefixLength = 0;
+    // The interface's other addresses, in the order listed. A device in any of their networks
+    // is as reachable as one in the first.
+    std::vector<InterfaceNetwork> furtherNetworks;
 
     bool operator==(const NetworkInterface&) const = default;
 };
@@ -29,7 +40,7 @@ struct InterfaceAddress {
 };
 
 // The interfaces that a broadcast goes out of: up, not loopback, broadcast-capable, each once
-// with its first address, in the order listed.
+// with all its addresses, in the order listed.
 std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddress> addresses);
 
 // Asks the system afresh on every call, so that an adapter plugged in since the last one is

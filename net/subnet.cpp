@@ -2,6 +2,8 @@
 
 #include "net/system_sockets.h"
 
+#include <algorithm>
+
 #include "net/interfaces.h"
 
 namespace kestrelink {
@@ -12,6 +14,11 @@ std::uint32_t PrefixMask(int prefixLength) {
         return 0;
     }
     return prefixLength >= 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> prefixLength);
+}
+
+bool InNetwork(std::uint32_t address, const InterfaceNetwork& network) {
+    const std::uint32_t mask = PrefixMask(network.prefixLength);
+    return (address & mask) == (network.address & mask);
 }
 
 }  // namespace
@@ -26,7 +33,13 @@ bool IsOutsideNetwork(const std::string& ipCell, const NetworkInterface& heardOn
     if (::inet_pton(AF_INET, ipCell.c_str(), &parsed) != 1) {
         return true;
     }
-    return (ntohl(parsed.s_addr) & PrefixMask(heardOn.prefixLength)) != NetworkAddress(heardOn);
+    const std::uint32_t address = ntohl(parsed.s_addr);
+    if (InNetwork(address, {heardOn.address, heardOn.prefixLength})) {
+        return false;
+    }
+    return std::none_of(
+        heardOn.furtherNetworks.begin(), heardOn.furtherNetworks.end(),
+        [address](const InterfaceNetwork& network) { return InNetwork(address, network); });
 }
 
 }  // namespace kestrelink

@@ -52,7 +52,14 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string(kHeader) + "02:00:00:00:00:01,10.0.0.5,255.255.255.0,10.0.0.1,,,,\n"
                                         "02:00:00:00:00:02,,,,,,,yes\n"
                                         "02:00:00:00:00:03,10.0.0.5,255.255.0.0,10.0.0.1,,,,0\n",
-                 {"site.csv:4: ip 10.0.0.5 is planned on line 2 already"}}),
+                 {"site.csv:4: ip 10.0.0.5 is planned on line 2 already"}},
+        PlanCase{"UnworkableAddressesOnTheirLines",
+                 std::string(kHeader) + "02:00:00:00:00:01,10.0.0.0,255.255.255.0,10.0.0.1,,,,\n"
+                                        "02:00:00:00:00:02,10.0.0.2,255.255.255.0,10.0.0.2,,,,\n",
+                 {"site.csv:2: ip 10.0.0.0 is the network address of 10.0.0.0/24; --force sends "
+                  "it anyway",
+                  "site.csv:3: gateway 10.0.0.2 is the device's own ip; --force sends it "
+                  "anyway"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ReadPlanTest, ColumnsInAnyOrderAndQuotedCells) {

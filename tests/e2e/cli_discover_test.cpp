@@ -16,29 +16,29 @@ constexpr SimulatedDevices kDevices{2, 2};
 std::vector<std::string> TableLines() {
     return {
         "IP          MAC                Product Name  Given Name  Version  Serial No   arch    "
-        "Interface  Conflict",
+        "Interface  Conflict  Outside",
         "10.213.1.1  02:6b:6c:00:10:00  DevSim 08     unit-1      1.0      70000       08bits  "
-        "           yes",
+        "           yes       no",
         "10.213.1.1  0e:ee:00:00:08:05  Malformed     stranger    0        4008577029  08bits  "
-        "           yes",
+        "           yes       no",
         "10.213.1.2  02:6b:6c:00:10:01  DevSim 08     unit-2      1.0      70001       08bits  "
-        "           no",
+        "           no        no",
         "10.213.1.3  02:6b:6c:00:10:02  DevSim 32     unit-3      1.0      70002       32bits  "
-        "           yes",
+        "           yes       no",
         "10.213.1.3  0e:ee:00:00:32:05  Malformed     stranger    0        4008587781  32bits  "
-        "           yes",
+        "           yes       no",
         "10.213.1.4  02:6b:6c:00:10:03  DevSim 32     unit-4      1.0      70003       32bits  "
-        "           no"};
+        "           no        no"};
 }
 
 std::vector<std::string> CsvLines() {
-    return {"ip,mac,product,name,version,serial,family,interface,conflict",
-            "10.213.1.1,02:6b:6c:00:10:00,DevSim 08,unit-1,1.0,70000,08bits,,true",
-            "10.213.1.1,0e:ee:00:00:08:05,Malformed,stranger,0,4008577029,08bits,,true",
-            "10.213.1.2,02:6b:6c:00:10:01,DevSim 08,unit-2,1.0,70001,08bits,,false",
-            "10.213.1.3,02:6b:6c:00:10:02,DevSim 32,unit-3,1.0,70002,32bits,,true",
-            "10.213.1.3,0e:ee:00:00:32:05,Malformed,stranger,0,4008587781,32bits,,true",
-            "10.213.1.4,02:6b:6c:00:10:03,DevSim 32,unit-4,1.0,70003,32bits,,false"};
+    return {"ip,mac,product,name,version,serial,family,interface,conflict,outside",
+            "10.213.1.1,02:6b:6c:00:10:00,DevSim 08,unit-1,1.0,70000,08bits,,true,false",
+            "10.213.1.1,0e:ee:00:00:08:05,Malformed,stranger,0,4008577029,08bits,,true,false",
+            "10.213.1.2,02:6b:6c:00:10:01,DevSim 08,unit-2,1.0,70001,08bits,,false,false",
+            "10.213.1.3,02:6b:6c:00:10:02,DevSim 32,unit-3,1.0,70002,32bits,,true,false",
+            "10.213.1.3,0e:ee:00:00:32:05,Malformed,stranger,0,4008587781,32bits,,true,false",
+            "10.213.1.4,02:6b:6c:00:10:03,DevSim 32,unit-4,1.0,70003,32bits,,false,false"};
 }
 
 std::string Joined(const std::vector<std::string>& lines) {

@@ -36,11 +36,11 @@ TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
     const CliRun discover = RunCli({"discover", "--wait", "500", "--format", "csv"});
     ASSERT_EQ(discover.status, 0) << discover.errorText;
     const std::vector<std::string> expected = {
-        "ip,mac,product,name,version,serial,family,interface,conflict",
-        "10.213.1.2," + MacOf(1) + ",DevSim 08,unit-2,1.0,70001,08bits,,false",
-        "10.213.7.50," + MacOf(0) + ",DevSim 08,unit-1,1.0,70000,08bits,,false",
-        "10.213.7.60," + MacOf(2) + ",DevSim 32,\"hall 3, east\",1.0,70002,32bits,,false",
-        "10.213.9.9," + MacOf(3) + ",DevSim 32,leased,1.0,70003,32bits,,false"};
+        "ip,mac,product,name,version,serial,family,interface,conflict,outside",
+        "10.213.1.2," + MacOf(1) + ",DevSim 08,unit-2,1.0,70001,08bits,,false,false",
+        "10.213.7.50," + MacOf(0) + ",DevSim 08,unit-1,1.0,70000,08bits,,false,false",
+        "10.213.7.60," + MacOf(2) + ",DevSim 32,\"hall 3, east\",1.0,70002,32bits,,false,false",
+        "10.213.9.9," + MacOf(3) + ",DevSim 32,leased,1.0,70003,32bits,,false,false"};
     EXPECT_EQ(discover.output, expected);
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "net/config_sender.h"
@@ -40,6 +41,25 @@ std::size_t CountLines(const std::vector<std::string>& lines, const std::string&
                       [&](const auto& line) { return line.find(text) != std::string::npos; }));
 }
 
+// The row's cells as the start of a discover --format csv line: texts without commas or quotes.
+std::string CsvCells(const DeviceRow& row) {
+    std::string csv;
+    for (const std::string& cell : row) {
+        csv += cell + ",";
+    }
+    return csv;
+}
+
+// What both sides of a lab printed, once the program given in arguments has ended; a failure
+// unless it ended with status 0.
+std::vector<std::string> LabLines(const std::vector<std::string>& arguments) {
+    ChildProcess lab(KESTRELINK_LAB_SCRIPT, arguments);
+    const auto status = lab.WaitForExit(std::chrono::seconds(60));
+    const std::vector<std::string> lines = lab.OutputLines();
+    EXPECT_EQ(status, std::optional<int>(0)) << lab.ErrorText() << ::testing::PrintToString(lines);
+    return lines;
+}
+
 class LabSegmentsTest : public PrivateNetworkTest {};
 
 // Runs this very executable on the program side of a two-segment lab, where LabSegmentsInnerTest
@@ -71,19 +91,11 @@ TEST_F(LabSegmentsTest, EachSegmentGetsOneProbePairPerDiscoveryAndOnlyItsRequest
 // --interface probes and listens on the named segment alone: the other segment hears no probe,
 // and only the named segment's devices are listed, as heard on it.
 TEST_F(LabSegmentsTest, CliDiscoveryOnOneInterfaceReachesThatSegmentAlone) {
-    ChildProcess lab(KESTRELINK_LAB_SCRIPT,
-                     {"--devices", DevicesCommand(0), "--devices", DevicesCommand(1), "--",
-                      KESTRELINK_CLI_PATH, "discover", "--interface", "klp1", "--format", "csv"});
-    ASSERT_TRUE(lab.Started());
-    const auto status = lab.WaitForExit(std::chrono::seconds(60));
-    ASSERT_TRUE(status) << "the lab did not end";
-    const std::vector<std::string> lines = lab.OutputLines();
-    EXPECT_EQ(*status, 0) << lab.ErrorText() << ::testing::PrintToString(lines);
+    const std::vector<std::string> lines =
+        LabLines({"--devices", DevicesCommand(0), "--devices", DevicesCommand(1), "--",
+                  KESTRELINK_CLI_PATH, "discover", "--interface", "klp1", "--format", "csv"});
     for (const DeviceRow& row : kSegments[1].ExpectedRows()) {
-        std::string csv;
-        for (const std::string& cell : row) {
-            csv += cell + ",";
-        }
+        const std::string csv = CsvCells(row);
         EXPECT_EQ(CountLines(lines, csv + "klp1,false"), 1u) << csv;
     }
     for (const DeviceRow& row : kSegments[0].ExpectedRows()) {
@@ -93,6 +105,19 @@ TEST_F(LabSegmentsTest, CliDiscoveryOnOneInterfaceReachesThatSegmentAlone) {
     EXPECT_EQ(CountLines(lines, "probe 32bits from 10.214.0.1:"), 1u);
     EXPECT_EQ(CountLines(lines, "probe 08bits from 10.213.0.1:"), 0u);
     EXPECT_EQ(CountLines(lines, "probe 32bits from 10.213.0.1:"), 0u);
+}
+
+// The devices behind segment 1 keep their factory addresses, outside the program side's network,
+// until its port holds an address in their network beside its own.
+TEST_F(LabSegmentsTest, CliCountsEveryAddressOfTheInterfaceForOutside) {
+    const std::vector<std::string> lines = LabLines(
+        {"--devices", DevicesCommand(1), "--", "/bin/sh", "-c",
+         "ip addr add 192.168.1.1/24 dev klp0 && exec \"$0\" discover --format csv --expect 3",
+         KESTRELINK_CLI_PATH});
+    for (const DeviceRow& row : kSegments[1].ExpectedRows()) {
+        const std::string csv = CsvCells(row);
+        EXPECT_EQ(CountLines(lines, csv + "klp0,false,false"), 1u) << csv;
+    }
 }
 
 class LabSegmentsInnerTest : public SimulatorTest {

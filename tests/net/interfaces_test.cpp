@@ -17,6 +17,9 @@ const InterfaceAddress kWired{.name = "enp3s0",
                               .address = 0x0A620001u,
                               .netmask = 0xFFFFFF00u};
 const NetworkInterface kWiredProbed{2, "enp3s0", 0x0A620001u, 24};
+// The same port holding 192.168.1.100/24 and 172.16.0.1/16 as well.
+const NetworkInterface kWiredProbedWithTwoMore{
+    2, "enp3s0", 0x0A620001u, 24, {{0xC0A80164u, 24}, {0xAC100001u, 16}}};
 
 InterfaceAddress Wired(void (*change)(InterfaceAddress&)) {
     InterfaceAddress entry = kWired;
@@ -50,9 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FilterCase{"NoBroadcast", {Wired([](Entry e) { e.broadcast = false; })}, {}},
                       // Gone between listing its address and asking for its index.
                       FilterCase{"NoIndex", {Wired([](Entry e) { e.index = 0; })}, {}},
-                      FilterCase{"SecondAddressOfTheSamePort",
-                                 {kWired, Wired([](Entry e) { e.address = 0xC0A80164u; })},
-                                 {kWiredProbed}},
+                      FilterCase{"FurtherAddressesOfTheSamePort",
+                                 {kWired, Wired([](Entry e) { e.address = 0xC0A80164u; }),
+                                  Wired([](Entry e) {
+                                      e.address = 0xAC100001u;
+                                      e.netmask = 0xFFFF0000u;
+                                  })},
+                                 {kWiredProbedWithTwoMore}},
                       FilterCase{"PrefixFromTheMask",
                                  {Wired([](Entry e) { e.netmask = 0xFFFF0000u; })},
                                  {{2, "enp3s0", 0x0A620001u, 16}}},

@@ -39,5 +39,15 @@ INSTANTIATE_TEST_SUITE_P(
                       MembershipCase{"TrailingSpace", "10.98.0.57 ", 24, true}),
     [](const auto& info) { return info.param.name; });
 
+// A port that holds the factory network's 192.168.1.100/24 and 172.16.0.1/16 beside its own.
+TEST(FurtherNetworksTest, ADeviceInAnyNetworkOfThePortIsInside) {
+    const NetworkInterface port{
+        2, "enp3s0", 0x0A620001u, 24, {{0xC0A80164u, 24}, {0xAC100001u, 16}}};
+    EXPECT_FALSE(IsOutsideNetwork("10.98.0.57", port));
+    EXPECT_FALSE(IsOutsideNetwork("192.168.1.20", port));
+    EXPECT_FALSE(IsOutsideNetwork("172.16.9.9", port));
+    EXPECT_TRUE(IsOutsideNetwork("192.168.2.20", port));
+}
+
 }  // namespace
 }  // namespace kestrelink

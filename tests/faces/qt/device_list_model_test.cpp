@@ -34,6 +34,8 @@ QImage ArrowImage(const QAbstractItemModel& model, int column) {
 
 // A wired port on the devices' network, 10.98.0.1/24.
 const NetworkInterface kWired{2, "enp3s0", 0x0A620001u, 24};
+// The same port holding the factory network's 192.168.1.100/24 as well.
+const NetworkInterface kWiredWithFactoryNetwork{2, "enp3s0", 0x0A620001u, 24, {{0xC0A80164u, 24}}};
 
 }  // namespace
 
@@ -165,6 +167,8 @@ void DeviceListModelTest::toolTipAndIconTellWhereTheDeviceWasHeard() {
         bool warned;      // on the IP cell alone
     } rows[] = {{"10.98.0.57", &kWired, heard, false},
                 {"192.168.1.20", &kWired, outside, true},
+                {"192.168.1.20", &kWiredWithFactoryNetwork, heard, false},
+                {"192.168.2.20", &kWiredWithFactoryNetwork, outside, true},
                 {"192.168.1.20", nullptr, QString(), false}};
     for (const auto& row : rows) {
         DeviceListModel model;
