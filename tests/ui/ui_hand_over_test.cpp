@@ -50,7 +50,7 @@ Arrival Heard(const HeardDevice& device) {
     return {Arrival::Kind::Announcement, device.announcement};
 }
 
-const Arrival kSetResponse{Arrival::Kind::SetResponse, {}};
+const Arrival kSetResponse{Arrival::Kind::SetResponse, {}, 0x7F000001u, DEVICE_PORT_32};
 
 // A listener thread making hand-overs; Returned() tells whether the call has come back. One
 // still waiting at the end is released with Cancel, so that a failed check does not hang the test.
