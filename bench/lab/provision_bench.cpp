@@ -41,10 +41,6 @@ constexpr milliseconds kWait{4000};
 constexpr milliseconds kSimulatorStart{5000};
 constexpr milliseconds kRunLimit{120000};
 
-long long Ms(Clock::duration duration) {
-    return std::chrono::duration_cast<milliseconds>(duration).count();
-}
-
 // The simulator's MACs count up from 02:00:00:00:00:01, the 08bits devices first.
 std::string MacOf(int number) {
     const unsigned value = 1u + static_cast<unsigned>(number);
@@ -103,7 +99,8 @@ std::optional<Figures> RunPlan(const std::string& plan, milliseconds applyDelay)
         simulator.WaitForLines("probe 32bits", 0, milliseconds(0)).size();
     Figures figures;
     const auto summary = cli.WaitForLine(" not confirmable, ", kRunLimit);
-    figures.summaryMs = Ms(Clock::now() - firstRequest);
+    figures.summaryMs =
+        std::chrono::duration_cast<milliseconds>(Clock::now() - firstRequest).count();
     figures.allConfirmed = cli.WaitForExit(kRunLimit) == 0 && summary &&
                            summary->starts_with(std::to_string(kDevices) + " configured");
     if (!figures.allConfirmed) {
@@ -120,10 +117,6 @@ std::optional<Figures> RunPlan(const std::string& plan, milliseconds applyDelay)
         }
     }
     return figures;
-}
-
-const char* Verdict(bool met) {
-    return met ? "met" : "MISSED";
 }
 
 }  // namespace
@@ -154,7 +147,7 @@ int main() {
             applyDelay.count() > 0 ? "within 4,000 ms, a probe pair per 500 ms round at most, "
                                      "announcements at most rounds x 1,000"
                                    : "within the 8,800 ms of one device after another",
-            Verdict(met));
+            met ? "met" : "MISSED");
     }
     std::remove(plan.c_str());
     return allMet ? 0 : 1;

@@ -141,5 +141,20 @@ TEST_F(CliSlowDeviceTest, ADeviceSilentPastItsWaitIsNotConfirmed) {
     }
 }
 
+// All the simulator's devices answer from one address, which none of them announces: the set
+// response cannot be pinned on the device the request was for.
+TEST_F(CliSlowDeviceTest, ASetResponseIsAWarningAboutItsSenderAndConfirmsNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--set-response", "--apply-delay", "60000"}));
+    const CliRun run =
+        RunCli({"configure", MacOf(kTarget32), "--dhcp", "--verify", "--wait", "600"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errorText,
+              "kestrelink-cli: " + MacOf(kTarget32) +
+                  ": not confirmed within 600 ms: it answers as before, at 10.213.1.4 as "
+                  "'unit-4'\n"
+                  "kestrelink-cli: warning: a set response came from 127.0.0.1 port 54321 (no "
+                  "device heard announces that address); it confirms nothing\n");
+}
+
 }  // namespace
 }  // namespace kestrelink::testing

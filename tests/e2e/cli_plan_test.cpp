@@ -58,6 +58,7 @@ TEST_F(CliPlanTest, AMoveOntoAHeldAddressWaitsUntilTheHolderHasLeftIt) {
                               "configured " + MacOf(0) + ": answers at 10.213.7.1 as 'unit-1'",
                               "configured " + MacOf(2) + ": answers at 10.213.1.1 as 'unit-3'",
                               "2 configured, 0 not confirmable, 0 failed"}));
+    EXPECT_EQ(run.errorText, "") << "no progress line where standard error is no terminal";
     const auto applied = m_simulator->WaitForLines("applied", 2, kE2eWait);
     ASSERT_EQ(applied.size(), 2u);
     EXPECT_TRUE(applied[0].starts_with("applied 08bits " + MacOf(0))) << applied[0];

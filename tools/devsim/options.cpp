@@ -69,8 +69,14 @@ bool IsAddress(const std::string& text) {
     return ParseDottedQuad(text).has_value();
 }
 
-std::uint32_t AddressOf(const std::string& text) {
-    return *ParseDottedQuad(text);
+// The default shown is the value the option holds before parsing.
+CLI::Option* AddAddress(CLI::App& app, const char* name, std::uint32_t& value, const char* what) {
+    return app
+        .add_option_function<std::string>(
+            name, [&value](const std::string& text) { value = *ParseDottedQuad(text); }, what)
+        ->type_name("ADDR")
+        ->default_str(std::string(FormatDottedQuad(value).View()))
+        ->check(Checked("a dotted IPv4 address", IsAddress));
 }
 
 void AddMilliseconds(CLI::App& app, const char* name, std::chrono::milliseconds& value,
@@ -100,13 +106,7 @@ void AddDevices(CLI::App& app, SimulatorOptions& o) {
         ->default_str("02:00:00:00:00:01")
         ->check(Checked("six two-digit hex groups such as 02:00:00:00:00:01", IsMac))
         ->group(group);
-    app.add_option_function<std::string>(
-           "--first-ip", [&o](const std::string& v) { o.firstIp = AddressOf(v); },
-           "address of the first device")
-        ->type_name("ADDR")
-        ->default_str("10.213.1.1")
-        ->check(Checked("a dotted IPv4 address", IsAddress))
-        ->group(group);
+    AddAddress(app, "--first-ip", o.firstIp, "address of the first device")->group(group);
     app.add_option("--first-serial", o.firstSerial, "serial number of the first device")
         ->type_name("N")
         ->default_str("1000")
@@ -172,12 +172,7 @@ void AddConfiguration(CLI::App& app, SimulatorOptions& o) {
             },
             ""))
         ->group(group);
-    app.add_option_function<std::string>(
-           "--dhcp-pool", [&o](const std::string& v) { o.dhcpPool = AddressOf(v); },
-           "addresses for DHCP, counting up from ADDR")
-        ->type_name("ADDR")
-        ->default_str("10.213.200.1")
-        ->check(Checked("a dotted IPv4 address", IsAddress))
+    AddAddress(app, "--dhcp-pool", o.dhcpPool, "addresses for DHCP, counting up from ADDR")
         ->group(group);
     app.add_flag("--set-response", o.setResponse,
                  "answer every accepted request with a set response (44 zero bytes from 43210, "
