@@ -20,7 +20,8 @@ struct ScriptedDevice {
 };
 
 // Time moves only when the run waits; every answering device replies the moment it is probed.
-class ScriptedLink final : public DeviceLink {
+// It also records what the run reports.
+class ScriptedLink final : public DeviceLink, public RunObserver {
 public:
     explicit ScriptedLink(std::vector<ScriptedDevice> devices)
         : m_devices(std::move(devices)), m_appliesAt(m_devices.size()) {}
@@ -38,16 +39,14 @@ public:
         probes.push_back(Since(m_now));
         for (std::size_t k = 0; k < m_devices.size(); ++k) {
             const ProvisioningStep& step = m_devices[k].step;
-            if (!m_devices[k].answers) {
-                continue;
-            }
-            const bool applied = m_appliesAt[k] && *m_appliesAt[k] <= m_now;
             Appearance now = step.before;
-            if (applied) {
+            if (m_appliesAt[k] && *m_appliesAt[k] <= m_now) {
                 now = {step.newIp.value_or("10.213.9." + std::to_string(k + 1)),
                        step.newName.value_or(step.before.givenName)};
             }
-            m_heard.push_back({step.mac, now});
+            if (m_devices[k].answers) {
+                m_heard.push_back({step.mac, now});
+            }
         }
     }
     std::vector<Sighting> Listen(Clock::time_point wake) override {
@@ -56,14 +55,8 @@ public:
         }
         return std::exchange(m_heard, {});
     }
-
-    std::vector<ProvisioningStep> Steps() const {
-        std::vector<ProvisioningStep> steps;
-        for (const ScriptedDevice& device : m_devices) {
-            steps.push_back(device.step);
-        }
-        return steps;
-    }
+    void Finished(std::size_t step, const StepResult&) override { finished.push_back(step); }
+    void Progress(const ProgressCounts& counts) override { lastCounts = counts; }
 
     struct SendRecord {
         std::size_t step;
@@ -72,6 +65,8 @@ public:
     };
     std::vector<SendRecord> sends;
     std::vector<milliseconds> probes;
+    std::vector<std::size_t> finished;
+    ProgressCounts lastCounts;
 
 private:
     milliseconds Since(Clock::time_point t) const {
@@ -85,42 +80,30 @@ private:
     std::vector<Sighting> m_heard;
 };
 
-class RecordingObserver final : public RunObserver {
-public:
-    void Finished(std::size_t step, const StepResult&) override { finishedInOrder.push_back(step); }
-    void Progress(const ProgressCounts& counts) override { last = counts; }
-
-    std::vector<std::size_t> finishedInOrder;
-    ProgressCounts last;
-};
-
 ProvisioningStep Step(int number, std::optional<std::string> newIp) {
     const std::string n = std::to_string(number);
     return {"02:00:00:00:00:0" + n, {"10.213.1." + n, "unit-" + n}, std::move(newIp), "unit-" + n};
 }
 
-std::vector<Outcome> Outcomes(const std::vector<StepResult>& results) {
-    std::vector<Outcome> outcomes;
-    for (const StepResult& result : results) {
-        outcomes.push_back(result.outcome);
-    }
-    return outcomes;
-}
-
 struct Ran {
+    std::vector<Outcome> outcomes;
     std::vector<StepResult> results;
     ScriptedLink link;
-    RecordingObserver observer;
 };
 
-Ran RunAgainst(std::vector<ScriptedDevice> devices, bool verify,
+Ran RunAgainst(const std::vector<ScriptedDevice>& devices, bool verify,
                std::vector<std::vector<std::size_t>> waitsFor = {}) {
-    Ran ran{{}, ScriptedLink(std::move(devices)), {}};
-    const std::vector<ProvisioningStep> steps = ran.link.Steps();
+    Ran ran{{}, {}, ScriptedLink(devices)};
+    std::vector<ProvisioningStep> steps;
+    for (const ScriptedDevice& device : devices) {
+        steps.push_back(device.step);
+    }
     RunSettings settings;
     settings.verify = verify;
-    ProvisioningRun run(steps, std::move(waitsFor), settings, ran.link, ran.observer);
-    ran.results = run.Run();
+    ran.results = ProvisioningRun(steps, std::move(waitsFor), settings, ran.link, ran.link).Run();
+    for (const StepResult& result : ran.results) {
+        ran.outcomes.push_back(result.outcome);
+    }
     return ran;
 }
 
@@ -129,25 +112,24 @@ TEST(ProvisioningRunTest, EveryDeviceAtItsOwnPaceWithOneProbePairPerRound) {
                                 {Step(2, "10.213.7.2"), milliseconds(1200)},
                                 {Step(3, std::nullopt), milliseconds(700)}},
                                true);
-    EXPECT_EQ(Outcomes(ran.results),
+    EXPECT_EQ(ran.outcomes,
               (std::vector<Outcome>{Outcome::Confirmed, Outcome::Confirmed, Outcome::Confirmed}));
     EXPECT_EQ(ran.results[2].lastSeen, (Appearance{"10.213.9.3", "unit-3"}));
-    EXPECT_EQ(ran.observer.finishedInOrder, (std::vector<std::size_t>{0, 2, 1}));
+    EXPECT_EQ(ran.link.finished, (std::vector<std::size_t>{0, 2, 1}));
     // The slowest device takes its settings 1,200 ms after the requests: the fourth round sees it.
     EXPECT_EQ(ran.link.probes, (std::vector<milliseconds>{milliseconds(0), milliseconds(500),
                                                           milliseconds(1000), milliseconds(1500)}));
-    EXPECT_EQ(ran.observer.last.confirmed, 3u);
-    EXPECT_EQ(ran.observer.last.pending, 0u);
+    EXPECT_EQ(ran.link.lastCounts.confirmed, 3u);
+    EXPECT_EQ(ran.link.lastCounts.pending, 0u);
 }
 
 TEST(ProvisioningRunTest, EachUnconfirmedDeviceSaysWhyAtItsOwnDeadline) {
     ScriptedDevice refuses{Step(1, "10.213.7.1"), std::nullopt};
     ScriptedDevice silent{Step(2, "10.213.7.2"), milliseconds(0), false};
     ScriptedDevice unchanged{Step(3, "10.213.1.3"), milliseconds(0)};
-    Ran ran = RunAgainst({refuses, silent, unchanged}, true);
-    EXPECT_EQ(
-        Outcomes(ran.results),
-        (std::vector<Outcome>{Outcome::AnswersAsBefore, Outcome::Silent, Outcome::NotConfirmable}));
+    const Ran ran = RunAgainst({refuses, silent, unchanged}, true);
+    EXPECT_EQ(ran.outcomes, (std::vector<Outcome>{Outcome::AnswersAsBefore, Outcome::Silent,
+                                                  Outcome::NotConfirmable}));
     EXPECT_EQ(ran.results[0].lastSeen, refuses.step.before);
     EXPECT_EQ(ran.link.probes.size(), 4u) << "2,000 ms of rounds of 500 ms";
 }
@@ -157,8 +139,7 @@ TEST(ProvisioningRunTest, AMoveOntoAHeldAddressGoesOnlyOnceTheHolderIsConfirmed)
     const Ran ran = RunAgainst(
         {{Step(1, "10.213.7.1"), milliseconds(900)}, {Step(2, "10.213.1.1"), milliseconds(0)}},
         true, {{}, {0}});
-    EXPECT_EQ(Outcomes(ran.results),
-              (std::vector<Outcome>{Outcome::Confirmed, Outcome::Confirmed}));
+    EXPECT_EQ(ran.outcomes, (std::vector<Outcome>{Outcome::Confirmed, Outcome::Confirmed}));
     EXPECT_EQ(ran.link.sends, (std::vector<ScriptedLink::SendRecord>{{0, milliseconds(0)},
                                                                      {1, milliseconds(1000)}}));
 }
@@ -168,7 +149,7 @@ TEST(ProvisioningRunTest, AHolderThatStaysBlocksTheMoveOntoItsAddress) {
                                 {Step(2, "10.213.1.1"), milliseconds(0)},
                                 {Step(3, "10.213.1.2"), milliseconds(0)}},
                                true, {{}, {0}, {1}});
-    EXPECT_EQ(Outcomes(ran.results),
+    EXPECT_EQ(ran.outcomes,
               (std::vector<Outcome>{Outcome::AnswersAsBefore, Outcome::Blocked, Outcome::Blocked}));
     EXPECT_EQ(ran.results[2].blocker, 1u);
     EXPECT_EQ(ran.link.sends.size(), 1u);
@@ -178,8 +159,7 @@ TEST(ProvisioningRunTest, WithoutVerificationHoldersAreSentFirstAndNothingIsProb
     const Ran ran =
         RunAgainst({{Step(1, "10.213.1.2")}, {Step(2, "10.213.1.3")}, {Step(3, "10.213.7.3")}},
                    false, {{1}, {2}, {}});
-    EXPECT_EQ(Outcomes(ran.results),
-              (std::vector<Outcome>{Outcome::Sent, Outcome::Sent, Outcome::Sent}));
+    EXPECT_EQ(ran.outcomes, (std::vector<Outcome>{Outcome::Sent, Outcome::Sent, Outcome::Sent}));
     EXPECT_EQ(ran.link.sends,
               (std::vector<ScriptedLink::SendRecord>{
                   {2, milliseconds(0)}, {1, milliseconds(0)}, {0, milliseconds(0)}}));
