@@ -158,7 +158,7 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan) {
         ->needs(planFile);
     configure->add_flag("--verify", single.provision.verify,
                         "Probe again until each device answers with its new address and name "
-                        "(see below what this can confirm)");
+                        "(kestrelink-cli --help says what this can confirm)");
     AddWaitOption(*configure, single.provision.wait,
                   "How long to listen for the devices, and for each device after its request "
                   "to confirm it");
