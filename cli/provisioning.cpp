@@ -110,18 +110,14 @@ public:
 
 private:
     void Count(Outcome outcome) {
-        switch (outcome) {
-            case Outcome::Confirmed:
-                ++m_tally.configured;
-                break;
-            case Outcome::Sent:
-                ++m_tally.sent;
-                break;
-            case Outcome::NotConfirmable:
-                ++m_tally.notConfirmable;
-                break;
-            default:
-                ++m_tally.failed;
+        if (provisioning::IsFailure(outcome)) {
+            ++m_tally.failed;
+        } else if (outcome == Outcome::Confirmed) {
+            ++m_tally.configured;
+        } else if (outcome == Outcome::Sent) {
+            ++m_tally.sent;
+        } else {
+            ++m_tally.notConfirmable;
         }
     }
 

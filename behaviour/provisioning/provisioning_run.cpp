@@ -42,7 +42,7 @@ std::vector<StepResult> ProvisioningRun::Run() {
     std::optional<DeviceLink::Clock::time_point> nextProbe;
     for (;;) {
         SendReady();
-        DeviceLink::Clock::time_point now = m_link.Now();
+        const DeviceLink::Clock::time_point now = m_link.Now();
         ExpireDue(now);
         if (!m_ready.empty()) {
             continue;
@@ -53,7 +53,6 @@ std::vector<StepResult> ProvisioningRun::Run() {
         }
         if (!nextProbe || now >= *nextProbe) {
             m_link.Probe();
-            ++m_rounds;
             nextProbe = now + m_settings.round;
         }
         for (const Sighting& sighting : m_link.Listen(std::min(*nextProbe, *deadline))) {
@@ -65,9 +64,6 @@ std::vector<StepResult> ProvisioningRun::Run() {
 }
 
 void ProvisioningRun::SendReady() {
-    if (m_ready.empty()) {
-        return;
-    }
     // Releasing a step without verification readies the steps that wait for it, behind it.
     for (std::size_t next = 0; next < m_ready.size(); ++next) {
         const std::size_t step = m_ready[next];
@@ -89,9 +85,9 @@ void ProvisioningRun::SendReady() {
             m_deadlines[step] = m_link.Now() + m_settings.wait;
             ++m_counts.pending;
         }
+        m_observer.Progress(m_counts);
     }
     m_ready.clear();
-    m_observer.Progress(m_counts);
 }
 
 void ProvisioningRun::Finish(std::size_t step, Outcome outcome, std::optional<Appearance> lastSeen,

@@ -71,7 +71,6 @@ public:
 
     // The result of every step, in the steps' order.
     std::vector<StepResult> Run();
-    std::size_t ProbeRounds() const { return m_rounds; }
 
 private:
     enum class State { Waiting, Ready, Pending, Done };
@@ -99,7 +98,6 @@ private:
     std::vector<DeviceLink::Clock::time_point> m_deadlines;
     std::vector<std::size_t> m_ready;  // in the order they became ready
     ProgressCounts m_counts;
-    std::size_t m_rounds = 0;
 };
 
 }  // namespace kestrelink::provisioning
