@@ -140,14 +140,6 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         return network.Status();
     }
 
-    if (options.dryRun) {
-        for (const Step& step : steps) {
-            out << "would send "
-                << DescribeRequest(step.device, SettingsFor(step.entry->request, step.device))
-                << '\n';
-        }
-        return ExitStatus::Success;
-    }
     std::vector<ProvisionTarget> targets;
     std::vector<provisioning::ProvisioningStep> moves;
     for (const Step& step : steps) {
@@ -164,6 +156,12 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
                           " move their devices in a cycle, each onto the address the next "
                           "holds; send one to a free address first");
         return ExitStatus::BadInput;
+    }
+    if (options.dryRun) {
+        for (const ProvisionTarget& target : targets) {
+            out << "would send " << DescribeRequest(target.device, target.settings) << '\n';
+        }
+        return ExitStatus::Success;
     }
     ProgressLine progress(err, StandardErrorIsTerminal(), targets.size());
     const ProvisionTally tally = ProvisionAll(session, targets, std::move(order.waitsFor),

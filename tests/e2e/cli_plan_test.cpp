@@ -128,10 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
             2,
             {},
             "2: name cannot go to " + MacOf(1) + ": an 08bits request has no name field"},
-        PlanThatSendsNothing{"SwapOfAddresses",
+        PlanThatSendsNothing{"SwapRefusedEvenInADryRun",
                              MacOf(0) + ",10.213.1.2,255.255.255.0,10.213.1.254,,,,\n" + MacOf(1) +
                                  ",10.213.1.1,255.255.255.0,10.213.1.254,,,,\n",
-                             {},
+                             {"--dry-run"},
                              2,
                              {},
                              " lines 2, 3 move their devices in a cycle, each onto the address "
