@@ -26,9 +26,32 @@ constexpr std::array<std::pair<std::string_view, OutputFormat>, 3> kFormats = {
     {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}};
 
 constexpr auto kFooter =
-    R"(Exit status: 0 success, 1 failure (too few devices, a device that did not answer
-or did not take its settings, output that could not be written), 2 bad usage or
-bad input (nothing was sent).)";
+    R"(Exit status:
+  0  success: every request sent and, with --verify, confirmed
+  1  failure: too few devices, a device that did not answer, a request that could
+     not be sent or, with --verify, was not confirmed, output that could not be
+     written
+  2  bad usage or bad input: nothing was sent
+  3  with --verify: every request sent, none failed, but at least one cannot be
+     confirmed because it changes nothing that announcements show
+
+What --verify can confirm: announcements show a device's address and given name
+only. A device is confirmed when it answers after its request with the address
+and name the request sets, one of them different from before; with DHCP, when it
+answers at an address other than before. Otherwise it is reported, with the
+reason: it answers as before (a wrong password, or not taken yet); it answers at
+another address or with another name; it did not answer again, within --wait
+milliseconds of its request; or the request changes nothing announcements show
+(a new mask, gateway or DNS server only), status 3. A set response names neither
+device nor request: it is a warning with the address and port it came from, and
+confirms nothing.
+
+A plan's requests go out paced (2,000 a second after a burst of 32); with
+--verify one probe pair every 500 ms then asks every device still pending. A
+device that takes the address of another device of the plan is sent its request
+once that one has left it (confirmed, with --verify); moves in a cycle are
+refused. One line per device, then a summary line; while a plan runs, a progress
+line on standard error when it is a terminal.)";
 
 // Both in configure's help and in the program's, which the manual page is made from.
 constexpr auto kRefusals =
@@ -56,12 +79,15 @@ Example: kestrelink-cli discover --wait 3000 --format json --expect 50)";
 constexpr auto kConfigureFooter =
     R"(The device is discovered first, to learn its family. Every field is checked
 before anything is sent. An 08bits request carries neither a DNS server nor a
-name. A plan is a CSV file with the header
+name: --dns and --name for an 08bits device are refused. A plan is a CSV file
+with the header
   mac,ip,mask,gateway,dns,name,password,dhcp
 and one device per line; an empty name keeps the device's given name, dhcp is
 yes or no. The whole plan is checked, against the devices that answer as well,
-before the first request goes out. A set response that a device sends while the
-program still listens (with --verify) is printed as a warning.
+before the first request goes out, and so is the order its moves can run in.
+A set response heard while the program still listens (with --verify) is printed
+as a warning with the address and port it came from. What --verify can confirm,
+and the exit statuses (3: sent, but cannot be confirmed): kestrelink-cli --help.
 
 Examples:
   kestrelink-cli configure 02:00:00:00:00:07 --ip 192.168.1.50 \
@@ -150,9 +176,11 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bo
     configure->add_flag("--force", force,
                         "Send addresses that look unworkable (see below) as they are given");
     configure->add_flag("--verify", single.provision.verify,
-                        "Probe again until each device answers with its new settings");
+                        "Probe again until each device answers with its new address and name "
+                        "(kestrelink-cli --help says what this can confirm)");
     AddWaitOption(*configure, single.provision.wait,
-                  "How long to listen for the devices, and again for each verification");
+                  "How long to listen for the devices, and for each device after its request "
+                  "to confirm it");
 
     for (CLI::Option* address : {ip, mask, gateway, dns}) {
         dhcp->excludes(address);

@@ -7,6 +7,7 @@
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
+#include "cli/progress_line.h"
 #include "net/text_forms.h"
 
 namespace kestrelink::cli {
@@ -76,9 +77,10 @@ ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std:
                           " ('" + Latin1ToUtf8(holder->givenName) + "')" + std::string(kForceHint));
         return ExitStatus::BadInput;
     }
-    return Provision(session, *device, SettingsFor(request, *device), options.provision, out, err)
-               ? ExitStatus::Success
-               : ExitStatus::Failure;
+    const ProvisionTarget target{*device, SettingsFor(request, *device)};
+    ProgressLine noProgress(err, false, 1);
+    return ProvisionAll(session, std::span(&target, 1), {}, options.provision, noProgress, out, err)
+        .Status();
 }
 
 }  // namespace kestrelink::cli

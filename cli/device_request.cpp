@@ -141,9 +141,17 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
 
 std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
                                   const FieldLabels& labels) {
-    if (request.dnsGiven && device.family == DeviceFamily::Bits08) {
+    if (device.family != DeviceFamily::Bits08) {
+        return {};
+    }
+    if (request.dnsGiven) {
         return std::string(labels.dns) + " cannot go to " + device.mac +
                ": an 08bits request has no DNS field";
+    }
+    // Dropped silently, the name would leave the user believing the device took it.
+    if (!request.keepName) {
+        return std::string(labels.name) + " cannot go to " + device.mac +
+               ": an 08bits request has no name field";
     }
     return {};
 }

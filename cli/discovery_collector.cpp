@@ -1,5 +1,7 @@
 #include "cli/discovery_collector.h"
 
+#include <utility>
+
 namespace kestrelink::cli {
 
 DiscoveryCollector::DiscoveryCollector(InterfaceScope scope) : m_scope(std::move(scope)) {}
@@ -8,12 +10,15 @@ void DiscoveryCollector::TakeIn(std::span<const Arrival> arrivals) {
     std::lock_guard lock(m_mutex);
     for (const Arrival& arrival : arrivals) {
         if (arrival.kind == Arrival::Kind::SetResponse) {
-            ++m_setResponses;
+            m_setResponses.push_back({arrival.sourceAddress, arrival.sourcePort});
             continue;
         }
         DiscoveredDevice device =
             RecordOf(arrival.announcement, ArrivalInterface(arrival.announcement));
         if (m_scope.Admits(device.interfaceName)) {
+            if (m_keepingNews) {
+                m_news.push_back(device);
+            }
             const std::string mac = device.mac;
             m_devices.insert_or_assign(mac, std::move(device));
         }
@@ -21,9 +26,17 @@ void DiscoveryCollector::TakeIn(std::span<const Arrival> arrivals) {
     m_changed.notify_all();
 }
 
-void DiscoveryCollector::Forget() {
+void DiscoveryCollector::KeepNews() {
     std::lock_guard lock(m_mutex);
-    m_devices.clear();
+    m_keepingNews = true;
+    m_news.clear();
+}
+
+std::vector<DiscoveredDevice> DiscoveryCollector::TakeNews(
+    std::chrono::steady_clock::time_point wake) {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_until(lock, wake, [this] { return !m_news.empty(); });
+    return std::exchange(m_news, {});
 }
 
 bool DiscoveryCollector::WaitUntil(const std::function<bool(const DevicesByMac&)>& done,
@@ -51,7 +64,7 @@ std::optional<DiscoveredDevice> DiscoveryCollector::Find(const std::string& mac)
     return found->second;
 }
 
-int DiscoveryCollector::SetResponses() const {
+std::vector<DiscoveryCollector::Sender> DiscoveryCollector::SetResponses() const {
     std::lock_guard lock(m_mutex);
     return m_setResponses;
 }

@@ -11,12 +11,14 @@
 #include <thread>
 #include <vector>
 
+#include "behaviour/provisioning/move_order.h"
 #include "cli/device_session.h"
 #include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
 #include "cli/plan_file.h"
+#include "cli/progress_line.h"
 #include "net/text_forms.h"
 
 namespace kestrelink::cli {
@@ -87,8 +89,8 @@ std::vector<Step> PlanAgainstNetwork::Check(const Plan& plan) {
     return steps;
 }
 
-// Another device on the address would make both unreachable; devices in the plan may swap
-// addresses among themselves.
+// Another device on the address would make both unreachable; a device in the plan may take the
+// address of another once that one has left it.
 void PlanAgainstNetwork::CheckAddressIsFree(const PlanEntry& entry,
                                             const std::set<std::string>& plannedMacs) {
     const IpSettings& settings = entry.request.settings;
@@ -138,25 +140,34 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         return network.Status();
     }
 
+    std::vector<ProvisionTarget> targets;
+    std::vector<provisioning::ProvisioningStep> moves;
+    for (const Step& step : steps) {
+        targets.push_back({step.device, SettingsFor(step.entry->request, step.device)});
+        moves.push_back(StepOf(targets.back()));
+    }
+    provisioning::MoveOrder order = provisioning::OrderMoves(moves);
+    if (!order.cycle.empty()) {
+        std::string lines;
+        for (const std::size_t step : order.cycle) {
+            lines += (lines.empty() ? "" : ", ") + std::to_string(steps[step].entry->line);
+        }
+        Complain(err, options.path + ": lines " + lines +
+                          " move their devices in a cycle, each onto the address the next "
+                          "holds; send one to a free address first");
+        return ExitStatus::BadInput;
+    }
     if (options.dryRun) {
-        for (const Step& step : steps) {
-            out << "would send "
-                << DescribeRequest(step.device, SettingsFor(step.entry->request, step.device))
-                << '\n';
+        for (const ProvisionTarget& target : targets) {
+            out << "would send " << DescribeRequest(target.device, target.settings) << '\n';
         }
         return ExitStatus::Success;
     }
-    int failed = 0;
-    for (const Step& step : steps) {
-        const IpSettings settings = SettingsFor(step.entry->request, step.device);
-        if (!Provision(session, step.device, settings, options.provision, out, err)) {
-            ++failed;
-        }
-        out.flush();
-    }
-    out << steps.size() - static_cast<std::size_t>(failed) << " configured, " << failed
-        << " failed\n";
-    return failed == 0 ? ExitStatus::Success : ExitStatus::Failure;
+    ProgressLine progress(err, StandardErrorIsTerminal(), targets.size());
+    const ProvisionTally tally = ProvisionAll(session, targets, std::move(order.waitsFor),
+                                              options.provision, progress, out, err);
+    out << tally.Summary(options.provision.verify) << '\n';
+    return tally.Status();
 }
 
 }  // namespace kestrelink::cli

@@ -16,8 +16,8 @@ struct PlanOptions {
     ProvisionOptions provision;  // its wait also bounds the discovery before the plan runs
 };
 
-// Checks the whole plan, against the devices that answer as well, before anything is sent; then
-// configures one device after another, one line each, and sums up.
+// Checks the whole plan, against the devices that answer as well, and the order its moves can
+// run in, before anything is sent; then provisions every device, one line each, and sums up.
 ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace kestrelink::cli

@@ -1,32 +1,60 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <iosfwd>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "behaviour/provisioning/confirmation.h"
 #include "cli/device_session.h"
-
-namespace kestrelink {
-struct IpSettings;
-}
+#include "cli/discovered_device.h"
+#include "cli/exit_status.h"
+#include "net/datagrams.h"
 
 namespace kestrelink::cli {
 
-struct DiscoveredDevice;
+class ProgressLine;
 
 struct ProvisionOptions {
     bool verify = false;
-    std::chrono::milliseconds wait = kDefaultWait;  // how long verification may take
+    std::chrono::milliseconds wait = kDefaultWait;  // each device's time to confirm
+};
+
+// A device together with the settings it is to be sent.
+struct ProvisionTarget {
+    DiscoveredDevice device;
+    IpSettings settings;
+};
+
+// What became of the requests of one run.
+struct ProvisionTally {
+    std::size_t configured = 0;      // confirmed under verify
+    std::size_t sent = 0;            // without verify
+    std::size_t notConfirmable = 0;  // sent under verify, but announcements cannot tell
+    std::size_t failed = 0;
+
+    // 1 for any failure; under verify 3 for a request that could not be confirmed; else 0.
+    ExitStatus Status() const;
+    // "N configured, N not confirmable, N failed", or without verify "N sent, N failed".
+    std::string Summary(bool verify) const;
 };
 
 // "32bits request to MAC: ip=... mask=... gateway=... dns=... name=...": what goes on the wire,
 // the password aside.
 std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& settings);
 
-// Sends the device its request once and, with verify, probes again until the device answers
-// with the new address (any but 0.0.0.0 for DHCP) and name. One line on out when it worked, on
-// err when not; a set response that arrives meanwhile is a warning on err. True when it worked.
-bool Provision(DeviceSession& session, const DiscoveredDevice& device, const IpSettings& settings,
-               const ProvisionOptions& options, std::ostream& out, std::ostream& err);
+// The request reduced to what the device's announcements can show of it.
+provisioning::ProvisioningStep StepOf(const ProvisionTarget& target);
+
+// Sends each target its request once, paced, a target after those it waits for; with verify,
+// probes in rounds until each device answers with its new address and name, or its own wait
+// is over. One line per device, on out when it did what was asked, on err when not; each set
+// response heard meanwhile is a warning on err.
+ProvisionTally ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
+                            std::vector<std::vector<std::size_t>> waitsFor,
+                            const ProvisionOptions& options, ProgressLine& progress,
+                            std::ostream& out, std::ostream& err);
 
 }  // namespace kestrelink::cli

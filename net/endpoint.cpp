@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -32,8 +33,19 @@ struct ListenerContext {
     // named meaning every one.
     std::vector<std::string> limitedTo;
     // Those of the latest probe pair: the listener names by them where each answer came in.
-    std::atomic<std::shared_ptr<const std::vector<NetworkInterface>>> probedInterfaces{
-        std::make_shared<const std::vector<NetworkInterface>>()};
+    // Behind a mutex: GCC 12's std::atomic<std::shared_ptr> ends a load with a relaxed unlock,
+    // so that a probe pair sent from another thread while the listener reads races with it.
+    std::shared_ptr<const std::vector<NetworkInterface>> ProbedInterfaces() {
+        const std::lock_guard lock(probedMutex);
+        return probedInterfaces;
+    }
+    void SetProbedInterfaces(std::shared_ptr<const std::vector<NetworkInterface>> interfaces) {
+        const std::lock_guard lock(probedMutex);
+        probedInterfaces = std::move(interfaces);
+    }
+    std::mutex probedMutex;
+    std::shared_ptr<const std::vector<NetworkInterface>> probedInterfaces =
+        std::make_shared<const std::vector<NetworkInterface>>();
 };
 
 namespace {
@@ -71,7 +83,7 @@ void SendProbePair(ListenerContext& context) {
         return;
     }
     auto interfaces = std::make_shared<const std::vector<NetworkInterface>>(WaysOut(context));
-    context.probedInterfaces.store(interfaces);
+    context.SetProbedInterfaces(interfaces);
     // A failed send is not retried; the user rediscovers.
     SendOutOfEach(context, *interfaces, BuildProbe08(), DEVICE_PORT_08);
     SendOutOfEach(context, *interfaces, BuildProbe32(), DEVICE_PORT_32);
@@ -85,7 +97,7 @@ void ListenerThread(ListenerContext& context) {
         [&context] { return WaitForDatagramOrStop(context.udpSocket, context.stopEvent); },
         [&context] {
             ReceiveDatagrams(context.udpSocket, *context.handOver, context.buffers,
-                             *context.probedInterfaces.load());
+                             *context.ProbedInterfaces());
         });
 }
 

@@ -34,7 +34,8 @@ void ReceiveDatagrams(UdpSocket& socket, ListenerHandOver& handOver, IntakeBuffe
                 break;
             case DatagramKind::IpSetResponse08:
             case DatagramKind::IpSetResponse32:
-                buffers.arrivals[kept++] = {Arrival::Kind::SetResponse, {}};
+                buffers.arrivals[kept++] = {
+                    Arrival::Kind::SetResponse, {}, received.sourceAddress, received.sourcePort};
                 break;
             case DatagramKind::NotInProtocol:
                 break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 #include "net/datagrams.h"
@@ -11,6 +12,10 @@ struct Arrival {
     enum class Kind { Announcement, SetResponse };
     Kind kind = Kind::Announcement;
     Announcement announcement;  // for an announcement only
+    // Who sent it, first octet most significant: a set response says nothing else of its
+    // device.
+    std::uint32_t sourceAddress = 0;
+    std::uint16_t sourcePort = 0;
 };
 
 // The one way from the listener thread to the side that owns the device list. The call is made

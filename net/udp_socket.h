@@ -28,7 +28,8 @@ struct ReceivedDatagram {
     // did not fit.
     std::size_t length = 0;
     std::uint16_t sourcePort = 0;
-    unsigned arrivalInterface = 0;  // the interface index it came in on; 0 when not known
+    unsigned arrivalInterface = 0;    // the interface index it came in on; 0 when not known
+    std::uint32_t sourceAddress = 0;  // first octet most significant
 };
 
 class UdpSocket final {

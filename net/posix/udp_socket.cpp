@@ -136,7 +136,7 @@ std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffe
         return std::nullopt;
     }
     return ReceivedDatagram{static_cast<std::size_t>(length), ntohs(source.sin_port),
-                            ArrivalInterface(message)};
+                            ArrivalInterface(message), ntohl(source.sin_addr.s_addr)};
 }
 
 std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
@@ -172,7 +172,7 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
     }
     for (std::size_t k = 0; k < static_cast<std::size_t>(taken); ++k) {
         received[k] = {messages[k].msg_len, ntohs(sources[k].sin_port),
-                       ArrivalInterface(messages[k].msg_hdr)};
+                       ArrivalInterface(messages[k].msg_hdr), ntohl(sources[k].sin_addr.s_addr)};
     }
     return static_cast<std::size_t>(taken);
 }

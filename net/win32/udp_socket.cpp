@@ -74,6 +74,7 @@ std::optional<ReceivedDatagram> ReceiveOne(LPFN_WSARECVMSG receiveMessage, SOCKE
     const bool cut = failed || (message.dwFlags & MSG_TRUNC) != 0;
     ReceivedDatagram received{cut ? buffer.size() + 1 : static_cast<std::size_t>(length),
                               ntohs(source.sin_port)};
+    received.sourceAddress = ntohl(source.sin_addr.s_addr);
     for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != nullptr;
          header = WSA_CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {

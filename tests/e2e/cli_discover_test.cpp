@@ -86,7 +86,8 @@ class CliDiscoverTest : public CliTest, public ::testing::WithParamInterface<For
 TEST_P(CliDiscoverTest, ListsEveryDeviceOnceInIpOrderWithConflictsMarked) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--malformed", "dup-ip"}));
     const std::string format = GetParam().format;
-    const CliRun run = RunCli({"discover", "--wait", "500", "--format", format, "--expect", "6"});
+    const CliRun run =
+        RunCli({"discover", "--wait", kPatientWait, "--format", format, "--expect", "6"});
     ASSERT_EQ(run.status, 0) << run.errorText;
     EXPECT_EQ(run.errorText, "");
     EXPECT_EQ(format == "json" ? JsonAsCsv(run.output) : run.output, GetParam().expected())
@@ -103,10 +104,11 @@ class CliExpectTest : public CliTest {};
 
 TEST_F(CliExpectTest, TooFewAnswersFailButAreStillListed) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices));
-    const CliRun run = RunCli({"discover", "--wait", "500", "--format", "csv", "--expect", "5"});
+    const CliRun run =
+        RunCli({"discover", "--wait", kPatientWait, "--format", "csv", "--expect", "5"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errorText,
-              "kestrelink-cli: expected at least 5 devices, 4 answered within 500 ms\n");
+    EXPECT_EQ(run.errorText, "kestrelink-cli: expected at least 5 devices, 4 answered within " +
+                                 kPatientWait + " ms\n");
     EXPECT_EQ(run.output.size(), 1u + kDevices.Count());
 }
 

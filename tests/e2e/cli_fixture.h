@@ -7,6 +7,10 @@
 
 namespace kestrelink::testing {
 
+// For --wait where every device must have answered: the fixture's patience, not a guess at how
+// fast a loaded machine is.
+inline const std::string kPatientWait = std::to_string(kE2eWait.count());
+
 struct CliRun {
     int status = -1;  // -1: still running at the time-out
     std::vector<std::string> output;

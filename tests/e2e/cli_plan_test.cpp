@@ -31,9 +31,9 @@ TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
                   "configured " + MacOf(0) + ": answers at 10.213.7.50 as 'unit-1'",
                   "configured " + MacOf(2) + ": answers at 10.213.7.60 as 'hall 3, east'",
                   "configured " + MacOf(3) + ": answers at 10.213.9.9 as 'leased'",
-                  "3 configured, 0 failed"}));
+                  "3 configured, 0 not confirmable, 0 failed"}));
 
-    const CliRun discover = RunCli({"discover", "--wait", "500", "--format", "csv"});
+    const CliRun discover = RunCli({"discover", "--wait", kPatientWait, "--format", "csv"});
     ASSERT_EQ(discover.status, 0) << discover.errorText;
     const std::vector<std::string> expected = {
         "ip,mac,product,name,version,serial,family,interface,conflict,outside",
@@ -42,6 +42,26 @@ TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
         "10.213.7.60," + MacOf(2) + ",DevSim 32,\"hall 3, east\",1.0,70002,32bits,,false,false",
         "10.213.9.9," + MacOf(3) + ",DevSim 32,leased,1.0,70003,32bits,,false,false"};
     EXPECT_EQ(discover.output, expected);
+}
+
+// Device 3 takes the address that device 1 holds until it has taken its own new one; the
+// simulator's devices take 300 ms to apply a request.
+TEST_F(CliPlanTest, AMoveOntoAHeldAddressWaitsUntilTheHolderHasLeftIt) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--apply-delay", "300"}));
+    const std::string plan =
+        WriteFile("moves.csv", std::string(kHeader) + MacOf(2) +
+                                   ",10.213.1.1,255.255.255.0,10.213.1.254,,,,\n" + MacOf(0) +
+                                   ",10.213.7.1,255.255.255.0,10.213.7.254,,,,\n");
+    const CliRun run = RunCli({"configure", "--plan", plan, "--verify", "--wait", kPatientWait});
+    ASSERT_EQ(run.status, 0) << run.errorText;
+    EXPECT_EQ(run.output, (std::vector<std::string>{
+                              "configured " + MacOf(0) + ": answers at 10.213.7.1 as 'unit-1'",
+                              "configured " + MacOf(2) + ": answers at 10.213.1.1 as 'unit-3'",
+                              "2 configured, 0 not confirmable, 0 failed"}));
+    EXPECT_EQ(run.errorText, "") << "no progress line where standard error is no terminal";
+    const auto applied = m_simulator->WaitForLines("applied", 2, kE2eWait);
+    ASSERT_EQ(applied.size(), 2u);
+    EXPECT_TRUE(applied[0].starts_with("applied 08bits " + MacOf(0))) << applied[0];
 }
 
 struct PlanThatSendsNothing {
@@ -65,7 +85,7 @@ TEST_P(CliPlanCheckTest, NothingReachesTheDevices) {
     const PlanThatSendsNothing& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices));
     const std::string plan = WriteFile("checked.csv", kHeader + c.rows);
-    std::vector<std::string> arguments = {"configure", "--plan", plan, "--wait", "500"};
+    std::vector<std::string> arguments = {"configure", "--plan", plan, "--wait", kPatientWait};
     arguments.insert(arguments.end(), c.extraArguments.begin(), c.extraArguments.end());
     const CliRun run = RunCli(arguments);
     EXPECT_EQ(run.status, c.status);
@@ -80,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PlanThatSendsNothing{
             "DryRun",
-            MacOf(1) + ",10.213.7.51,255.255.0.0,10.213.0.1,,x,,\n" + MacOf(2) + ",,,,,,pw,yes\n",
+            MacOf(1) + ",10.213.7.51,255.255.0.0,10.213.0.1,,,,\n" + MacOf(2) + ",,,,,,pw,yes\n",
             {"--dry-run"},
             0,
             {"would send 08bits request to " + MacOf(1) +
@@ -101,12 +121,28 @@ INSTANTIATE_TEST_SUITE_P(
             2,
             {},
             "2: ip 10.213.1.2 is in use by " + MacOf(1) + " ('unit-2'), which the plan leaves out"},
-        PlanThatSendsNothing{"MacThatDoesNotAnswer",
-                             MacOf(2) + ",,,,,,,yes\n02:00:00:00:00:07,,,,,,,yes\n",
+        PlanThatSendsNothing{
+            "NameFor08bits",
+            MacOf(1) + ",,,,,hall-2,,yes\n",
+            {},
+            2,
+            {},
+            "2: name cannot go to " + MacOf(1) + ": an 08bits request has no name field"},
+        PlanThatSendsNothing{"SwapRefusedEvenInADryRun",
+                             MacOf(0) + ",10.213.1.2,255.255.255.0,10.213.1.254,,,,\n" + MacOf(1) +
+                                 ",10.213.1.1,255.255.255.0,10.213.1.254,,,,\n",
+                             {"--dry-run"},
+                             2,
                              {},
-                             1,
-                             {},
-                             "3: no device with MAC 02:00:00:00:00:07 answered within 500 ms"}),
+                             " lines 2, 3 move their devices in a cycle, each onto the address "
+                             "the next holds; send one to a free address first"},
+        PlanThatSendsNothing{
+            "MacThatDoesNotAnswer",
+            MacOf(2) + ",,,,,,,yes\n02:00:00:00:00:07,,,,,,,yes\n",
+            {},
+            1,
+            {},
+            "3: no device with MAC 02:00:00:00:00:07 answered within " + kPatientWait + " ms"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ostream>
 #include <string>
@@ -40,29 +41,31 @@ TEST_P(DevsimBadOptionsTest, ExitsWithStatusTwoAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Options, DevsimBadOptionsTest,
     ::testing::Values(
-        BadOptionsCase{"UnknownOption", {"--frobnicate"}, "unknown option '--frobnicate'"},
-        BadOptionsCase{"MissingValue", {"--devices08"}, "--devices08 needs a value"},
-        BadOptionsCase{"NegativeCount", {"--devices32", "-1"}, "--devices32 wants a count"},
-        BadOptionsCase{"CountWithJunk", {"--devices08=5x"}, "--devices08 wants a count"},
-        BadOptionsCase{"ValueForAFlag", {"--burst=yes"}, "--burst takes no value"},
-        BadOptionsCase{"ShortMac", {"--first-mac", "02:00:00:00:00"}, "--first-mac wants"},
-        BadOptionsCase{"BadAddress", {"--first-ip", "10.213.1"}, "--first-ip wants"},
+        BadOptionsCase{"UnknownOption", {"--frobnicate"}, "not expected: --frobnicate"},
+        BadOptionsCase{"MissingValue", {"--devices08"}, "--devices08: 1 required"},
+        BadOptionsCase{
+            "NegativeCount", {"--devices32", "-1"}, "--devices32: Value -1 not in range"},
+        BadOptionsCase{"CountWithJunk", {"--devices08=5x"}, "--devices08: Value 5x"},
+        BadOptionsCase{"ValueForAFlag", {"--burst=yes"}, "burst was given a disallowed flag"},
+        BadOptionsCase{"NegativeApplyDelay", {"--apply-delay", "-5"}, "--apply-delay: Value -5"},
+        BadOptionsCase{"ShortMac", {"--first-mac", "02:00:00:00:00"}, "--first-mac: wants"},
+        BadOptionsCase{"BadAddress", {"--first-ip", "10.213.1"}, "--first-ip: wants"},
         BadOptionsCase{"AddressesRunOut",
                        {"--first-ip", "255.255.255.250", "--devices08", "4", "--devices32", "4"},
                        "too few addresses for 8 devices"},
         BadOptionsCase{"BurstWithJitter", {"--burst", "--jitter", "10"}, "exclude each other"},
         BadOptionsCase{"UnknownMalformedKind", {"--malformed", "short,bogus"}, "'bogus'"},
         BadOptionsCase{"PasswordTooLong", {"--password", "sixteen-letters!"}, "at most 15"},
-        BadOptionsCase{"ZeroExitAfter", {"--exit-after", "0"}, "--exit-after wants"}),
+        BadOptionsCase{"ZeroExitAfter", {"--exit-after", "0"}, "--exit-after: wants"}),
     [](const auto& info) { return info.param.name; });
 
 class DevsimRunTest : public PrivateNetworkTest {};
 
 // Answered at once: options after them are not read.
-TEST_F(DevsimRunTest, HelpAndVersionExitZeroWithTheirFirstLine) {
+TEST_F(DevsimRunTest, HelpAndVersionExitZeroWithTheirKeyLine) {
     const struct {
         const char* argument;
-        std::string firstLine;
+        std::string line;
     } cases[] = {{"--help", "Usage: kestrelink-devsim [OPTIONS]"},
                  {"--version", "kestrelink-devsim " + std::string(kVersion)}};
     for (const auto& c : cases) {
@@ -70,8 +73,7 @@ TEST_F(DevsimRunTest, HelpAndVersionExitZeroWithTheirFirstLine) {
         ChildProcess simulator(KESTRELINK_DEVSIM_PATH, {c.argument, "--frobnicate"});
         EXPECT_EQ(simulator.WaitForExit(kE2eWait), 0);
         const auto lines = simulator.OutputLines();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.front(), c.firstLine);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end());
     }
 }
 

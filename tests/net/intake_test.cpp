@@ -209,6 +209,9 @@ TEST_P(ReceiveDatagramsTest, HandsOverByPortAndLength) {
     ASSERT_EQ(events.size(), c.expected == Expected::Nothing ? 1u : 2u);
     if (c.expected == Expected::SetResponse) {
         EXPECT_EQ(events[0].kind, testing::HandedOver::Kind::SetResponse);
+        // All a set response tells of its device is who sent it.
+        EXPECT_EQ(events[0].sourceAddress, 0x7F000001u);
+        EXPECT_EQ(events[0].sourcePort, PeerOf(c.sender).Port());
     } else if (c.expected != Expected::Nothing) {
         EXPECT_EQ(events[0].kind, testing::HandedOver::Kind::Announcement);
         EXPECT_EQ(events[0].cells[kColumnGivenName], "first");

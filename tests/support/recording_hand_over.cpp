@@ -10,7 +10,8 @@ void RecordingHandOver::TakeIn(std::span<const Arrival> arrivals) {
     {
         const std::lock_guard lock(m_mutex);
         for (const Arrival& arrival : arrivals) {
-            HandedOver event{HandedOver::Kind::SetResponse, {}};
+            HandedOver event{
+                HandedOver::Kind::SetResponse, {}, arrival.sourceAddress, arrival.sourcePort};
             if (arrival.kind == Arrival::Kind::Announcement) {
                 FormedTexts texts;
                 const RowCells cells = FormRowCells(arrival.announcement, texts);

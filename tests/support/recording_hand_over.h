@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -18,6 +19,9 @@ struct HandedOver {
     // For an announcement, the seven cells the intake forms from it. They are copied on the
     // listener's side because the announcement's texts die with the listener's buffer.
     DeviceRow cells;
+    // For a set response, where it came from.
+    std::uint32_t sourceAddress = 0;
+    std::uint16_t sourcePort = 0;
 };
 
 // Keeps, in order, everything the listener hands over, and returns at once.

@@ -75,18 +75,33 @@ std::span<const EmulatedDevice> DeviceSet::Devices(DeviceFamily family) const {
     return family == DeviceFamily::Bits32 ? m_devices32 : m_devices08;
 }
 
-ConfigResult DeviceSet::ApplyConfig(DeviceFamily family, const ReceivedConfig& config) {
+EmulatedDevice* DeviceSet::Addressed(DeviceFamily family, const ReceivedConfig& config) {
     auto& devices = family == DeviceFamily::Bits32 ? m_devices32 : m_devices08;
     const auto found = std::find_if(devices.begin(), devices.end(), [&](const auto& device) {
         return device.macAddress == config.macAddress;
     });
-    if (found == devices.end()) {
+    return found == devices.end() ? nullptr : &*found;
+}
+
+ConfigResult DeviceSet::Admit(DeviceFamily family, const ReceivedConfig& config) {
+    const EmulatedDevice* device = Addressed(family, config);
+    if (device == nullptr) {
         return {};
     }
-    EmulatedDevice& device = *found;
     if (m_password && config.password != *m_password) {
-        return {ConfigOutcome::WrongPassword, &device};
+        return {ConfigOutcome::WrongPassword, device};
     }
+    return {ConfigOutcome::Applied, device};
+}
+
+ConfigResult DeviceSet::ApplyConfig(DeviceFamily family, const ReceivedConfig& config,
+                                    std::chrono::steady_clock::time_point silentUntil) {
+    const ConfigResult admitted = Admit(family, config);
+    if (admitted.outcome != ConfigOutcome::Applied) {
+        return admitted;
+    }
+    EmulatedDevice& device = *Addressed(family, config);
+    device.silentUntil = silentUntil;
     if (config.useDhcp) {
         device.ipAddress = LeaseAddress();
         device.subnetMask = kSubnetMask;

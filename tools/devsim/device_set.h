@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -25,6 +26,8 @@ struct EmulatedDevice {
     std::string productName;
     std::string givenName;
     std::string version;
+    // While restarting to take new settings, a device answers no probe.
+    std::chrono::steady_clock::time_point silentUntil{};
 };
 
 AnnouncementFields FieldsOf(const EmulatedDevice& device);
@@ -48,10 +51,15 @@ public:
     std::span<const EmulatedDevice> Devices(DeviceFamily family) const;
 
     // Only a device of the request's own family answers to its MAC, as each family listens on
-    // its own port.
-    ConfigResult ApplyConfig(DeviceFamily family, const ReceivedConfig& config);
+    // its own port. Changes nothing; Applied means the request would be.
+    ConfigResult Admit(DeviceFamily family, const ReceivedConfig& config);
+    // Admits the request and, if it passes, takes its settings; the device then answers no
+    // probe until silentUntil.
+    ConfigResult ApplyConfig(DeviceFamily family, const ReceivedConfig& config,
+                             std::chrono::steady_clock::time_point silentUntil = {});
 
 private:
+    EmulatedDevice* Addressed(DeviceFamily family, const ReceivedConfig& config);
     std::uint32_t LeaseAddress();
     bool AddressInUse(std::uint32_t address) const;
 

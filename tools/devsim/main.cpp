@@ -1,7 +1,5 @@
 #include <cstdio>
-#include <span>
 
-#include "kestrelink/version.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
 #include "tools/devsim/responder.h"
@@ -10,20 +8,14 @@
 
 int main(int argc, char** argv) {
     using namespace kestrelink::devsim;
-    const CommandLine commandLine = ParseCommandLine(
-        std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    const CommandLine commandLine = ParseCommandLine(argc, argv);
     if (!commandLine.error.empty()) {
         std::fprintf(stderr, "kestrelink-devsim: %s\nTry 'kestrelink-devsim --help'.\n",
                      commandLine.error.c_str());
         return 2;
     }
-    if (commandLine.helpRequested) {
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
-    }
-    if (commandLine.versionRequested) {
-        std::printf("kestrelink-devsim %.*s\n", static_cast<int>(kestrelink::kVersion.size()),
-                    kestrelink::kVersion.data());
+    if (!commandLine.output.empty()) {
+        std::fputs(commandLine.output.c_str(), stdout);
         return 0;
     }
     if (!commandLine.options.allowRealNetwork) {

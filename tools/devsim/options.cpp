@@ -1,180 +1,216 @@
 #include "tools/devsim/options.h"
 
-#include <algorithm>
-#include <array>
-#include <charconv>
+#include <CLI/CLI.hpp>
 #include <cmath>
-#include <functional>
 #include <limits>
-#include <string_view>
+#include <sstream>
 
+#include "kestrelink/version.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::devsim {
 namespace {
 
-constexpr std::int64_t kMaxDevicesPerFamily = 100000;
-constexpr std::int64_t kMaxJitterMs = 600000;
+constexpr int kMaxDevicesPerFamily = 100000;
+constexpr int kMaxDelayMs = 600000;
+constexpr double kMaxExitAfterSeconds = 86400.0 * 365;
 constexpr std::uint64_t kMacSpace = std::uint64_t{1} << 48;
 constexpr std::uint64_t kAddressSpace = std::uint64_t{1} << 32;
 
-std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t min,
-                                         std::int64_t max) {
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max) {
-        return std::nullopt;
-    }
-    return value;
+constexpr auto kFooter =
+    R"(Devices are numbered 08bits first, then 32bits; device k takes the first MAC,
+address and serial number plus k. A name longer than its field (15 characters for
+08bits) goes out cut, without a NUL.
+
+Kinds for --malformed, each from a stranger device (MAC 0e:ee:..., address
+10.213.250.x) unless said otherwise, sent before the announcements:
+  short     announcement one byte short (69 or 231 bytes)
+  long      announcement one byte long (71 or 233 bytes)
+  oversize  300 bytes
+  swapped   the other family's announcement (232 bytes from 43210, 70 bytes from 54321)
+  no-nul    a valid announcement whose every text, the 32bits address text included,
+            fills its field without a NUL: it is listed, with texts cut at the field widths
+  dup-ip    after the announcements: a stranger announcing the family's first device's
+            address (the first one heard keeps it)
+  dup-mac   after the announcements: the family's first device's MAC with the stranger's
+            address (the device moves there)
+
+A request with a wrong password is ignored and reported as "refused". DHCP leases
+count up from --dhcp-pool, skipping addresses in use, with mask 255.255.255.0 and the
+.1 of their subnet as gateway and DNS server; a 08bits request asks for DHCP by leaving
+all three addresses zero. With --apply-delay a device goes on announcing its old
+settings until the delay is over; with --restart it then answers no probe for a while,
+as a device does that restarts to take new settings.
+
+Output, one line each, on standard output:
+  listening 08bits=N 32bits=N           once both ports are bound
+  probe FAMILY from ADDR:PORT ...       per probe answered
+  accepted FAMILY MAC applies in MS ms  per request held back by --apply-delay
+  applied FAMILY MAC ip=... mask=... gateway=... dns=... dhcp=yes|no name=...
+  refused FAMILY MAC wrong password
+  ignored FAMILY MAC not emulated here  per request for another device
+
+Ends on SIGTERM or SIGINT with status 0. Status 2: bad options; 1: a port cannot be
+bound; 3: the network is not a private one.)";
+
+CLI::Validator Checked(const std::string& wants, bool (*valid)(const std::string&)) {
+    return CLI::Validator(
+        [wants, valid](std::string& value) {
+            return valid(value) ? std::string() : "wants " + wants + ", not '" + value + "'";
+        },
+        "");
 }
 
-using Setter = std::function<std::string(SimulatorOptions&, std::string_view)>;
-
-struct OptionSpec {
-    std::string_view name;
-    bool takesValue;
-    Setter set;
-};
-
-std::string SetDeviceCount(int& count, std::string_view value, std::string_view name) {
-    const auto parsed = ParseInteger(value, 0, kMaxDevicesPerFamily);
-    if (!parsed) {
-        return std::string(name) + " wants a count from 0 to " +
-               std::to_string(kMaxDevicesPerFamily) + ", not '" + std::string(value) + "'";
-    }
-    count = static_cast<int>(*parsed);
-    return {};
+bool IsMac(const std::string& text) {
+    return ParseCanonicalMacText(text).has_value();
 }
 
-std::string SetMalformed(SimulatorOptions& options, std::string_view value) {
-    options.malformed.clear();
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = value.find(',', start);
-        const std::string_view name = value.substr(start, comma - start);
-        const auto kind = ParseMalformedKind(name);
-        if (!kind) {
-            return "unknown --malformed kind '" + std::string(name) + "'";
-        }
-        options.malformed.push_back(*kind);
-        if (comma == std::string_view::npos) {
-            return {};
-        }
-        start = comma + 1;
-    }
+bool IsAddress(const std::string& text) {
+    return ParseDottedQuad(text).has_value();
 }
 
-std::string SetExitAfter(SimulatorOptions& options, std::string_view value) {
-    double seconds = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-    if (error != std::errc() || end != value.data() + value.size() || !(seconds > 0) ||
-        seconds > 86400 * 365) {
-        return "--exit-after wants a positive number of seconds, not '" + std::string(value) + "'";
-    }
-    options.exitAfter = std::chrono::milliseconds(std::llround(seconds * 1000));
-    return {};
+// The default shown is the value the option holds before parsing.
+CLI::Option* AddAddress(CLI::App& app, const char* name, std::uint32_t& value, const char* what) {
+    return app
+        .add_option_function<std::string>(
+            name, [&value](const std::string& text) { value = *ParseDottedQuad(text); }, what)
+        ->type_name("ADDR")
+        ->default_str(std::string(FormatDottedQuad(value).View()))
+        ->check(Checked("a dotted IPv4 address", IsAddress));
 }
 
-std::array<OptionSpec, 15> OptionTable() {
-    return {{
-        {"--devices08", true,
-         [](SimulatorOptions& o, std::string_view v) {
-             return SetDeviceCount(o.devices08, v, "--devices08");
-         }},
-        {"--devices32", true,
-         [](SimulatorOptions& o, std::string_view v) {
-             return SetDeviceCount(o.devices32, v, "--devices32");
-         }},
-        {"--first-mac", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto mac = ParseCanonicalMacText(v);
-             if (!mac) {
-                 return "--first-mac wants six two-digit hex groups such as 02:00:00:00:00:01, "
-                        "not '" +
-                        std::string(v) + "'";
-             }
-             o.firstMac = *mac;
-             return {};
-         }},
-        {"--first-ip", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseDottedQuad(v);
-             if (!address) {
-                 return "--first-ip wants a dotted IPv4 address, not '" + std::string(v) + "'";
-             }
-             o.firstIp = *address;
-             return {};
-         }},
-        {"--first-serial", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto serial = ParseInteger(v, 0, 0xFFFFFFFF);
-             if (!serial) {
-                 return "--first-serial wants a number from 0 to 4294967295, not '" +
-                        std::string(v) + "'";
-             }
-             o.firstSerial = static_cast<std::uint32_t>(*serial);
-             return {};
-         }},
-        {"--name-prefix", true,
-         [](SimulatorOptions& o, std::string_view v) {
-             o.namePrefix = std::string(v);
-             return std::string();
-         }},
-        {"--jitter", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto ms = ParseInteger(v, 0, kMaxJitterMs);
-             if (!ms) {
-                 return "--jitter wants milliseconds from 0 to " + std::to_string(kMaxJitterMs) +
-                        ", not '" + std::string(v) + "'";
-             }
-             o.jitter = std::chrono::milliseconds(*ms);
-             return {};
-         }},
-        {"--burst", false,
-         [](SimulatorOptions& o, std::string_view) {
-             o.burst = true;
-             return std::string();
-         }},
-        {"--seed", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto seed = ParseInteger(v, 0, std::numeric_limits<std::int64_t>::max());
-             if (!seed) {
-                 return "--seed wants a non-negative number, not '" + std::string(v) + "'";
-             }
-             o.seed = static_cast<std::uint64_t>(*seed);
-             return {};
-         }},
-        {"--password", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             if (v.size() > kPasswordMaxLength) {
-                 return "--password is at most " + std::to_string(kPasswordMaxLength) +
-                        " characters, as the request carries no more";
-             }
-             o.password = std::string(v);
-             return {};
-         }},
-        {"--dhcp-pool", true,
-         [](SimulatorOptions& o, std::string_view v) -> std::string {
-             const auto address = ParseDottedQuad(v);
-             if (!address) {
-                 return "--dhcp-pool wants a dotted IPv4 address, not '" + std::string(v) + "'";
-             }
-             o.dhcpPool = *address;
-             return {};
-         }},
-        {"--set-response", false,
-         [](SimulatorOptions& o, std::string_view) {
-             o.setResponse = true;
-             return std::string();
-         }},
-        {"--malformed", true, SetMalformed},
-        {"--exit-after", true, SetExitAfter},
-        {"--allow-real-network", false,
-         [](SimulatorOptions& o, std::string_view) {
-             o.allowRealNetwork = true;
-             return std::string();
-         }},
-    }};
+void AddMilliseconds(CLI::App& app, const char* name, std::chrono::milliseconds& value,
+                     const char* what) {
+    app.add_option_function<int>(
+           name, [&value](int ms) { value = std::chrono::milliseconds(ms); }, what)
+        ->type_name("MS")
+        ->check(CLI::Range(0, kMaxDelayMs));
+}
+
+void AddDevices(CLI::App& app, SimulatorOptions& o) {
+    const std::string group = "Devices";
+    app.add_option("--devices08", o.devices08, "number of 08bits devices")
+        ->type_name("N")
+        ->default_str("1")
+        ->check(CLI::Range(0, kMaxDevicesPerFamily))
+        ->group(group);
+    app.add_option("--devices32", o.devices32, "number of 32bits devices")
+        ->type_name("N")
+        ->default_str("1")
+        ->check(CLI::Range(0, kMaxDevicesPerFamily))
+        ->group(group);
+    app.add_option_function<std::string>(
+           "--first-mac", [&o](const std::string& v) { o.firstMac = *ParseCanonicalMacText(v); },
+           "MAC of the first device")
+        ->type_name("MAC")
+        ->default_str("02:00:00:00:00:01")
+        ->check(Checked("six two-digit hex groups such as 02:00:00:00:00:01", IsMac))
+        ->group(group);
+    AddAddress(app, "--first-ip", o.firstIp, "address of the first device")->group(group);
+    app.add_option("--first-serial", o.firstSerial, "serial number of the first device")
+        ->type_name("N")
+        ->default_str("1000")
+        ->group(group);
+    app.add_option("--name-prefix", o.namePrefix, "given names are TEXT1, TEXT2, ...")
+        ->type_name("TEXT")
+        ->default_str("devsim-")
+        ->group(group);
+}
+
+void AddAnswers(CLI::App& app, SimulatorOptions& o) {
+    const std::string group = "Answers";
+    app.add_option_function<int>(
+           "--jitter", [&o](int ms) { o.jitter = std::chrono::milliseconds(ms); },
+           "send each announcement at a random delay from 0 to MS after the probe (default 0: "
+           "at once, in device order)")
+        ->type_name("MS")
+        ->check(CLI::Range(0, kMaxDelayMs))
+        ->group(group);
+    app.add_option_function<std::uint64_t>(
+           "--seed", [&o](std::uint64_t seed) { o.seed = seed; },
+           "seed for the jitter, to repeat a run exactly")
+        ->type_name("N")
+        ->group(group);
+    app.add_flag("--burst", o.burst,
+                 "send all announcements of a probe back to back, as fast as the sockets allow, "
+                 "before reading anything else (excludes --jitter)")
+        ->group(group);
+    app.add_option_function<std::vector<std::string>>(
+           "--malformed",
+           [&o](const std::vector<std::string>& names) {
+               o.malformed.clear();
+               for (const std::string& name : names) {
+                   o.malformed.push_back(*ParseMalformedKind(name));
+               }
+           },
+           "with every probe answer, also send datagrams that a listener must survive (kinds "
+           "below)")
+        ->type_name("KIND[,KIND...]")
+        ->delimiter(',')
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return ParseMalformedKind(name) ? std::string()
+                                                : "unknown --malformed kind '" + name + "'";
+            },
+            ""))
+        ->group(group);
+}
+
+void AddConfiguration(CLI::App& app, SimulatorOptions& o) {
+    const std::string group = "Configuration";
+    app.add_option_function<std::string>(
+           "--password", [&o](const std::string& v) { o.password = v; },
+           "apply only requests carrying TEXT (an empty TEXT accepts only an empty password); "
+           "without it every password is accepted, as by a device that has none set")
+        ->type_name("TEXT")
+        ->check(CLI::Validator(
+            [](std::string& v) {
+                return v.size() <= kPasswordMaxLength
+                           ? std::string()
+                           : "is at most " + std::to_string(kPasswordMaxLength) +
+                                 " characters, as the request carries no more";
+            },
+            ""))
+        ->group(group);
+    AddAddress(app, "--dhcp-pool", o.dhcpPool, "addresses for DHCP, counting up from ADDR")
+        ->group(group);
+    app.add_flag("--set-response", o.setResponse,
+                 "answer every accepted request with a set response (44 zero bytes from 43210, "
+                 "or 204 from 54321)")
+        ->group(group);
+    AddMilliseconds(app, "--apply-delay", o.applyDelay,
+                    "keep announcing the old settings for MS after a request before taking the "
+                    "new ones (default 0: at once)");
+    AddMilliseconds(app, "--restart", o.restart,
+                    "after taking new settings, answer no probe for MS (default 0)");
+    app.get_option("--apply-delay")->group(group);
+    app.get_option("--restart")->group(group);
+}
+
+void AddRunning(CLI::App& app, SimulatorOptions& o) {
+    const std::string group = "Running";
+    app.add_option_function<double>(
+           "--exit-after",
+           [&o](double seconds) {
+               o.exitAfter = std::chrono::milliseconds(std::llround(seconds * 1000));
+           },
+           "end by itself after SECONDS (fractions allowed)")
+        ->type_name("SECONDS")
+        ->check(CLI::Validator(
+            [](std::string& v) {
+                double seconds = 0;
+                const bool positive = CLI::detail::lexical_cast(v, seconds) && seconds > 0 &&
+                                      seconds <= kMaxExitAfterSeconds;
+                return positive ? std::string()
+                                : "wants a positive number of seconds, not '" + v + "'";
+            },
+            ""))
+        ->group(group);
+    app.add_flag("--allow-real-network", o.allowRealNetwork,
+                 "skip the check that every network interface is loopback or one of the lab's "
+                 "own (kl*). Only for a network of devices under your control: the "
+                 "announcements go to whoever probes.")
+        ->group(group);
 }
 
 // Checks that need more than one option.
@@ -202,125 +238,39 @@ std::string CheckTogether(const SimulatorOptions& options) {
 
 }  // namespace
 
-CommandLine ParseCommandLine(std::span<const char* const> arguments) {
-    const auto table = OptionTable();
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            result.helpRequested = true;
-            return result;
-        }
-        if (argument == "--version") {
-            result.versionRequested = true;
-            return result;
-        }
-        const std::size_t equals = argument.find('=');
-        const std::string_view name = argument.substr(0, equals);
-        const auto entry = std::find_if(table.begin(), table.end(),
-                                        [name](const OptionSpec& s) { return s.name == name; });
-        if (entry == table.end()) {
-            result.error = "unknown option '" + std::string(argument) + "'";
-            return result;
-        }
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            if (!entry->takesValue) {
-                result.error = std::string(name) + " takes no value";
-                return result;
-            }
-            value = argument.substr(equals + 1);
-        } else if (entry->takesValue) {
-            if (i + 1 == arguments.size()) {
-                result.error = std::string(name) + " needs a value";
-                return result;
-            }
-            value = arguments[++i];
-        }
-        result.error = entry->set(result.options, value);
-        if (!result.error.empty()) {
-            return result;
-        }
+    CLI::App app(
+        "Emulates devices of both families on one host: 08bits devices on UDP port 43210 and\n"
+        "32bits devices on UDP port 54321. Every probe that arrives is answered with one\n"
+        "announcement per emulated device of its family, sent from that family's port to the\n"
+        "prober. Configuration requests addressed to an emulated MAC are applied; a later\n"
+        "probe shows the new settings.",
+        "kestrelink-devsim");
+    // A flag takes no value: --burst=no would otherwise turn it on.
+    app.option_defaults()->disable_flag_override();
+    app.set_help_flag("-h,--help", "show this text");
+    app.set_version_flag("--version", "kestrelink-devsim " + std::string(kVersion),
+                         "show the version");
+    app.footer(kFooter);
+    AddDevices(app, result.options);
+    AddAnswers(app, result.options);
+    AddConfiguration(app, result.options);
+    AddRunning(app, result.options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) {
+        std::ostringstream output;
+        std::ostringstream ignored;
+        app.exit(done, output, ignored);
+        result.output = output.str();
+        return result;
+    } catch (const CLI::ParseError& error) {
+        result.error = error.what();
+        return result;
     }
     result.error = CheckTogether(result.options);
     return result;
-}
-
-std::string UsageText() {
-    return R"(Usage: kestrelink-devsim [OPTIONS]
-
-Emulates devices of both families on one host: 08bits devices on UDP port 43210 and 32bits
-devices on UDP port 54321. Every probe that arrives is answered with one announcement per
-emulated device of its family, sent from that family's port to the prober. Configuration
-requests addressed to an emulated MAC are applied; a later probe shows the new settings.
-
-Devices:
-  --devices08 N         number of 08bits devices (default 1, at most 100000)
-  --devices32 N         number of 32bits devices (default 1, at most 100000)
-  --first-mac MAC       MAC of the first device (default 02:00:00:00:00:01)
-  --first-ip ADDR       address of the first device (default 10.213.1.1)
-  --first-serial N      serial number of the first device (default 1000)
-  --name-prefix TEXT    given names are TEXT1, TEXT2, ... (default devsim-); a name longer
-                        than its field (15 characters for 08bits) goes out cut, without a NUL
-                        Devices are numbered 08bits first, then 32bits; device k takes the
-                        first MAC, address and serial number plus k.
-
-Answers:
-  --jitter MS           send each announcement at a random delay from 0 to MS milliseconds
-                        after the probe (default 0: at once, in device order)
-  --seed N              seed for the jitter, to repeat a run exactly
-  --burst               send all announcements of a probe back to back, as fast as the
-                        sockets allow, before reading anything else (excludes --jitter)
-  --malformed KIND[,KIND...]
-                        with every probe answer, also send datagrams that a listener must
-                        survive. Kinds, each from a stranger device (MAC 0e:ee:..., address
-                        10.213.250.x) unless said otherwise, sent before the announcements:
-                          short     announcement one byte short (69 or 231 bytes)
-                          long      announcement one byte long (71 or 233 bytes)
-                          oversize  300 bytes
-                          swapped   the other family's announcement (232 bytes from 43210,
-                                    70 bytes from 54321)
-                          no-nul    a valid announcement whose every text, the 32bits
-                                    address text included, fills its field without a NUL:
-                                    it is listed, with texts cut at the field widths
-                          dup-ip    after the announcements: a stranger announcing the
-                                    family's first device's address (the first one heard
-                                    keeps it)
-                          dup-mac   after the announcements: the family's first device's MAC
-                                    with the stranger's address (the device moves there)
-
-Configuration:
-  --password TEXT       apply only requests carrying TEXT (at most 15 characters; an empty
-                        TEXT accepts only an empty password). Without this option every
-                        password is accepted, as by a device that has none set. A request with
-                        a wrong password is ignored and reported as "refused".
-  --dhcp-pool ADDR      addresses for DHCP, counting up from ADDR and skipping those in use
-                        (default 10.213.200.1); the lease has mask 255.255.255.0 and the .1 of
-                        its subnet as gateway and DNS server. A 08bits request asks for DHCP
-                        by leaving all three addresses zero.
-  --set-response        answer every applied request with a set response (44 zero bytes from
-                        43210, or 204 from 54321)
-
-Running:
-  --exit-after SECONDS  end by itself after SECONDS (fractions allowed)
-  --allow-real-network  skip the check that every network interface is loopback or one of the
-                        lab's own (kl*). Only for a network of devices under your control: the
-                        announcements go to whoever probes.
-  -h, --help            show this text
-  --version             show the version
-
-Every option that takes a value also accepts --option=VALUE.
-
-Output, one line each, on standard output:
-  listening 08bits=N 32bits=N           once both ports are bound
-  probe FAMILY from ADDR:PORT ...       per probe answered
-  applied FAMILY MAC ip=... mask=... gateway=... dns=... dhcp=yes|no name=...
-  refused FAMILY MAC wrong password
-  ignored FAMILY MAC not emulated here  per request for another device
-
-Ends on SIGTERM or SIGINT with status 0. Status 2: bad options; 1: a port cannot be bound;
-3: the network is not a private one.
-)";
 }
 
 }  // namespace kestrelink::devsim

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +27,9 @@ struct SimulatorOptions {
     std::optional<std::string> password;
     std::uint32_t dhcpPool = 0x0AD5C801;  // 10.213.200.1
     bool setResponse = false;
+    // How long a device keeps its old settings after a request, and then stays silent.
+    std::chrono::milliseconds applyDelay{0};
+    std::chrono::milliseconds restart{0};
     std::vector<MalformedKind> malformed;
     std::optional<std::chrono::milliseconds> exitAfter;
     bool allowRealNetwork = false;
@@ -35,13 +37,10 @@ struct SimulatorOptions {
 
 struct CommandLine {
     SimulatorOptions options;
-    bool helpRequested = false;
-    bool versionRequested = false;
-    std::string error;  // empty when the command line is good
+    std::string output;  // --help or --version: print it and end with status 0
+    std::string error;   // empty when the command line is good
 };
 
-CommandLine ParseCommandLine(std::span<const char* const> arguments);
-
-std::string UsageText();
+CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 }  // namespace kestrelink::devsim

@@ -82,11 +82,15 @@ int Responder::Run(const StopSignals& stop) {
         {{m_socket08.Handle(), POLLIN, 0}, {m_socket32.Handle(), POLLIN, 0}}};
     while (!stop.Requested()) {
         SendDueReplies();
+        ApplyDueRequests();
         const Clock::time_point now = Clock::now();
         if (end && now >= *end) {
             break;
         }
         std::optional<Clock::time_point> wake = m_replies.NextDue();
+        if (!m_held.empty()) {
+            wake = wake ? std::min(*wake, m_held.front().due) : m_held.front().due;
+        }
         if (end) {
             wake = wake ? std::min(*wake, *end) : *end;
         }
@@ -135,10 +139,18 @@ void Responder::Handle(DeviceFamily family, std::span<const std::uint8_t> datagr
 void Responder::AnswerProbe(DeviceFamily family, const Destination& prober) {
     std::vector<std::vector<std::uint8_t>> before;
     std::vector<std::vector<std::uint8_t>> after;
-    const auto devices = m_devices.Devices(family);
+    const auto all = m_devices.Devices(family);
     for (const MalformedKind kind : m_options.malformed) {
-        if (auto extra = BuildMalformed(kind, family, devices)) {
+        if (auto extra = BuildMalformed(kind, family, all)) {
             (extra->afterAnnouncements ? after : before).push_back(std::move(extra->bytes));
+        }
+    }
+    const Clock::time_point probed = Clock::now();
+    std::vector<const EmulatedDevice*> devices;
+    devices.reserve(all.size());
+    for (const EmulatedDevice& device : all) {
+        if (device.silentUntil <= probed) {
+            devices.push_back(&device);
         }
     }
     std::fprintf(m_report, "probe %s from %s:%u announcements=%zu malformed=%zu\n",
@@ -151,20 +163,19 @@ void Responder::AnswerProbe(DeviceFamily family, const Destination& prober) {
         for (const auto& datagram : before) {
             socket.SendTo(datagram, prober);
         }
-        for (const EmulatedDevice& device : devices) {
-            socket.SendTo(EncodeDevice(device), prober);
+        for (const EmulatedDevice* device : devices) {
+            socket.SendTo(EncodeDevice(*device), prober);
         }
         for (const auto& datagram : after) {
             socket.SendTo(datagram, prober);
         }
         return;
     }
-    const Clock::time_point probed = Clock::now();
     for (auto& datagram : before) {
         m_replies.Push(probed, family, prober, std::move(datagram));
     }
-    for (const EmulatedDevice& device : devices) {
-        m_replies.Push(probed + NextDelay(), family, prober, EncodeDevice(device));
+    for (const EmulatedDevice* device : devices) {
+        m_replies.Push(probed + NextDelay(), family, prober, EncodeDevice(*device));
     }
     // The latest moment any announcement can fall due; queued later, so sent after them.
     for (auto& datagram : after) {
@@ -178,7 +189,7 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
     if (!request) {
         return;
     }
-    const ConfigResult result = m_devices.ApplyConfig(family, *request);
+    const ConfigResult result = m_devices.Admit(family, *request);
     if (result.outcome == ConfigOutcome::NotAddressed) {
         // Shows where a request went that was meant for a device behind another segment.
         std::fprintf(m_report, "ignored %s %s not emulated here\n", FamilyName(family),
@@ -193,17 +204,42 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
         std::fflush(m_report);
         return;
     }
+    if (m_options.setResponse) {
+        const std::size_t length =
+            family == DeviceFamily::Bits32 ? kIpSetResponse32Length : kIpSetResponse08Length;
+        SocketOf(family).SendTo(std::vector<std::uint8_t>(length, 0), requester);
+    }
+    if (m_options.applyDelay.count() == 0) {
+        Apply(family, *request);
+        return;
+    }
+    std::fprintf(m_report, "accepted %s %s applies in %lld ms\n", FamilyName(family), mac.c_str(),
+                 static_cast<long long>(m_options.applyDelay.count()));
+    std::fflush(m_report);
+    m_held.push_back({Clock::now() + m_options.applyDelay, family, *request});
+}
+
+void Responder::ApplyDueRequests() {
+    while (!m_held.empty() && m_held.front().due <= Clock::now()) {
+        Apply(m_held.front().family, m_held.front().request);
+        m_held.pop_front();
+    }
+}
+
+void Responder::Apply(DeviceFamily family, const ReceivedConfig& request) {
+    const ConfigResult result =
+        m_devices.ApplyConfig(family, request, Clock::now() + m_options.restart);
+    if (result.outcome != ConfigOutcome::Applied) {
+        return;
+    }
+    const EmulatedDevice& device = *result.device;
+    const std::string mac(FormatMacText(device.macAddress).View());
     std::fprintf(m_report, "applied %s %s ip=%s mask=%s gateway=%s dns=%s dhcp=%s name=%s\n",
                  FamilyName(family), mac.c_str(), Dotted(device.ipAddress).c_str(),
                  Dotted(device.subnetMask).c_str(), Dotted(device.gateway).c_str(),
                  Dotted(device.dnsServer).c_str(), result.leased ? "yes" : "no",
                  device.givenName.c_str());
     std::fflush(m_report);
-    if (m_options.setResponse) {
-        const std::size_t length =
-            family == DeviceFamily::Bits32 ? kIpSetResponse32Length : kIpSetResponse08Length;
-        SocketOf(family).SendTo(std::vector<std::uint8_t>(length, 0), requester);
-    }
 }
 
 void Responder::SendDueReplies() {

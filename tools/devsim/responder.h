@@ -3,10 +3,12 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <random>
 #include <span>
 
 #include "net/protocol.h"
+#include "tools/device_protocol/device_datagrams.h"
 #include "tools/devsim/device_socket.h"
 #include "tools/devsim/reply_queue.h"
 
@@ -36,6 +38,8 @@ private:
     void AnswerProbe(DeviceFamily family, const Destination& prober);
     void ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> datagram,
                      const Destination& requester);
+    void Apply(DeviceFamily family, const ReceivedConfig& request);
+    void ApplyDueRequests();
     void SendDueReplies();
     std::chrono::microseconds NextDelay();
 
@@ -45,6 +49,13 @@ private:
     DeviceSocket m_socket08;
     DeviceSocket m_socket32;
     ReplyQueue m_replies;
+    // Accepted requests waiting for --apply-delay, earliest first: the delay is the same for all.
+    struct HeldRequest {
+        std::chrono::steady_clock::time_point due;
+        DeviceFamily family;
+        ReceivedConfig request;
+    };
+    std::deque<HeldRequest> m_held;
     std::mt19937_64 m_random;
 };
 
