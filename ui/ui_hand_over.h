@@ -17,22 +17,19 @@ class HandOverMailbox;
 
 // The one narrow boundary between the listener thread and the user-interface thread.
 //
-// The listener calls TakeIn on its own thread. The call leaves its step in a mailbox, wakes the
-// user-interface thread with a queued call to the list model when that thread is not already
-// emptying the mailbox, and waits until the step has run there: the device list is only ever
-// touched on the user-interface thread, and the arrivals' texts, which point into the listener's
-// receive buffers, stay valid because the listener reads nothing while it waits.
+// The listener calls TakeIn on its own thread. The call keeps the arrivals in a backlog, wakes
+// the user-interface thread with a queued call to the list model when nothing was waiting there
+// yet, and returns: the listener never waits for the user-interface thread, so a burst of answers
+// queues here instead of overflowing the kernel's receive queue while the list is repainted. The
+// device list is only ever touched on the user-interface thread, which takes the backlog in
+// slices of a few milliseconds and returns to its event loop between them.
 //
-// A set response opens the "IPSetResponse" box there and the listener goes on reading at once;
-// while that box is open, further set responses are absorbed by it.
+// A set response opens the "IPSetResponse" box there; while that box is open, further set
+// responses are absorbed by it.
 //
-// A flood of announcements would cost a repaint of the list per read if every step were a
-// queued call of its own. So once woken, the user-interface thread keeps taking steps as the
-// listener brings them, for a few milliseconds at most, and then returns to its event loop.
-//
-// Cancel, called by the window before it closes the endpoint, makes a pending call and every
-// later one return at once without effect, so that shutdown never waits for a listener stuck in
-// a hand-over. The model's going cancels too: Qt drops the queued calls to it unrun.
+// Cancel, called by the window before it closes the endpoint, makes every later hand-over and
+// every pending slice do nothing. The model's going cancels too: Qt drops the queued calls to it
+// unrun.
 class UiHandOver final : public ListenerHandOver {
 public:
     // boxOwner must outlive every hand-over made before Cancel or before the model goes.
@@ -47,6 +44,7 @@ public:
 
 private:
     // On the user-interface thread.
+    void TakeInSlice();
     void ShowSetResponse();
 
     DeviceListModel* m_model;
