@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/support/plain_reader.h"
+#include "net/arrival_backlog.h"
 #include "net/datagrams.h"
 #include "net/device_list.h"
 #include "net/endpoint.h"
@@ -54,28 +55,20 @@ long long Ms(Clock::duration duration) {
     return std::chrono::duration_cast<milliseconds>(duration).count();
 }
 
-// The mutex hand-over of the end-to-end tests, timing each row that the intake adds.
+// The window's hand-over without a window: the listener keeps its arrivals in a backlog and goes
+// on reading, and the waiting thread takes them into the list in slices, as the user-interface
+// thread would, timing each row that the intake adds.
 class TimedListHandOver final : public kestrelink::ListenerHandOver {
 public:
     explicit TimedListHandOver(int expected) : m_expected(expected) {}
 
     void TakeIn(std::span<const kestrelink::Arrival> arrivals) override {
-        std::lock_guard lock(m_mutex);
-        for (const kestrelink::Arrival& arrival : arrivals) {
-            if (arrival.kind != kestrelink::Arrival::Kind::Announcement) {
-                continue;
+        if (m_backlog.Keep(arrivals)) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_woken = true;
             }
-            const int before = m_list.RowCount();
-            kestrelink::TakeInAnnouncement(m_list, arrival.announcement);
-            m_lastArrival = Clock::now();
-            if (m_list.RowCount() > before) {
-                m_lastRow = m_lastArrival;
-            }
-        }
-        // Only the last row wakes the waiter: a wake-up per hand-over would cost the listener
-        // time that the plain reader does not spend. The quiet end needs no wake-up.
-        if (m_list.RowCount() >= m_expected) {
-            m_changed.notify_all();
+            m_changed.notify_one();
         }
     }
 
@@ -86,25 +79,39 @@ public:
 
     // Returns once every device is listed, nothing has arrived for kQuietEnd, or at deadline.
     Outcome Wait(Clock::time_point deadline) {
-        std::unique_lock lock(m_mutex);
-        m_lastArrival = Clock::now();
+        Clock::time_point lastArrival = Clock::now();
+        Clock::time_point lastRow;
+        bool more = false;
         while (m_list.RowCount() < m_expected && Clock::now() < deadline) {
-            const Clock::time_point quietEnd = m_lastArrival + kQuietEnd;
-            m_changed.wait_until(lock, std::min(deadline, quietEnd));
-            if (Clock::now() >= m_lastArrival + kQuietEnd) {
-                break;
+            if (!more) {
+                std::unique_lock lock(m_mutex);
+                if (!m_changed.wait_until(lock, std::min(deadline, lastArrival + kQuietEnd),
+                                          [this] { return m_woken; })) {
+                    break;
+                }
+                m_woken = false;
+            }
+            const int before = m_list.RowCount();
+            more = kestrelink::TakeInBacklog(
+                m_backlog, m_list, [] {}, Clock::now() + kSlice);
+            lastArrival = Clock::now();
+            if (m_list.RowCount() > before) {
+                lastRow = lastArrival;
             }
         }
-        return {m_list.RowCount(), m_lastRow};
+        return {m_list.RowCount(), lastRow};
     }
 
 private:
+    // As long as the window's.
+    static constexpr milliseconds kSlice{16};
+
     const int m_expected;
+    kestrelink::ArrivalBacklog m_backlog;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    bool m_woken = false;
     kestrelink::DeviceList m_list;
-    Clock::time_point m_lastArrival;
-    Clock::time_point m_lastRow;
 };
 
 ListedRun DiscoverWithEndpoint(int devices, Clock::duration patience) {

@@ -168,11 +168,13 @@ std::optional<bool> MeasureFlatSlash16() {
     emit list->header()->sectionClicked(kColumnIp);
     // Measured in the window's rounds only: the plain reader's take the thread as well.
     qint64 longestBlock = 0;
+    double longestBusy = 0;
     const bench::BurstRounds rounds = bench::RunBurstRounds(
         [&] {
             const bench::BlockageMeter meter;
             const qint64 lastRowMs = DiscoverAndWaitForAll(*discover, *model, kFlatDevices);
             longestBlock = std::max(longestBlock, meter.LongestMs());
+            longestBusy = std::max(longestBusy, meter.LongestBusyMs());
             return bench::ListedRun{model->rowCount(), lastRowMs};
         },
         [] {
@@ -194,6 +196,7 @@ std::optional<bool> MeasureFlatSlash16() {
     met &= bench::ReportBurstRounds(rounds);
     met &= Report("longest block of the user-interface thread, ms",
                   static_cast<double>(longestBlock), "<= 50", longestBlock <= kBlockedAtMostMs);
+    Inform("  most processor time it spent between two ticks, ms", longestBusy);
     met &= Report("slowest header click on the full list, ms", static_cast<double>(slowestClickMs),
                   "<= 50", slowestClickMs <= kFlatClickWithinMs);
     met &= Report("slowest filter keystroke on the full list, ms",
@@ -227,6 +230,7 @@ std::optional<bool> MeasureTenThousand() {
     const qint64 lastRowMs = DiscoverAndWaitForAll(*discover, *model, kDevices);
     RunEventLoopFor(300);  // stragglers, and the meter's view of the quiet after
     const qint64 longestBlock = meter.LongestMs();
+    const double longestBusy = meter.LongestBusyMs();
 
     bool sorted = true;
     const DeviceList& rows = model->List();
@@ -263,6 +267,7 @@ std::optional<bool> MeasureTenThousand() {
                   lastRowMs <= kListedWithinMs);
     met &= Report("longest block of the user-interface thread, ms",
                   static_cast<double>(longestBlock), "<= 50", longestBlock <= kBlockedAtMostMs);
+    Inform("  most processor time it spent between two ticks, ms", longestBusy);
     met &= Report("peak memory, MB", peakMb, "< 120", peakMb < kPeakMemoryBelowMb);
     met &= Report("slowest header click on the full list, ms", static_cast<double>(slowestResortMs),
                   "< 30", slowestResortMs < kResortWithinMs);
