@@ -37,9 +37,9 @@
 #include "net/udp_socket.h"
 #include "tools/device_protocol/device_datagrams.h"
 #include "tools/lab/private_network.h"
-#include "ui/device_list_model.h"
-#include "ui/device_list_view.h"
-#include "ui/kestrelink_dlg.h"
+#include "faces/qt/device_list_model.h"
+#include "faces/qt/device_list_view.h"
+#include "faces/qt/kestrelink_dlg.h"
 
 using namespace kestrelink;
 using kestrelink::bench::Inform;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <span>
+
+namespace kestrelink {
+
+class BrowserStarter;
+class DeviceList;
+class Endpoint;
+class WindowFace;
+class WindowHandOver;
+
+// What the main window does, whichever toolkit draws it: Discover, Cfg IP, Web, Force IE only,
+// Export List and the copies. It owns the endpoint with its listener and the hand-over between
+// them; the face owns the drawing and the list it draws, and forwards its events here.
+class MainWindowBehaviour final {
+public:
+    // face, list and browser must outlive this object.
+    MainWindowBehaviour(WindowFace& face, DeviceList& list, BrowserStarter& browser);
+    // Releases a listener waiting in a hand-over, then stops it and closes the endpoint.
+    ~MainWindowBehaviour();
+    MainWindowBehaviour(const MainWindowBehaviour&) = delete;
+    MainWindowBehaviour& operator=(const MainWindowBehaviour&) = delete;
+
+    // The last step of building the window, once the list is ready for the first announcement:
+    // opens the endpoint and starts the listener. False after a failure the user has been shown.
+    bool Start();
+
+    void OnDiscover();
+    void OnConfigureIp();
+    void OnWeb();
+    void OnForceIeClicked(bool checked);
+    bool ForceIeOnly() const { return m_forceIeOnly; }
+    // A double-click acts as Web only on a selected row; true when the face should go on and
+    // press Web (after the click has been handled, as a press of the button would be).
+    bool ShouldDoubleClickOpenWeb() const;
+    // shownRows: the list's positions that the filter leaves shown, top to bottom.
+    void OnExportList(std::span<const int> shownRows);
+    // The menu's copies and Ctrl+C: the selected row's cells in columns, joined by tabs.
+    void OnCopy(std::span<const int> columns);
+
+private:
+    WindowFace& m_face;
+    DeviceList& m_list;
+    BrowserStarter& m_browser;
+    std::shared_ptr<WindowHandOver> m_handOver;
+    std::unique_ptr<Endpoint> m_endpoint;
+    bool m_forceIeOnly = false;
+};
+
+}  // namespace kestrelink

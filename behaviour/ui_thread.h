@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+namespace kestrelink {
+
+// The one thing the listener's hand-over needs of a toolkit: a call queued to the user-interface
+// thread, run there later, after the calls queued before it (Qt: a queued call; Win32: a posted
+// window message).
+class UiThread {
+public:
+    UiThread() = default;
+    virtual ~UiThread() = default;
+    UiThread(const UiThread&) = delete;
+    UiThread& operator=(const UiThread&) = delete;
+
+    // May be called from any thread. A face whose window is going may destroy call unrun, even
+    // before Post returns; so whoever posts takes no lock in the call's destruction that it holds
+    // while posting.
+    virtual void Post(std::function<void()> call) = 0;
+};
+
+}  // namespace kestrelink

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "behaviour/dialog_face.h"
+#include "behaviour/ui_thread.h"
+
+namespace kestrelink {
+
+struct IpSettings;
+
+// A box that does not wait for the user. Used for what devices say unasked, which must neither
+// halt the listener nor pile up: see WindowHandOver.
+class NoticeBoxes {
+public:
+    NoticeBoxes() = default;
+    virtual ~NoticeBoxes() = default;
+    NoticeBoxes(const NoticeBoxes&) = delete;
+    NoticeBoxes& operator=(const NoticeBoxes&) = delete;
+
+    // Opens a box modal over the main window, with OK, no icon and this caption, and returns at
+    // once. closed runs on the user-interface thread when the user dismisses the box; a face
+    // whose window goes first may drop it unrun.
+    virtual void OpenNotice(std::string_view caption, std::string_view text,
+                            std::function<void()> closed) = 0;
+};
+
+// What the main window's face does for MainWindowBehaviour: everything that needs a toolkit.
+// The face draws the list from the DeviceList it is given, keeps that list's selection in step
+// with its own, and forwards the buttons, the list's double-click and the menu's items to
+// MainWindowBehaviour.
+class WindowFace : public DialogFace, public UiThread, public NoticeBoxes {
+public:
+    // The IP configuration dialog, run modally over the main window with hostName (UTF-8) in
+    // its host name field; the dialog's Send and Use DHCP go through an IpConfigForm of its own.
+    // The settings when the user sent them and the checks passed; nullopt for Cancel.
+    virtual std::optional<IpSettings> AskIpSettings(std::string_view hostName) = 0;
+
+    // The save dialog of Export List, titled "Export List", offering CSV files, the ".csv"
+    // suffix and suggestedName in the user's documents folder. The path as the user should see
+    // it in a message, or nullopt when the user cancelled.
+    virtual std::optional<std::string> ChooseExportFile(std::string_view suggestedName) = 0;
+    // Replaces the file at path with bytes, whole or not at all: written to a temporary name
+    // beside it and moved over it, so that a failure leaves an earlier file as it was. Nullopt on
+    // success; otherwise why it failed, in the system's words.
+    virtual std::optional<std::string> ReplaceFile(const std::string& path,
+                                                   std::string_view bytes) = 0;
+
+    // Puts text on the clipboard as the system's Unicode text.
+    virtual void SetClipboardText(std::string_view text) = 0;
+};
+
+}  // namespace kestrelink
