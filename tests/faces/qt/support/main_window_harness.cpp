@@ -1,18 +1,19 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "tests/support/loopback_peer.h"
-#include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/recording_browser.h"
-#include "tools/device_protocol/device_datagrams.h"
 #include "behaviour/control_ids.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
 #include "faces/qt/ip_config_dlg.h"
+#include "tests/faces/qt/support/modal_driver.h"
+#include "tests/faces/qt/support/recording_browser.h"
+#include "tests/support/loopback_peer.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::testing {
 
@@ -51,6 +52,8 @@ QLineEdit* MainWindowHarness::FilterField() const {
 }
 
 QString MainWindowHarness::CountText() const {
+    // The count follows inserted rows once the event loop comes round.
+    QCoreApplication::sendPostedEvents();
     return dialog.findChild<QLabel*>(QStringLiteral("control%1").arg(main_window::kDeviceCountId))
         ->text();
 }
