@@ -5,6 +5,7 @@
 #include "behaviour/browser_starter.h"
 #include "behaviour/latin1_text.h"
 #include "behaviour/list_export.h"
+#include "behaviour/list_menu.h"
 #include "behaviour/window_face.h"
 #include "behaviour/window_hand_over.h"
 #include "net/config_sender.h"
@@ -141,6 +142,25 @@ void MainWindowBehaviour::OnCopy(std::span<const int> columns) {
         text += Latin1ToUtf8(m_list.CellText(row, columns[index]));
     }
     m_face.SetClipboardText(text);
+}
+
+void MainWindowBehaviour::OnListMenu(ListMenuAction action, std::span<const int> shownRows) {
+    switch (action) {
+        case ListMenuAction::ConfigureIp:
+            OnConfigureIp();
+            return;
+        case ListMenuAction::OpenWebPage:
+            OnWeb();
+            return;
+        case ListMenuAction::ExportList:
+            OnExportList(shownRows);
+            return;
+        case ListMenuAction::CopyIpAddress:
+        case ListMenuAction::CopyMacAddress:
+        case ListMenuAction::CopyRow:
+            OnCopy(CopiedColumns(action));
+            return;
+    }
 }
 
 }  // namespace kestrelink

@@ -4,35 +4,29 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "faces/qt/app_message_box.h"
 #include "faces/qt/device_list_view.h"
-#include "net/device_row.h"
 
 namespace kestrelink {
 
 DeviceListMenu::DeviceListMenu(DeviceListView* view, QWidget* window)
     : QObject(view), m_view(view), m_menu(new QMenu(view)) {
-    m_rowActions = {
-        m_menu->addAction(QStringLiteral("Configure IP..."), this,
-                          &DeviceListMenu::configureIpRequested),
-        m_menu->addAction(QStringLiteral("Open Web Page"), this, &DeviceListMenu::webPageRequested),
-    };
-    m_menu->addSeparator();
-    m_rowActions << m_menu->addAction(QStringLiteral("Copy IP Address"), this,
-                                      [this] { emit copyRequested({kColumnIp}); });
-    m_rowActions << m_menu->addAction(QStringLiteral("Copy MAC Address"), this,
-                                      [this] { emit copyRequested({kColumnMac}); });
-    QAction* copyRow = m_menu->addAction(QStringLiteral("Copy Row"), this, [this] {
-        emit copyRequested({kColumnIp, kColumnMac, kColumnProductName, kColumnGivenName,
-                            kColumnVersion, kColumnSerialNo, kColumnArch});
-    });
-    m_rowActions << copyRow;
-    m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Export List..."), this, &DeviceListMenu::exportRequested);
-
-    // A text field takes Ctrl+C for itself first, so the row is copied from anywhere else.
-    copyRow->setShortcut(QKeySequence::Copy);
-    copyRow->setShortcutContext(Qt::WindowShortcut);
-    window->addAction(copyRow);
+    for (const ListMenuItem& item : kListMenu) {
+        if (item.separatorBefore) {
+            m_menu->addSeparator();
+        }
+        QAction* action = m_menu->addAction(
+            FromUtf8(item.text), this, [this, chosen = item.action] { emit itemChosen(chosen); });
+        if (item.needsRow) {
+            m_rowActions << action;
+        }
+        if (item.action == ListMenuAction::CopyRow) {
+            // A text field takes Ctrl+C for itself first, so the row is copied from anywhere else.
+            action->setShortcut(QKeySequence::Copy);
+            action->setShortcutContext(Qt::WindowShortcut);
+            window->addAction(action);
+        }
+    }
 
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "behaviour/list_menu.h"
+
 class QAction;
 class QMenu;
 class QPoint;
@@ -14,8 +16,8 @@ class DeviceListView;
 // The device list's context menu and the copy key. A right-click on a row selects it and offers
 // its items; on empty space, or from the keyboard (the menu key, Shift+F10) with no row selected,
 // the items that need a row are there but disabled. Every row item acts on the selected row, as
-// the buttons do, and Configure IP, Open Web Page, the copies and Export List go where the window
-// sends them. Ctrl+C anywhere in the window but a text field copies the selected row.
+// the buttons do; each chosen item goes to the window, which hands it to the behaviour. Ctrl+C
+// anywhere in the window but a text field copies the selected row.
 class DeviceListMenu final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DeviceListMenu)
@@ -26,11 +28,7 @@ public:
     ~DeviceListMenu() override;
 
 signals:
-    void configureIpRequested();
-    void webPageRequested();
-    void exportRequested();
-    // The selected row's cells in these columns.
-    void copyRequested(const QList<int>& columns);
+    void itemChosen(kestrelink::ListMenuAction action);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

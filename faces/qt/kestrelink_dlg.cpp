@@ -114,13 +114,11 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
     m_filter = new ListFilter(m_list, qobject_cast<QLineEdit*>(controls.value(kFilterId)),
                               qobject_cast<QLabel*>(controls.value(kDeviceCountId)));
     auto* menu = new DeviceListMenu(m_list, this);
-    connect(menu, &DeviceListMenu::configureIpRequested, this,
-            [behaviour] { behaviour->OnConfigureIp(); });
-    connect(menu, &DeviceListMenu::webPageRequested, this, [behaviour] { behaviour->OnWeb(); });
-    connect(menu, &DeviceListMenu::copyRequested, this, [behaviour](const QList<int>& columns) {
-        behaviour->OnCopy(std::span(columns.constData(), static_cast<std::size_t>(columns.size())));
+    connect(menu, &DeviceListMenu::itemChosen, this, [this](ListMenuAction action) {
+        const QList<int> shown = m_filter->ShownRows();
+        m_behaviour->OnListMenu(
+            action, std::span(shown.constData(), static_cast<std::size_t>(shown.size())));
     });
-    connect(menu, &DeviceListMenu::exportRequested, this, &CKestrelinkDlg::OnExportList);
 
     forceIe->setVisible(forceIeShown);
     forceIe->setChecked(m_behaviour->ForceIeOnly());
@@ -188,11 +186,6 @@ void CKestrelinkDlg::OnListDoubleClick() {
     // Queued, so that the Web action runs after the double-click has been handled, as a press
     // of the button would.
     QMetaObject::invokeMethod(m_webButton, &QAbstractButton::click, Qt::QueuedConnection);
-}
-
-void CKestrelinkDlg::OnExportList() {
-    const QList<int> shown = m_filter->ShownRows();
-    m_behaviour->OnExportList(std::span(shown.constData(), static_cast<std::size_t>(shown.size())));
 }
 
 void CKestrelinkDlg::ShowMessage(std::string_view text) {

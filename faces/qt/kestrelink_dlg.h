@@ -41,7 +41,6 @@ protected:
 
 private:
     void OnListDoubleClick();
-    void OnExportList();
 
     // WindowFace
     void ShowMessage(std::string_view text) override;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "behaviour/list_menu.h"
 #include "net/device_list.h"
 #include "tests/behaviour/support/recording_face.h"
 
@@ -136,15 +137,21 @@ TEST(MainWindowBehaviourTest, ConfigureIpWithThePortNeverOpenedOffersNoRetry) {
                   "start-up.\nCheck if another copy of the application is running."});
 }
 
-TEST(MainWindowBehaviourTest, CopiesTheSelectedRowsCellsJoinedByTabs) {
+TEST(MainWindowBehaviourTest, MenuCopiesTheSelectedRowsCellsJoinedByTabs) {
     Window window;
-    const std::vector<int> ipAndName = {kColumnIp, kColumnGivenName};
-    window.behaviour.OnCopy(ipAndName);
+    window.behaviour.OnListMenu(ListMenuAction::CopyRow, {});
     EXPECT_EQ(window.face.clipboard, "before");
 
     window.List({Row("10.0.0.1", "caf\xe9"), Row("10.0.0.2")}, 0);
-    window.behaviour.OnCopy(ipAndName);
-    EXPECT_EQ(window.face.clipboard, "10.0.0.1\tcaf\xc3\xa9");
+    const std::pair<ListMenuAction, std::string> copies[] = {
+        {ListMenuAction::CopyIpAddress, "10.0.0.1"},
+        {ListMenuAction::CopyMacAddress, "00:11:22:33:44:55"},
+        {ListMenuAction::CopyRow,
+         "10.0.0.1\t00:11:22:33:44:55\tCamera\tcaf\xc3\xa9\t1.0\t1234\t32bits"}};
+    for (const auto& [action, text] : copies) {
+        window.behaviour.OnListMenu(action, {});
+        EXPECT_EQ(window.face.clipboard, text);
+    }
 }
 
 TEST(MainWindowBehaviourTest, ExportWritesTheRowsShownOrSaysWhyNot) {
