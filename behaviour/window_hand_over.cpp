@@ -30,6 +30,8 @@ public:
     ArrivalBacklog& Backlog() { return m_backlog; }
     // Any thread: a posted call of the slice, unless cancelled.
     void PostSlice();
+    // User-interface thread: the next slice, once the toolkit has repainted and run its timers.
+    void ContinueSlices();
     // Any thread.
     void Cancel();
 
@@ -52,6 +54,13 @@ void HandOverMailbox::PostSlice() {
     // The face may destroy the call unrun, even here inside the post, with m_mutex held: so
     // nothing in the call's destruction takes m_mutex. Whoever ends the face cancels first.
     m_uiThread.Post([mailbox = shared_from_this()] { mailbox->RunSlice(); });
+}
+
+void HandOverMailbox::ContinueSlices() {
+    const std::lock_guard lock(m_mutex);
+    if (!m_cancelled) {
+        m_uiThread.PostAfterPending([mailbox = shared_from_this()] { mailbox->RunSlice(); });
+    }
 }
 
 void HandOverMailbox::RunSlice() {
@@ -90,9 +99,9 @@ void WindowHandOver::TakeInSlice() {
     const bool more = TakeInBacklog(
         m_mailbox->Backlog(), m_list, [this] { ShowSetResponse(); },
         std::chrono::steady_clock::now() + kSlice);
-    // What is left waits for the next turn of the event loop, after the repaint.
+    // What is left waits for the repaint and the toolkit's timers.
     if (more) {
-        m_mailbox->PostSlice();
+        m_mailbox->ContinueSlices();
     }
 }
 
