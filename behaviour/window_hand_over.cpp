@@ -14,10 +14,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How long the user-interface thread takes in arrivals before the list gets repainted: long
-// enough that a repaint of tens of thousands of rows is not paid every few rows, short enough to
-// leave the thread free to answer the user.
-constexpr auto kSlice = 16ms;
+// How long the user-interface thread takes in arrivals before the list gets repainted: a repaint
+// of tens of thousands of rows costs as much as taking in a few hundred, so it is paid every few
+// thousand rows; short enough, with the repaint, to leave the thread free to answer the user.
+constexpr auto kSlice = 32ms;
 
 }  // namespace
 

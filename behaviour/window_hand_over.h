@@ -19,8 +19,8 @@ class UiThread;
 // the user-interface thread with a posted call when nothing was waiting there yet, and returns:
 // the listener never waits for the user-interface thread, so a burst of answers queues here
 // instead of overflowing the kernel's receive queue while the list is repainted. The device list
-// is only ever touched on the user-interface thread, which takes the backlog in slices of a few
-// milliseconds and returns to its event loop between them.
+// is only ever touched on the user-interface thread, which takes the backlog in slices of some
+// thirty milliseconds and returns to its event loop between them.
 //
 // A set response opens the "IPSetResponse" box there; while that box is open, further set
 // responses are absorbed by it.
