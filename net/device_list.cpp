@@ -40,8 +40,8 @@ void DeviceList::InsertRow(PreparedRow&& prepared) {
     if (m_observer) {
         m_observer->RowAboutToBeInserted(index);
     }
-    CountText(m_ipCounts, row->m_cells[kColumnIp], +1);
-    CountText(m_macCounts, row->m_cells[kColumnMac], +1);
+    Count(m_ipCounts, row->m_cells[kColumnIp], +1);
+    Count(m_macCounts, row->m_macKey, +1);
     m_rows.insert(position, std::move(row));
     if (m_observer) {
         m_observer->RowInserted();
@@ -57,7 +57,7 @@ void DeviceList::DeleteRowByMac(const MacAddress& mac) {
 }
 
 void DeviceList::DeleteRowByMacText(std::string_view macText) {
-    if (m_macCounts.find(macText) == m_macCounts.end()) {
+    if (m_macCounts.find(MacTextToNumber(macText)) == m_macCounts.end()) {
         return;
     }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {
@@ -75,8 +75,8 @@ void DeviceList::RemoveAt(std::size_t position) {
     if (m_rows[position].get() == m_selected) {
         m_selected = nullptr;
     }
-    CountText(m_ipCounts, m_rows[position]->m_cells[kColumnIp], -1);
-    CountText(m_macCounts, m_rows[position]->m_cells[kColumnMac], -1);
+    Count(m_ipCounts, m_rows[position]->m_cells[kColumnIp], -1);
+    Count(m_macCounts, m_rows[position]->m_macKey, -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
     if (m_observer) {
         m_observer->RowRemoved();
@@ -178,8 +178,9 @@ std::size_t DeviceList::TextHash::operator()(std::string_view text) const {
     return std::hash<std::string_view>{}(text);
 }
 
-void DeviceList::CountText(TextCounts& counts, const std::string& text, int change) {
-    const auto entry = counts.try_emplace(text, 0).first;
+template <typename Counts, typename Key>
+void DeviceList::Count(Counts& counts, const Key& key, int change) {
+    const auto entry = counts.try_emplace(key, 0).first;
     entry->second += change;
     if (entry->second == 0) {
         counts.erase(entry);

@@ -108,16 +108,21 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const;
     };
-    // How many rows show each text; looked up by string_view without a copy.
+    // How many rows show each IP text; looked up by string_view without a copy.
     using TextCounts = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
-    static void CountText(TextCounts& counts, const std::string& text, int change);
+    // How many rows show a MAC text of each value, every text that does not scan counting as 0:
+    // a number hashes and compares at a fraction of a text's cost and needs no copy of it. A
+    // found value only says where to look: the rows' texts decide.
+    using MacCounts = std::unordered_map<unsigned long long, int>;
+    template <typename Counts, typename Key>
+    static void Count(Counts& counts, const Key& key, int change);
 
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
     std::deque<std::unique_ptr<PreparedRow>> m_rows;
     // The intake looks up an IP and a MAC for every announcement: with thousands of rows, a walk
     // through the list for each made the listener fall behind a burst of answers.
     TextCounts m_ipCounts;
-    TextCounts m_macCounts;
+    MacCounts m_macCounts;
     const PreparedRow* m_selected = nullptr;
     SortState m_sort;
     int m_arrowColumn = -1;
