@@ -15,22 +15,18 @@ class UiThread;
 // The one narrow boundary between the listener thread and the user-interface thread, for any
 // face that can post a call to that thread.
 //
-// The listener calls TakeIn on its own thread. The call leaves its step in a mailbox, wakes the
-// user-interface thread with a posted call when that thread is not already emptying the mailbox,
-// and waits until the step has run there: the device list is only ever touched on the
-// user-interface thread, and the arrivals' texts, which point into the listener's receive
-// buffers, stay valid because the listener reads nothing while it waits.
+// The listener calls TakeIn on its own thread. The call keeps the arrivals in a backlog, wakes
+// the user-interface thread with a posted call when nothing was waiting there yet, and returns:
+// the listener never waits for the user-interface thread, so a burst of answers queues here
+// instead of overflowing the kernel's receive queue while the list is repainted. The device list
+// is only ever touched on the user-interface thread, which takes the backlog in slices of some
+// thirty milliseconds and returns to its event loop between them.
 //
-// A set response opens the "IPSetResponse" box there and the listener goes on reading at once;
-// while that box is open, further set responses are absorbed by it.
+// A set response opens the "IPSetResponse" box there; while that box is open, further set
+// responses are absorbed by it.
 //
-// A flood of announcements would cost a repaint of the list per read if every step were a posted
-// call of its own. So once woken, the user-interface thread keeps taking steps as the listener
-// brings them, for a few milliseconds at most, and then returns to its event loop.
-//
-// Cancel, called by the window before it closes the endpoint, makes a pending call and every
-// later one return at once without effect, so that shutdown never waits for a listener stuck in a
-// hand-over.
+// Cancel, called by the window before it closes the endpoint, makes every later hand-over and
+// every pending slice do nothing.
 class WindowHandOver final : public ListenerHandOver {
 public:
     // list, uiThread and boxes must outlive every hand-over made before Cancel.
@@ -46,6 +42,7 @@ public:
 
 private:
     // On the user-interface thread.
+    void TakeInSlice();
     void ShowSetResponse();
 
     DeviceList& m_list;

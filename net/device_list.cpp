@@ -8,15 +8,23 @@
 
 namespace kestrelink {
 
+PreparedRow::PreparedRow(DeviceRow cells, std::optional<NetworkInterface> heardOn)
+    : m_cells(std::move(cells)),
+      m_heardOn(std::move(heardOn)),
+      m_ipKey(IpSortKey(m_cells[kColumnIp])),
+      m_macKey(MacTextToNumber(m_cells[kColumnMac])),
+      m_serialKey(SerialSortKey(m_cells[kColumnSerialNo])) {}
+
 void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardOn) {
-    auto row = std::make_unique<ListedRow>();
-    std::copy(cells.begin(), cells.end(), row->cells.begin());
-    if (heardOn != nullptr) {
-        row->heardOn = *heardOn;
-    }
-    row->ipKey = IpSortKey(row->cells[kColumnIp]);
-    row->macKey = MacTextToNumber(row->cells[kColumnMac]);
-    row->serialKey = SerialSortKey(row->cells[kColumnSerialNo]);
+    DeviceRow copied;
+    std::copy(cells.begin(), cells.end(), copied.begin());
+    InsertRow(PreparedRow(std::move(copied), heardOn != nullptr
+                                                 ? std::optional(*heardOn)
+                                                 : std::optional<NetworkInterface>()));
+}
+
+void DeviceList::InsertRow(PreparedRow&& prepared) {
+    auto row = std::make_unique<PreparedRow>(std::move(prepared));
 
     // The rows are already in order whenever a sortable column is chosen, so the place that a
     // whole re-sort would give is the first row that does not come strictly before the new
@@ -32,8 +40,8 @@ void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardO
     if (m_observer) {
         m_observer->RowAboutToBeInserted(index);
     }
-    CountText(m_ipCounts, row->cells[kColumnIp], +1);
-    CountText(m_macCounts, row->cells[kColumnMac], +1);
+    Count(m_ipCounts, row->m_cells[kColumnIp], +1);
+    Count(m_macCounts, row->m_macKey, +1);
     m_rows.insert(position, std::move(row));
     if (m_observer) {
         m_observer->RowInserted();
@@ -45,12 +53,15 @@ bool DeviceList::HasRowWithIp(std::string_view ip) const {
 }
 
 void DeviceList::DeleteRowByMac(const MacAddress& mac) {
-    const ShortText macText = FormatMacText(mac);
-    if (m_macCounts.find(macText.View()) == m_macCounts.end()) {
+    DeleteRowByMacText(FormatMacText(mac).View());
+}
+
+void DeviceList::DeleteRowByMacText(std::string_view macText) {
+    if (m_macCounts.find(MacTextToNumber(macText)) == m_macCounts.end()) {
         return;
     }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {
-        return row->cells[kColumnMac] == macText.View();
+        return row->m_cells[kColumnMac] == macText;
     });
     if (found != m_rows.end()) {
         RemoveAt(static_cast<std::size_t>(found - m_rows.begin()));
@@ -64,8 +75,8 @@ void DeviceList::RemoveAt(std::size_t position) {
     if (m_rows[position].get() == m_selected) {
         m_selected = nullptr;
     }
-    CountText(m_ipCounts, m_rows[position]->cells[kColumnIp], -1);
-    CountText(m_macCounts, m_rows[position]->cells[kColumnMac], -1);
+    Count(m_ipCounts, m_rows[position]->m_cells[kColumnIp], -1);
+    Count(m_macCounts, m_rows[position]->m_macKey, -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
     if (m_observer) {
         m_observer->RowRemoved();
@@ -86,11 +97,11 @@ void DeviceList::DeleteAllRows() {
 }
 
 const std::string& DeviceList::CellText(int row, int column) const {
-    return m_rows.at(static_cast<std::size_t>(row))->cells.at(static_cast<std::size_t>(column));
+    return m_rows.at(static_cast<std::size_t>(row))->m_cells.at(static_cast<std::size_t>(column));
 }
 
 const NetworkInterface* DeviceList::HeardOn(int row) const {
-    const auto& heardOn = m_rows.at(static_cast<std::size_t>(row))->heardOn;
+    const auto& heardOn = m_rows.at(static_cast<std::size_t>(row))->m_heardOn;
     return heardOn ? &*heardOn : nullptr;
 }
 
@@ -135,7 +146,7 @@ void DeviceList::SortRows() {
     std::vector<std::size_t> order(m_rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     const auto cell = [&](std::size_t position) -> const std::string& {
-        return m_rows[position]->cells[column];
+        return m_rows[position]->m_cells[column];
     };
     if (m_sort.sortColumn == kColumnIp || m_sort.sortColumn == kColumnMac ||
         m_sort.sortColumn == kColumnSerialNo) {
@@ -151,7 +162,7 @@ void DeviceList::SortRows() {
             return CompareText(cell(first), cell(second), ascending) < 0;
         });
     }
-    std::deque<std::unique_ptr<ListedRow>> sorted;
+    std::deque<std::unique_ptr<PreparedRow>> sorted;
     std::vector<int> newPositions(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         sorted.push_back(std::move(m_rows[order[i]]));
@@ -167,8 +178,9 @@ std::size_t DeviceList::TextHash::operator()(std::string_view text) const {
     return std::hash<std::string_view>{}(text);
 }
 
-void DeviceList::CountText(TextCounts& counts, const std::string& text, int change) {
-    const auto entry = counts.try_emplace(text, 0).first;
+template <typename Counts, typename Key>
+void DeviceList::Count(Counts& counts, const Key& key, int change) {
+    const auto entry = counts.try_emplace(key, 0).first;
     entry->second += change;
     if (entry->second == 0) {
         counts.erase(entry);
@@ -194,18 +206,18 @@ bool DeviceList::SortableColumnChosen() const {
     return m_sort.sortColumn >= kColumnIp && m_sort.sortColumn <= kColumnSerialNo;
 }
 
-unsigned long long DeviceList::NumericSortKey(const ListedRow& row) const {
+unsigned long long DeviceList::NumericSortKey(const PreparedRow& row) const {
     switch (m_sort.sortColumn) {
         case kColumnIp:
-            return row.ipKey;
+            return row.m_ipKey;
         case kColumnMac:
-            return row.macKey;
+            return row.m_macKey;
         default:
-            return row.serialKey;
+            return row.m_serialKey;
     }
 }
 
-int DeviceList::CompareRows(const ListedRow& first, const ListedRow& second) const {
+int DeviceList::CompareRows(const PreparedRow& first, const PreparedRow& second) const {
     switch (m_sort.sortColumn) {
         case kColumnIp:
         case kColumnMac:
@@ -213,7 +225,7 @@ int DeviceList::CompareRows(const ListedRow& first, const ListedRow& second) con
             return CompareSortKeys(NumericSortKey(first), NumericSortKey(second), m_sort.ascending);
         default: {
             const auto column = static_cast<std::size_t>(m_sort.sortColumn);
-            return CompareText(first.cells[column], second.cells[column], m_sort.ascending);
+            return CompareText(first.m_cells[column], second.m_cells[column], m_sort.ascending);
         }
     }
 }

@@ -40,6 +40,27 @@ public:
     virtual void SortArrowChanged() = 0;
 };
 
+// One device ready to be listed: its seven texts, the interface it was heard on, and the sort
+// keys read once from the texts. Prepared on any thread, so that the one that owns the list only
+// places it: a sorted insert compares a dozen rows or more, and reading an address or a MAC from
+// text for every comparison cost more than the rest of it.
+class PreparedRow final {
+public:
+    // heardOn: the interface the device was heard on; none when not known.
+    explicit PreparedRow(DeviceRow cells = {}, std::optional<NetworkInterface> heardOn = {});
+
+    const DeviceRow& Cells() const { return m_cells; }
+
+private:
+    friend class DeviceList;
+
+    DeviceRow m_cells;
+    std::optional<NetworkInterface> m_heardOn;
+    unsigned long long m_ipKey = 0;
+    unsigned long long m_macKey = 0;
+    unsigned long long m_serialKey = 0;
+};
+
 // The only store of discovered devices, position 0 at the top, at most one row selected.
 class DeviceList final {
 public:
@@ -53,9 +74,12 @@ public:
     // chosen it stays at the top. The selection stays on the row that had it. heardOn, kept
     // beside the row, is the interface the device was heard on; nullptr when not known.
     void InsertRow(const RowCells& cells, const NetworkInterface* heardOn = nullptr);
+    void InsertRow(PreparedRow&& row);
     bool HasRowWithIp(std::string_view ip) const;
     // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
     void DeleteRowByMac(const MacAddress& mac);
+    // The same, given the text form.
+    void DeleteRowByMacText(std::string_view macText);
     void DeleteAllRows();
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
@@ -72,20 +96,10 @@ public:
     HeaderArrow ArrowOn(int column) const;
 
 private:
-    struct ListedRow {
-        DeviceRow cells;
-        std::optional<NetworkInterface> heardOn;
-        // Read once from the cells: a sorted insert compares a dozen rows or more, and reading
-        // an address or a MAC from text for every comparison cost more than the rest of it.
-        unsigned long long ipKey = 0;
-        unsigned long long macKey = 0;
-        unsigned long long serialKey = 0;
-    };
-
     void SortRows();
-    int CompareRows(const ListedRow& first, const ListedRow& second) const;
+    int CompareRows(const PreparedRow& first, const PreparedRow& second) const;
     // The row's sort key for the current sort column, which is IP, MAC or Serial No.
-    unsigned long long NumericSortKey(const ListedRow& row) const;
+    unsigned long long NumericSortKey(const PreparedRow& row) const;
     bool SortableColumnChosen() const;
     void ShowSortArrow(int column, bool ascending);
     void RemoveAt(std::size_t position);
@@ -94,17 +108,22 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const;
     };
-    // How many rows show each text; looked up by string_view without a copy.
+    // How many rows show each IP text; looked up by string_view without a copy.
     using TextCounts = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
-    static void CountText(TextCounts& counts, const std::string& text, int change);
+    // How many rows show a MAC text of each value, every text that does not scan counting as 0:
+    // a number hashes and compares at a fraction of a text's cost and needs no copy of it. A
+    // found value only says where to look: the rows' texts decide.
+    using MacCounts = std::unordered_map<unsigned long long, int>;
+    template <typename Counts, typename Key>
+    static void Count(Counts& counts, const Key& key, int change);
 
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
-    std::deque<std::unique_ptr<ListedRow>> m_rows;
+    std::deque<std::unique_ptr<PreparedRow>> m_rows;
     // The intake looks up an IP and a MAC for every announcement: with thousands of rows, a walk
     // through the list for each made the listener fall behind a burst of answers.
     TextCounts m_ipCounts;
-    TextCounts m_macCounts;
-    const ListedRow* m_selected = nullptr;
+    MacCounts m_macCounts;
+    const PreparedRow* m_selected = nullptr;
     SortState m_sort;
     int m_arrowColumn = -1;
     bool m_arrowAscending = false;

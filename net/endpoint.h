@@ -28,8 +28,11 @@ inline constexpr std::string_view kNonBlockingFailedMessage =
     "Failed to set event select on datagram socket.\n"
     "Check if another copy of the application is running.";
 
-// Enough queue for thousands of devices answering one broadcast within milliseconds.
-inline constexpr int kReceiveBufferBytes = 8 * 1024 * 1024;
+// Enough queue for a flat /16, 65,536 devices answering one broadcast within milliseconds, to
+// wait out a listener that a busy machine leaves without a processor for a while: each datagram
+// takes about 1.3 KB of it with the kernel's bookkeeping, and the kernel doubles what it accepts.
+// Only what is queued takes memory.
+inline constexpr int kReceiveBufferBytes = 48 * 1024 * 1024;
 inline constexpr std::chrono::milliseconds kListenerStopWait{5000};
 
 // Runs body on a thread of its own; throws std::system_error when the system has none to give.

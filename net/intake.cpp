@@ -1,10 +1,11 @@
 #include "net/intake.h"
 
+#include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "net/datagrams.h"
-#include "net/device_list.h"
 #include "net/interfaces.h"
 
 namespace kestrelink {
@@ -62,14 +63,26 @@ RowCells FormRowCells(const Announcement& announcement, FormedTexts& texts) {
             bits32 ? kArchText32 : kArchText08};
 }
 
-void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
+PreparedRow PrepareRow(const Announcement& announcement) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
-    list.DeleteRowByMac(announcement.macAddress);
-    if (list.HasRowWithIp(cells[kColumnIp])) {
+    DeviceRow row;
+    std::copy(cells.begin(), cells.end(), row.begin());
+    return PreparedRow(std::move(row), announcement.heardOn != nullptr
+                                           ? std::optional(*announcement.heardOn)
+                                           : std::optional<NetworkInterface>());
+}
+
+void TakeInAnnouncement(DeviceList& list, PreparedRow&& row) {
+    list.DeleteRowByMacText(row.Cells()[kColumnMac]);
+    if (list.HasRowWithIp(row.Cells()[kColumnIp])) {
         return;
     }
-    list.InsertRow(cells, announcement.heardOn);
+    list.InsertRow(std::move(row));
+}
+
+void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
+    TakeInAnnouncement(list, PrepareRow(announcement));
 }
 
 }  // namespace kestrelink

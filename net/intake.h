@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/listener_hand_over.h"
 #include "net/protocol.h"
@@ -11,9 +12,6 @@
 #include "net/udp_socket.h"
 
 namespace kestrelink {
-
-class DeviceList;
-struct NetworkInterface;
 
 // How many queued datagrams one read takes and one hand-over carries: enough that a burst costs
 // few hand-overs, few enough that the list is repainted between them.
@@ -41,8 +39,12 @@ struct FormedTexts {
 };
 RowCells FormRowCells(const Announcement& announcement, FormedTexts& texts);
 
+// The row an announcement makes, with texts of its own, which outlives the datagram it came in.
+PreparedRow PrepareRow(const Announcement& announcement);
+
 // Runs on the side that owns the list: drop the device's old row, refuse an IP that another row
 // shows, otherwise insert.
+void TakeInAnnouncement(DeviceList& list, PreparedRow&& row);
 void TakeInAnnouncement(DeviceList& list, const Announcement& announcement);
 
 }  // namespace kestrelink

@@ -14,7 +14,7 @@ unsigned IpSortKey(const std::string& cell) {
     return ntohl(inet_addr(cell.c_str()));
 }
 
-unsigned long long MacTextToNumber(const std::string& cell) {
+unsigned long long MacTextToNumber(std::string_view cell) {
     const auto mac = ParseMacText(cell);
     return mac ? MacToNumber(*mac) : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kestrelink {
 
@@ -14,7 +15,7 @@ int CompareText(const std::string& first, const std::string& second, bool ascend
 // convert, so such a row sorts with 255.255.255.255.
 unsigned IpSortKey(const std::string& cell);
 // 48-bit value with the first octet most significant; 0 for a text that does not scan.
-unsigned long long MacTextToNumber(const std::string& cell);
+unsigned long long MacTextToNumber(std::string_view cell);
 // The leading decimal digits after any white space, as an unsigned 32-bit number, so that
 // "4294967295" is the largest serial rather than -1; 0 when there are none or they do not fit.
 unsigned SerialSortKey(const std::string& cell);

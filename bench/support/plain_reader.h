@@ -10,7 +10,13 @@ namespace kestrelink::bench {
 struct ListedRun {
     int rows = 0;
     long long lastRowMs = 0;  // after the probe
+    // Datagrams the kernel dropped for a full receive queue while the run went on.
+    long long kernelDrops = 0;
 };
+
+// Datagrams the kernel has dropped for a full receive queue in this network namespace so far;
+// -1 when the system does not say.
+long long ReceiveBufferErrors();
 
 // How far behind the kernel's pace the intake may list the last row of a burst.
 inline constexpr double kPaceTarget = 1.15;
@@ -27,7 +33,7 @@ struct BurstRounds {
     std::vector<ListedRun> plain;
 };
 
-// Runs listOnce and then plainOnce, kBurstRounds times over.
+// Runs listOnce and then plainOnce, kBurstRounds times over, noting the kernel's drops of each.
 BurstRounds RunBurstRounds(const std::function<ListedRun()>& listOnce,
                            const std::function<ListedRun()>& plainOnce);
 
@@ -35,7 +41,7 @@ BurstRounds RunBurstRounds(const std::function<ListedRun()>& listOnce,
 ListedRun Median(std::vector<ListedRun> runs);
 
 // One line per round, then the medians and their ratio; returns whether the ratio meets
-// kPaceTarget.
+// kPaceTarget and no round lost a datagram to the kernel where the plain reader lost none.
 bool ReportBurstRounds(const BurstRounds& rounds);
 
 // Sends the probe pair from port (0: any free one) and only drains the socket: no hand-over, no

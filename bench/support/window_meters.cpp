@@ -1,6 +1,7 @@
 #include "bench/support/window_meters.h"
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QEventLoop>
 #include <algorithm>
@@ -11,9 +12,15 @@ namespace {
 
 constexpr int kTickMs = 5;
 
+double ThreadBusyMs() {
+    timespec busy{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &busy);
+    return static_cast<double>(busy.tv_sec) * 1000.0 + static_cast<double>(busy.tv_nsec) / 1e6;
+}
+
 }  // namespace
 
-BlockageMeter::BlockageMeter() {
+BlockageMeter::BlockageMeter() : m_lastBusyMs(ThreadBusyMs()) {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &BlockageMeter::Tick);
     m_clock.start();
@@ -24,6 +31,9 @@ void BlockageMeter::Tick() {
     const qint64 now = m_clock.elapsed();
     m_longest = std::max(m_longest, now - m_last - kTickMs);
     m_last = now;
+    const double busyMs = ThreadBusyMs();
+    m_longestBusyMs = std::max(m_longestBusyMs, busyMs - m_lastBusyMs);
+    m_lastBusyMs = busyMs;
 }
 
 double PeakMemoryMb() {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <span>
 #include <string_view>
@@ -203,6 +204,18 @@ bool CKestrelinkDlg::OpenHelpPage(int context) {
 void CKestrelinkDlg::Post(std::function<void()> call) {
     // Qt drops a call queued to an object that goes before it runs.
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void CKestrelinkDlg::PostAfterPending(std::function<void()> call) {
+    // A zero timer, not QTimer::singleShot(0), which Qt makes a queued call: once a timer has
+    // fired, Qt runs timers only when no queued call is waiting.
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [timer, call = std::move(call)] {
+        timer->deleteLater();
+        call();
+    });
+    timer->start(0);
 }
 
 void CKestrelinkDlg::OpenNotice(std::string_view caption, std::string_view text,

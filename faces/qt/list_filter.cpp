@@ -4,10 +4,10 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QShortcut>
 #include <algorithm>
 
-#include "behaviour/device_filter.h"
 #include "faces/qt/app_message_box.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
@@ -24,7 +24,7 @@ ListFilter::ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count)
     connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) {
                 FilterRows(first, last);
-                ShowCount();
+                ShowCountSoon();
             });
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex&, int first, int last) { ForgetHiddenRows(first, last); });
@@ -55,7 +55,7 @@ QList<int> ListFilter::ShownRows() const {
 }
 
 void ListFilter::Refilter(const QString& text) {
-    m_text = text.toStdString();
+    m_filter = RowFilter(text.toStdString());
     FilterRows(0, m_view->model()->rowCount() - 1);
     ClearHiddenSelection();
     ShowCount();
@@ -63,16 +63,12 @@ void ListFilter::Refilter(const QString& text) {
 
 void ListFilter::FilterRows(int first, int last) {
     for (int row = first; row <= last; ++row) {
-        const bool hide = !Matches(row);
+        const bool hide = !m_filter.Matches(m_list, row);
         if (hide != m_view->isRowHidden(row, {})) {
             m_view->setRowHidden(row, {}, hide);
             m_hiddenRows += hide ? 1 : -1;
         }
     }
-}
-
-bool ListFilter::Matches(int row) const {
-    return RowMatchesFilter(m_list, row, m_text);
 }
 
 void ListFilter::ForgetHiddenRows(int first, int last) {
@@ -97,9 +93,17 @@ void ListFilter::ClearHiddenSelection() {
     }
 }
 
+void ListFilter::ShowCountSoon() {
+    if (!m_countDue) {
+        m_countDue = true;
+        QMetaObject::invokeMethod(this, &ListFilter::ShowCount, Qt::QueuedConnection);
+    }
+}
+
 void ListFilter::ShowCount() {
+    m_countDue = false;
     const int total = m_view->model()->rowCount();
-    m_count->setText(FromUtf8(DeviceCountText(total - m_hiddenRows, total, !m_text.empty())));
+    m_count->setText(FromUtf8(DeviceCountText(total - m_hiddenRows, total, !m_filter.Empty())));
 }
 
 }  // namespace kestrelink

@@ -3,10 +3,11 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <string>
 
 class QLabel;
 class QLineEdit;
+
+#include "behaviour/device_filter.h"
 
 namespace kestrelink {
 
@@ -14,7 +15,7 @@ class DeviceList;
 class DeviceListView;
 
 // Hides the rows of the device list's view whose cells do not contain the filter's text, any
-// column, any case (the behaviour's RowMatchesFilter), and shows the count beside it. Only the view
+// column, any case (the behaviour's RowFilter), and shows the count beside it. Only the view
 // changes: the device list keeps every row, its order and its sort, so the intake's rules go on
 // seeing hidden rows, and a row hidden here keeps its position there, which is what Cfg IP and Web
 // read. A selection that becomes hidden is cleared, so that no action falls on a device the user
@@ -33,17 +34,20 @@ public:
 private:
     void Refilter(const QString& text);
     void FilterRows(int first, int last);
-    bool Matches(int row) const;
     // Rows first to last are about to go: the count of hidden rows loses those among them.
     void ForgetHiddenRows(int first, int last);
     void ClearHiddenSelection();
     void ShowCount();
+    // A burst inserts rows one at a time; the count, whose every change lays out its text anew,
+    // is shown once the event loop comes round.
+    void ShowCountSoon();
 
     DeviceListView* m_view;
     const DeviceList& m_list;
     QLabel* m_count;
-    std::string m_text;  // UTF-8
+    RowFilter m_filter;
     int m_hiddenRows = 0;
+    bool m_countDue = false;
 };
 
 }  // namespace kestrelink

@@ -23,7 +23,7 @@ TEST_P(DeviceFilterTest, MatchesAnyCellInAnyCase) {
     DeviceList list;
     list.InsertRow(
         {"10.0.0.7", "0e:00:00:00:08:07", "Caf\xe9 Cam", "\xb5-lab", "2.1", "7", "08bits"});
-    EXPECT_EQ(RowMatchesFilter(list, 0, GetParam().filter), GetParam().matches);
+    EXPECT_EQ(RowFilter(GetParam().filter).Matches(list, 0), GetParam().matches);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -32,6 +32,10 @@ void RecordingFace::Post(std::function<void()> call) {
     m_posted.push_back(std::move(call));
 }
 
+void RecordingFace::PostAfterPending(std::function<void()> call) {
+    Post(std::move(call));
+}
+
 void RecordingFace::OpenNotice(std::string_view caption, std::string_view text,
                                std::function<void()> closed) {
     boxes.push_back("notice " + std::string(caption) + "|" + std::string(text));

@@ -1,5 +1,6 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,6 +52,8 @@ QLineEdit* MainWindowHarness::FilterField() const {
 }
 
 QString MainWindowHarness::CountText() const {
+    // The count follows inserted rows once the event loop comes round.
+    QCoreApplication::sendPostedEvents();
     return dialog.findChild<QLabel*>(QStringLiteral("control%1").arg(main_window::kDeviceCountId))
         ->text();
 }
