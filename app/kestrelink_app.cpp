@@ -4,8 +4,8 @@
 #include <QSettings>
 #include <memory>
 
-#include "ui/kestrelink_dlg.h"
-#include "ui/window_state.h"
+#include "faces/qt/kestrelink_dlg.h"
+#include "faces/qt/window_state.h"
 
 namespace kestrelink {
 
@@ -16,12 +16,13 @@ int CKestrelinkApp::InitInstance() {
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrelink"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrelink"));
     QSettings settings;
+    SettingsWindowState storage(settings);
     {
         // The window closes its endpoint and stops its listener as it is destroyed.
         const auto mainWindow = std::make_unique<CKestrelinkDlg>();
-        mainWindow->ApplyState(ReadWindowState(settings));
+        mainWindow->ApplyState(ReadWindowState(storage));
         mainWindow->exec();
-        WriteWindowState(settings, mainWindow->State());
+        storage.Save(mainWindow->State());
     }
     return 0;
 }

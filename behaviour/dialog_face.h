@@ -22,7 +22,7 @@ public:
     // The same box with the question icon, Yes and No, No the default; true for Yes.
     virtual bool AskYesNo(std::string_view text) = 0;
     // Opens the help page at the anchor of context ("context-<number>"); false when it cannot be
-    // shown. See RequestHelp for who says so.
+    // shown, and ShowHelp says so.
     virtual bool OpenHelpPage(int context) = 0;
 };
 

@@ -10,6 +10,7 @@ class DeviceList;
 class Endpoint;
 class WindowFace;
 class WindowHandOver;
+enum class ListMenuAction;
 
 // What the main window does, whichever toolkit draws it: Discover, Cfg IP, Web, Force IE only,
 // Export List and the copies. It owns the endpoint with its listener and the hand-over between
@@ -39,6 +40,8 @@ public:
     void OnExportList(std::span<const int> shownRows);
     // The menu's copies and Ctrl+C: the selected row's cells in columns, joined by tabs.
     void OnCopy(std::span<const int> columns);
+    // An item of the list's context menu (kListMenu); shownRows as for OnExportList.
+    void OnListMenu(ListMenuAction action, std::span<const int> shownRows);
 
 private:
     WindowFace& m_face;

@@ -30,6 +30,9 @@
 #include <vector>
 
 #include "bench/support/window_meters.h"
+#include "faces/qt/device_list_model.h"
+#include "faces/qt/device_list_view.h"
+#include "faces/qt/kestrelink_dlg.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/protocol.h"
@@ -37,9 +40,6 @@
 #include "net/udp_socket.h"
 #include "tools/device_protocol/device_datagrams.h"
 #include "tools/lab/private_network.h"
-#include "ui/device_list_model.h"
-#include "ui/device_list_view.h"
-#include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
 using kestrelink::bench::Inform;

@@ -22,14 +22,14 @@
 
 #include "bench/support/plain_reader.h"
 #include "bench/support/window_meters.h"
+#include "faces/qt/device_list_model.h"
+#include "faces/qt/device_list_view.h"
+#include "faces/qt/kestrelink_dlg.h"
 #include "net/device_list.h"
 #include "net/device_row.h"
 #include "net/row_comparators.h"
 #include "tools/lab/child_process.h"
 #include "tools/lab/private_network.h"
-#include "ui/device_list_model.h"
-#include "ui/device_list_view.h"
-#include "ui/kestrelink_dlg.h"
 
 using namespace kestrelink;
 using kestrelink::bench::Inform;

@@ -1,0 +1,166 @@
+#include "behaviour/main_window_behaviour.h"
+
+#include <string>
+
+#include "behaviour/browser_starter.h"
+#include "behaviour/latin1_text.h"
+#include "behaviour/list_export.h"
+#include "behaviour/list_menu.h"
+#include "behaviour/window_face.h"
+#include "behaviour/window_hand_over.h"
+#include "net/config_sender.h"
+#include "net/device_list.h"
+#include "net/endpoint.h"
+#include "net/short_text.h"
+#include "net/text_forms.h"
+
+namespace kestrelink {
+namespace {
+
+constexpr auto kNothingSelected = "Select current IP address of device to config.";
+constexpr auto kChangesSent = "Changes sent.  Press Discover button in a short time to refresh.";
+constexpr auto kSendFailed =
+    "Failed to send the changes. Check the network connection and try again.";
+constexpr auto kPortNotOpen =
+    "Nothing was sent: the program's UDP port could not be opened at start-up.\n"
+    "Check if another copy of the application is running.";
+constexpr auto kNothingSelectedForWeb = "Select IP address to open web page for.";
+constexpr auto kInvalidWebAddress =
+    "The device's IP address is not valid, so its web page cannot be opened.";
+constexpr auto kExportName = "devices.csv";
+
+}  // namespace
+
+MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DeviceList& list,
+                                         BrowserStarter& browser)
+    : m_face(face),
+      m_list(list),
+      m_browser(browser),
+      m_handOver(std::make_shared<WindowHandOver>(list, face, face)),
+      m_endpoint(std::make_unique<Endpoint>(m_handOver, [&face](std::string_view message) {
+          face.ShowMessage(Latin1ToUtf8(message));
+      })) {}
+
+MainWindowBehaviour::~MainWindowBehaviour() {
+    // A listener waiting in a hand-over must not hold up its own stop.
+    m_handOver->Cancel();
+    m_endpoint->CloseEndpoint();
+}
+
+bool MainWindowBehaviour::Start() {
+    return m_endpoint->OpenEndpoint();
+}
+
+void MainWindowBehaviour::OnDiscover() {
+    m_endpoint->ClearProbesSent();
+    m_list.DeleteAllRows();
+    m_endpoint->SendProbes();
+}
+
+void MainWindowBehaviour::OnConfigureIp() {
+    const int row = m_list.SelectedRow();
+    if (row == -1) {
+        m_face.ShowMessage(kNothingSelected);
+        return;
+    }
+    // Read before the dialog opens: rows may move or go while it is up.
+    const NetworkInterface* heardOn = m_list.HeardOn(row);
+    const ConfigTarget target{m_list.CellText(row, kColumnMac), m_list.CellText(row, kColumnArch),
+                              heardOn != nullptr ? heardOn->name : std::string()};
+    const ShortText hostName(m_list.CellText(row, kColumnGivenName));
+
+    const std::optional<IpSettings> settings = m_face.AskIpSettings(Latin1ToUtf8(hostName.View()));
+    if (!settings) {
+        return;
+    }
+    if (!m_endpoint->IsOpen()) {
+        // Sending again cannot open the port, so this box offers no Retry.
+        m_face.ShowMessage(kPortNotOpen);
+        return;
+    }
+    // Retry sends the very request again, so the user does not fill in the dialog twice.
+    while (!SendConfigRequest(*m_endpoint, target, *settings)) {
+        if (!m_face.AskRetry(kSendFailed)) {
+            return;
+        }
+    }
+    m_face.ShowMessage(kChangesSent);
+}
+
+void MainWindowBehaviour::OnWeb() {
+    const int row = m_list.SelectedRow();
+    if (row < 0) {
+        m_face.ShowMessage(kNothingSelectedForWeb);
+        return;
+    }
+    const std::string& ip = m_list.CellText(row, kColumnIp);
+    // The IP cell of a 32-bit device is text a device sent, unchecked; only a plain address may
+    // follow "http://", never a host name, path, port or another scheme. "010.0.0.1" would
+    // open 8.0.0.1, not the address the list shows.
+    if (!ParseDottedQuad(ip)) {
+        m_face.ShowMessage(kInvalidWebAddress);
+        return;
+    }
+    const std::string address = "http://" + ip;
+    if (m_forceIeOnly) {
+        m_browser.StartNamedBrowser("IExplore", address);
+    } else {
+        m_browser.OpenWithDefaultHandler(address);
+    }
+}
+
+void MainWindowBehaviour::OnForceIeClicked(bool checked) {
+    m_forceIeOnly = checked;
+}
+
+bool MainWindowBehaviour::ShouldDoubleClickOpenWeb() const {
+    return m_list.SelectedRow() != -1;
+}
+
+void MainWindowBehaviour::OnExportList(std::span<const int> shownRows) {
+    // Taken before the file dialog opens, so devices coming and going meanwhile change nothing.
+    const std::string csv = DeviceListCsv(m_list, shownRows);
+    const std::optional<std::string> path = m_face.ChooseExportFile(kExportName);
+    if (!path) {
+        return;
+    }
+    if (const std::optional<std::string> failure = m_face.ReplaceFile(*path, csv)) {
+        m_face.ShowMessage("Failed to save the list to " + *path + ":\n" + *failure);
+    }
+}
+
+void MainWindowBehaviour::OnCopy(std::span<const int> columns) {
+    const int row = m_list.SelectedRow();
+    if (row == -1) {
+        return;
+    }
+    std::string text;
+    for (std::size_t index = 0; index < columns.size(); ++index) {
+        if (index > 0) {
+            text += '\t';
+        }
+        text += Latin1ToUtf8(m_list.CellText(row, columns[index]));
+    }
+    m_face.SetClipboardText(text);
+}
+
+void MainWindowBehaviour::OnListMenu(ListMenuAction action, std::span<const int> shownRows) {
+    switch (action) {
+        case ListMenuAction::ConfigureIp:
+            OnConfigureIp();
+            return;
+        case ListMenuAction::OpenWebPage:
+            OnWeb();
+            return;
+        case ListMenuAction::ExportList:
+            OnExportList(shownRows);
+            return;
+        case ListMenuAction::CopyIpAddress:
+        case ListMenuAction::CopyMacAddress:
+        case ListMenuAction::CopyRow:
+            OnCopy(CopiedColumns(action));
+            return;
+    }
+}
+
+}  // namespace kestrelink

@@ -1,0 +1,253 @@
+#include "faces/qt/kestrelink_dlg.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+#include <span>
+#include <string_view>
+
+#include "behaviour/browser_detection.h"
+#include "behaviour/browser_starter.h"
+#include "behaviour/control_ids.h"
+#include "behaviour/main_window_behaviour.h"
+#include "behaviour/registry_reader.h"
+#include "faces/qt/device_list_menu.h"
+#include "faces/qt/device_list_model.h"
+#include "faces/qt/device_list_view.h"
+#include "faces/qt/dialog_template.h"
+#include "faces/qt/filter_edit.h"
+#include "faces/qt/help_launcher.h"
+#include "faces/qt/ip_config_dlg.h"
+#include "faces/qt/list_export.h"
+#include "faces/qt/list_filter.h"
+#include "faces/qt/system_registry.h"
+#include "faces/qt/template_controls.h"
+#include "faces/qt/web_launcher.h"
+#include "kestrelink/version.h"
+#include "net/device_list.h"
+
+namespace kestrelink {
+namespace {
+
+using namespace main_window;
+
+QIcon AppIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/images/kestrelink-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QString FromSingleByte(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The layout, with the filter and its count moved into the place of the "Force IE only" check box
+// when that is not shown, so that the bottom row starts at the left edge.
+DialogTemplate MainWindowLayout(bool forceIeShown) {
+    DialogTemplate layout = LoadDialogTemplate(kTemplateId);
+    if (forceIeShown) {
+        return layout;
+    }
+    const auto rectOf = [&layout](int id) -> QRect& {
+        return std::find_if(layout.controls.begin(), layout.controls.end(),
+                            [id](const ControlTemplate& control) { return control.id == id; })
+            ->rect;
+    };
+    const int shift = rectOf(kFilterId).left() - rectOf(kForceIeId).left();
+    rectOf(kFilterId).translate(-shift, 0);
+    rectOf(kDeviceCountId).translate(-shift, 0);
+    return layout;
+}
+
+}  // namespace
+
+CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
+    : CKestrelinkDlg(MakeDesktopBrowserStarter(), parent) {}
+
+CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      m_browserStarter(std::move(browserStarter)),
+      m_model(new DeviceListModel(this)),
+      m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this),
+                                                        m_model->List(), *m_browserStarter)) {
+    const bool forceIeShown = ShowForceIeOption(*MakeSystemRegistryReader());
+    const QHash<int, QWidget*> controls =
+        BuildFromTemplate(*this, MainWindowLayout(forceIeShown),
+                          [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {
+                              if (control.kind == QLatin1String("listview")) {
+                                  return new DeviceListView(m_model, parent);
+                              }
+                              if (control.kind == QLatin1String("edit")) {
+                                  return new FilterEdit(parent);
+                              }
+                              return nullptr;
+                          });
+    setWindowTitle(QStringLiteral("Kestrelink ") + FromSingleByte(kVersion));
+    setWindowIcon(AppIcon());
+
+    m_list = qobject_cast<DeviceListView*>(controls.value(kListId));
+    m_webButton = qobject_cast<QAbstractButton*>(controls.value(kWebId));
+    auto* forceIe = qobject_cast<QCheckBox*>(controls.value(kForceIeId));
+    MainWindowBehaviour* behaviour = m_behaviour.get();
+    connect(qobject_cast<QAbstractButton*>(controls.value(kDiscoverId)), &QAbstractButton::clicked,
+            this, [behaviour] { behaviour->OnDiscover(); });
+    connect(qobject_cast<QAbstractButton*>(controls.value(kConfigureIpId)),
+            &QAbstractButton::clicked, this, [behaviour] { behaviour->OnConfigureIp(); });
+    connect(m_webButton, &QAbstractButton::clicked, this, [behaviour] { behaviour->OnWeb(); });
+    connect(qobject_cast<QAbstractButton*>(controls.value(kCloseId)), &QAbstractButton::clicked,
+            this, &QDialog::accept);
+    connect(forceIe, &QAbstractButton::clicked, this,
+            [behaviour](bool checked) { behaviour->OnForceIeClicked(checked); });
+    connect(m_list, &DeviceListView::listDoubleClicked, this, &CKestrelinkDlg::OnListDoubleClick);
+    InstallHelpKey(this, kTemplateId);
+
+    m_filter = new ListFilter(m_list, qobject_cast<QLineEdit*>(controls.value(kFilterId)),
+                              qobject_cast<QLabel*>(controls.value(kDeviceCountId)));
+    auto* menu = new DeviceListMenu(m_list, this);
+    connect(menu, &DeviceListMenu::itemChosen, this, [this](ListMenuAction action) {
+        const QList<int> shown = m_filter->ShownRows();
+        m_behaviour->OnListMenu(
+            action, std::span(shown.constData(), static_cast<std::size_t>(shown.size())));
+    });
+
+    forceIe->setVisible(forceIeShown);
+    forceIe->setChecked(m_behaviour->ForceIeOnly());
+
+    if (m_behaviour->Start()) {
+        m_list->setFocus();
+    }
+}
+
+CKestrelinkDlg::~CKestrelinkDlg() {
+    // Before the widgets go: the listener is stopped and no step of its runs any more.
+    m_behaviour.reset();
+}
+
+void CKestrelinkDlg::ApplyState(const WindowState& state) {
+    if (state.size) {
+        resize(state.size->width, state.size->height);
+    }
+    if (state.position) {
+        move(state.position->x, state.position->y);
+        m_placed = true;
+    }
+    if (state.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    for (std::size_t column = 0; column < state.columnWidths.size(); ++column) {
+        m_list->header()->resizeSection(static_cast<int>(column), state.columnWidths[column]);
+    }
+    RestoreSort(m_model->List(), state.sort);
+}
+
+WindowState CKestrelinkDlg::State() const {
+    WindowState state;
+    // A maximised window's normal place is known only without its frame, which a maximised window
+    // may not have; so it leaves size and place as they were.
+    state.maximized = isMaximized();
+    if (!state.maximized) {
+        state.size = WindowSize{width(), height()};
+        state.position = WindowPoint{pos().x(), pos().y()};
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        state.columnWidths.push_back(m_list->header()->sectionSize(column));
+    }
+    state.sort = m_model->List().Sort();
+    return state;
+}
+
+void CKestrelinkDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_placed) {
+        return;
+    }
+    // Once the window exists its frame is known, so the whole window, frame included, goes to
+    // the centre of the primary screen's work area before it appears.
+    m_placed = true;
+    QRect frame = frameGeometry();
+    frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void CKestrelinkDlg::OnListDoubleClick() {
+    if (!m_behaviour->ShouldDoubleClickOpenWeb() || m_webButton == nullptr) {
+        return;
+    }
+    // Queued, so that the Web action runs after the double-click has been handled, as a press
+    // of the button would.
+    QMetaObject::invokeMethod(m_webButton, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+void CKestrelinkDlg::ShowMessage(std::string_view text) {
+    m_boxes.ShowMessage(text);
+}
+
+bool CKestrelinkDlg::AskRetry(std::string_view text) {
+    return m_boxes.AskRetry(text);
+}
+
+bool CKestrelinkDlg::AskYesNo(std::string_view text) {
+    return m_boxes.AskYesNo(text);
+}
+
+bool CKestrelinkDlg::OpenHelpPage(int context) {
+    return m_boxes.OpenHelpPage(context);
+}
+
+void CKestrelinkDlg::Post(std::function<void()> call) {
+    // Qt drops a call queued to an object that goes before it runs.
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void CKestrelinkDlg::OpenNotice(std::string_view caption, std::string_view text,
+                                std::function<void()> closed) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, box, [closed = std::move(closed)] { closed(); });
+    box->open();
+}
+
+std::optional<IpSettings> CKestrelinkDlg::AskIpSettings(std::string_view hostName) {
+    CIpConfigDlg dialog(this);
+    dialog.SetHostName(FromUtf8(hostName));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Settings();
+}
+
+std::optional<std::string> CKestrelinkDlg::ChooseExportFile(std::string_view suggestedName) {
+    const QString path = kestrelink::ChooseExportFile(this, FromUtf8(suggestedName));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+std::optional<std::string> CKestrelinkDlg::ReplaceFile(const std::string& path,
+                                                       std::string_view bytes) {
+    const std::optional<QString> failure =
+        kestrelink::ReplaceFile(QString::fromStdString(path),
+                                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!failure) {
+        return std::nullopt;
+    }
+    return failure->toStdString();
+}
+
+void CKestrelinkDlg::SetClipboardText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(FromUtf8(text));
+}
+
+}  // namespace kestrelink

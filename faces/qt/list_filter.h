@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+
+namespace kestrelink {
+
+class DeviceList;
+class DeviceListView;
+
+// Hides the rows of the device list's view whose cells do not contain the filter's text, any
+// column, any case (the behaviour's RowMatchesFilter), and shows the count beside it. Only the view
+// changes: the device list keeps every row, its order and its sort, so the intake's rules go on
+// seeing hidden rows, and a row hidden here keeps its position there, which is what Cfg IP and Web
+// read. A selection that becomes hidden is cleared, so that no action falls on a device the user
+// cannot see.
+class ListFilter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListFilter)
+
+public:
+    ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count);
+    ~ListFilter() override;
+
+    // Positions in the device list of the rows shown, top to bottom.
+    QList<int> ShownRows() const;
+
+private:
+    void Refilter(const QString& text);
+    void FilterRows(int first, int last);
+    bool Matches(int row) const;
+    // Rows first to last are about to go: the count of hidden rows loses those among them.
+    void ForgetHiddenRows(int first, int last);
+    void ClearHiddenSelection();
+    void ShowCount();
+
+    DeviceListView* m_view;
+    const DeviceList& m_list;
+    QLabel* m_count;
+    std::string m_text;  // UTF-8
+    int m_hiddenRows = 0;
+};
+
+}  // namespace kestrelink

@@ -1,0 +1,91 @@
+#include "tests/behaviour/support/recording_face.h"
+
+#include <mutex>
+
+namespace kestrelink::testing {
+
+void RecordingFace::ShowMessage(std::string_view text) {
+    boxes.push_back("warning|" + std::string(text));
+}
+
+bool RecordingFace::AskRetry(std::string_view text) {
+    boxes.push_back("retry|" + std::string(text));
+    if (retryAnswers.empty()) {
+        return false;
+    }
+    const bool retry = retryAnswers.front();
+    retryAnswers.pop_front();
+    return retry;
+}
+
+bool RecordingFace::AskYesNo(std::string_view text) {
+    boxes.push_back("question|" + std::string(text));
+    return yesAnswer;
+}
+
+bool RecordingFace::OpenHelpPage(int) {
+    return false;
+}
+
+void RecordingFace::Post(std::function<void()> call) {
+    const std::lock_guard lock(m_postedMutex);
+    m_posted.push_back(std::move(call));
+}
+
+void RecordingFace::OpenNotice(std::string_view caption, std::string_view text,
+                               std::function<void()> closed) {
+    boxes.push_back("notice " + std::string(caption) + "|" + std::string(text));
+    openNotices.push_back(std::move(closed));
+}
+
+std::optional<IpSettings> RecordingFace::AskIpSettings(std::string_view hostName) {
+    ipDialogHostNames.emplace_back(hostName);
+    return ipSettings;
+}
+
+std::optional<std::string> RecordingFace::ChooseExportFile(std::string_view) {
+    return exportPath;
+}
+
+std::optional<std::string> RecordingFace::ReplaceFile(const std::string& path,
+                                                      std::string_view bytes) {
+    if (writeFailure) {
+        return writeFailure;
+    }
+    writtenFiles.emplace_back(path, bytes);
+    return std::nullopt;
+}
+
+void RecordingFace::SetClipboardText(std::string_view text) {
+    clipboard = text;
+}
+
+bool RecordingFace::HasPosted() {
+    const std::lock_guard lock(m_postedMutex);
+    return !m_posted.empty();
+}
+
+bool RecordingFace::RunPosted() {
+    bool ran = false;
+    for (;;) {
+        std::function<void()> call;
+        {
+            const std::lock_guard lock(m_postedMutex);
+            if (m_posted.empty()) {
+                return ran;
+            }
+            call = std::move(m_posted.front());
+            m_posted.pop_front();
+        }
+        call();
+        ran = true;
+    }
+}
+
+void RecordingFace::CloseNotice() {
+    const std::function<void()> closed = openNotices.front();
+    openNotices.erase(openNotices.begin());
+    closed();
+}
+
+}  // namespace kestrelink::testing

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "behaviour/browser_starter.h"
+#include "behaviour/window_face.h"
+#include "net/datagrams.h"
+
+namespace kestrelink::testing {
+
+// A main window face that notes what the behaviour asked of it and answers as told. Boxes are
+// noted as "warning|text", "retry|text", "question|text" and "notice <caption>|text".
+class RecordingFace final : public WindowFace {
+public:
+    std::vector<std::string> boxes;
+    std::deque<bool> retryAnswers;  // none left: Cancel
+    bool yesAnswer = false;
+    // What the IP dialog returns, and the host names it opened with.
+    std::optional<IpSettings> ipSettings;
+    std::vector<std::string> ipDialogHostNames;
+    std::optional<std::string> exportPath;  // nullopt: the user cancels
+    std::optional<std::string> writeFailure;
+    std::vector<std::pair<std::string, std::string>> writtenFiles;
+    std::string clipboard = "before";
+    std::vector<std::function<void()>> openNotices;  // their closed calls, oldest first
+
+    void ShowMessage(std::string_view text) override;
+    bool AskRetry(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
+    bool OpenHelpPage(int context) override;
+    void Post(std::function<void()> call) override;
+    void OpenNotice(std::string_view caption, std::string_view text,
+                    std::function<void()> closed) override;
+    std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;
+    std::optional<std::string> ChooseExportFile(std::string_view suggestedName) override;
+    std::optional<std::string> ReplaceFile(const std::string& path,
+                                           std::string_view bytes) override;
+    void SetClipboardText(std::string_view text) override;
+
+    bool HasPosted();
+    // Runs the calls posted so far, and those they post in turn; false if there were none.
+    bool RunPosted();
+    // The user dismisses the oldest open notice.
+    void CloseNotice();
+
+private:
+    std::mutex m_postedMutex;
+    std::deque<std::function<void()>> m_posted;
+};
+
+// Notes each launch instead of making it: "program|address", or "default|address".
+class RecordingBrowser final : public BrowserStarter {
+public:
+    std::vector<std::string> launches;
+
+    void OpenWithDefaultHandler(std::string_view address) override {
+        launches.push_back("default|" + std::string(address));
+    }
+    void StartNamedBrowser(std::string_view program, std::string_view address) override {
+        launches.push_back(std::string(program) + "|" + std::string(address));
+    }
+};
+
+}  // namespace kestrelink::testing
