@@ -1,0 +1,34 @@
+#include "faces/win32/message_boxes.h"
+
+#include "faces/win32/wide_text.h"
+
+namespace kestrelink::win32 {
+
+std::wstring ApplicationName() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return L"kestrelink";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t nameStart = path.find_last_of(L"\\/") + 1;
+    std::wstring name = path.substr(nameStart);
+    if (const std::size_t dot = name.find_last_of(L'.'); dot != std::wstring::npos && dot > 0) {
+        name.resize(dot);
+    }
+    return name;
+}
+
+int ShowAppBox(HWND owner, std::string_view text, UINT flags) {
+    return MessageBoxW(owner, Utf8ToWide(text).c_str(), ApplicationName().c_str(),
+                       flags | MB_APPLMODAL);
+}
+
+}  // namespace kestrelink::win32
