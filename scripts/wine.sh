@@ -34,6 +34,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=${KESTRELINK_WINE_DISPLAY:-}
 
 [ -f "$WINEPREFIX/system.reg" ] || wine wineboot --init >/dev/null 2>&1
+# Without a display, windows are made by Wine's null driver: a test can still build dialogs.
+graphics=null
+[ -z "$DISPLAY" ] || graphics=x11
+if ! grep -q "^\"Graphics\"=\"$graphics\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+    wineserver --wait
+fi
 status=0
 wine "$@" || status=$?
 wineserver --kill 2>/dev/null || true

@@ -58,11 +58,16 @@ inline void DestroyMenuHandle(HMENU menu) {
     DestroyMenu(menu);
 }
 
+inline void RemoveHook(HHOOK hook) {
+    UnhookWindowsHookEx(hook);
+}
+
 using RegistryKey = UniqueHandle<HKEY, CloseRegistryKey>;
 using Bitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using Icon = UniqueHandle<HICON, DestroyIconHandle>;
 using GlobalMemory = UniqueHandle<HGLOBAL, FreeGlobal>;
 using Menu = UniqueHandle<HMENU, DestroyMenuHandle>;
+using Hook = UniqueHandle<HHOOK, RemoveHook>;
 
 // CreateFileW gives INVALID_HANDLE_VALUE, not null, for a failure.
 class FileHandle final {

@@ -7,24 +7,17 @@
 
 #include <string>
 
+#include "faces/win32/message_boxes.h"
+
 namespace kestrelink::win32 {
 namespace {
 
 // The installer puts the page beside the programs, and so does the build.
 std::wstring HelpPagePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    for (;;) {
-        length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            break;
-        }
-        path.resize(path.size() * 2);
+    std::wstring path = ProgramPath();
+    if (path.empty()) {
+        return {};
     }
-    path.resize(length);
     path.resize(path.find_last_of(L"\\/") + 1);
     path += L"kestrelink.html";
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -43,8 +43,7 @@ std::optional<IpSettings> IpConfigDialog::Run(std::string_view hostName) {
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTemplateId), m_owner,
                         &IpConfigDialog::Procedure, reinterpret_cast<LPARAM>(this));
     if (result == -1) {
-        ShowAppBox(m_owner, "The IP Configuration dialog could not be opened.",
-                   MB_OK | MB_ICONEXCLAMATION);
+        ShowAppMessage(m_owner, "The IP Configuration dialog could not be opened.");
     }
     if (result != IDOK) {
         return std::nullopt;
@@ -97,15 +96,15 @@ INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
 }
 
 void IpConfigDialog::ShowMessage(std::string_view text) {
-    ShowAppBox(m_dialog, text, MB_OK | MB_ICONEXCLAMATION);
+    ShowAppMessage(m_dialog, text);
 }
 
 bool IpConfigDialog::AskRetry(std::string_view text) {
-    return ShowAppBox(m_dialog, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+    return AskAppRetry(m_dialog, text);
 }
 
 bool IpConfigDialog::AskYesNo(std::string_view text) {
-    return ShowAppBox(m_dialog, text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return AskAppYesNo(m_dialog, text);
 }
 
 bool IpConfigDialog::OpenHelpPage(int context) {

@@ -38,6 +38,9 @@ constexpr UINT kNoticeMessage = WM_APP + 2;
 // The context menu's items are numbered from here, apart from the controls, in kListMenu's order.
 constexpr UINT kFirstMenuItem = 40001;
 
+// The one main window of the process, for the key filter, which the system calls without one.
+MainWindow* g_keyFilterWindow = nullptr;
+
 Icon LoadAppIcon(int sizeMetricX, int sizeMetricY) {
     return Icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
                                               IMAGE_ICON, GetSystemMetrics(sizeMetricX),
@@ -78,9 +81,8 @@ bool MainWindow::Run() {
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTemplateId), nullptr,
                         &MainWindow::Procedure, reinterpret_cast<LPARAM>(this));
     if (result == -1) {
-        ShowAppBox(nullptr,
-                   "The main window could not be opened: " + SystemErrorText(GetLastError()),
-                   MB_OK | MB_ICONEXCLAMATION);
+        ShowAppMessage(nullptr,
+                       "The main window could not be opened: " + SystemErrorText(GetLastError()));
         return false;
     }
     return true;
@@ -140,6 +142,8 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             // The listener is stopped while the window can still take what it hands over.
             m_behaviour.reset();
+            m_keyFilter.Reset();
+            g_keyFilterWindow = nullptr;
             {
                 const std::lock_guard lock(m_postedMutex);
                 m_windowGone = true;
@@ -174,6 +178,12 @@ void MainWindow::OnInitDialog() {
                                               GetDlgItem(m_dialog, kDeviceCountId), m_list);
     m_anchors.Capture(m_dialog, kTemplateId, kControlAnchors);
     ApplyState();
+
+    // The dialog's own message loop sees every key first: keys that mean something anywhere in
+    // the window are taken there, before the focused control gets them.
+    g_keyFilterWindow = this;
+    m_keyFilter.Reset(
+        SetWindowsHookExW(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, GetCurrentThreadId()));
 
     m_behaviour = std::make_unique<MainWindowBehaviour>(*this, m_list, m_browser);
     if (m_behaviour->Start()) {
@@ -304,14 +314,34 @@ bool MainWindow::OnNotify(const NMHDR& header, LRESULT& result) {
     }
     if (header.idFrom == kListId && header.code == LVN_KEYDOWN) {
         const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
-        if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
-            m_behaviour->OnListMenu(ListMenuAction::CopyRow, m_view->ShownRows());
-        } else if (key.wVKey == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+        if (key.wVKey == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
             OnContextMenu(header.hwndFrom, {-1, -1});
         }
         return true;
     }
     return m_view->OnNotify(header, result);
+}
+
+LRESULT CALLBACK MainWindow::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    MainWindow* window = g_keyFilterWindow;
+    if (code == MSGF_DIALOGBOX && window != nullptr && window->IsCopyKey(*message)) {
+        window->m_behaviour->OnListMenu(ListMenuAction::CopyRow, window->m_view->ShownRows());
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool MainWindow::IsCopyKey(const MSG& message) const {
+    if (message.message != WM_KEYDOWN || message.wParam != 'C' || GetKeyState(VK_CONTROL) >= 0 ||
+        GetKeyState(VK_MENU) < 0 || m_behaviour == nullptr ||
+        GetAncestor(message.hwnd, GA_ROOT) != m_dialog) {
+        return false;
+    }
+    // A text field keeps Ctrl+C for its own selection.
+    wchar_t className[16] = {};
+    GetClassNameW(message.hwnd, className, 16);
+    return lstrcmpiW(className, L"Edit") != 0;
 }
 
 void MainWindow::OnContextMenu(HWND source, POINT point) {
@@ -402,15 +432,15 @@ void MainWindow::ShowNextNotice() {
 }
 
 void MainWindow::ShowMessage(std::string_view text) {
-    ShowAppBox(m_dialog, text, MB_OK | MB_ICONEXCLAMATION);
+    ShowAppMessage(m_dialog, text);
 }
 
 bool MainWindow::AskRetry(std::string_view text) {
-    return ShowAppBox(m_dialog, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+    return AskAppRetry(m_dialog, text);
 }
 
 bool MainWindow::AskYesNo(std::string_view text) {
-    return ShowAppBox(m_dialog, text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return AskAppYesNo(m_dialog, text);
 }
 
 bool MainWindow::OpenHelpPage(int context) {

@@ -55,6 +55,9 @@ private:
     };
 
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
+    // Ctrl+C anywhere in the window but a text field copies the selected row.
+    bool IsCopyKey(const MSG& message) const;
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnCommand(int id, int code);
@@ -74,6 +77,7 @@ private:
     Icon m_bigIcon;
     Icon m_smallIcon;
     AnchoredResize m_anchors;
+    Hook m_keyFilter;
     std::unique_ptr<DeviceListView> m_view;
     std::unique_ptr<MainWindowBehaviour> m_behaviour;
     std::mutex m_postedMutex;

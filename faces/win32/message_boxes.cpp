@@ -4,19 +4,26 @@
 
 namespace kestrelink::win32 {
 
-std::wstring ApplicationName() {
+std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            return L"kestrelink";
+            return {};
         }
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
+    }
+}
+
+std::wstring ApplicationName() {
+    const std::wstring path = ProgramPath();
+    if (path.empty()) {
+        return L"kestrelink";
     }
     const std::size_t nameStart = path.find_last_of(L"\\/") + 1;
     std::wstring name = path.substr(nameStart);
@@ -26,9 +33,25 @@ std::wstring ApplicationName() {
     return name;
 }
 
+namespace {
+
 int ShowAppBox(HWND owner, std::string_view text, UINT flags) {
     return MessageBoxW(owner, Utf8ToWide(text).c_str(), ApplicationName().c_str(),
                        flags | MB_APPLMODAL);
+}
+
+}  // namespace
+
+void ShowAppMessage(HWND owner, std::string_view text) {
+    ShowAppBox(owner, text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool AskAppRetry(HWND owner, std::string_view text) {
+    return ShowAppBox(owner, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
+bool AskAppYesNo(HWND owner, std::string_view text) {
+    return ShowAppBox(owner, text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace kestrelink::win32
