@@ -16,8 +16,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES;
     if (InitCommonControlsEx(&controls) == FALSE) {
-        kestrelink::win32::ShowAppBox(nullptr, "The system's common controls could not be loaded.",
-                                      MB_OK | MB_ICONEXCLAMATION);
+        kestrelink::win32::ShowAppMessage(nullptr,
+                                          "The system's common controls could not be loaded.");
         return 1;
     }
     kestrelink::win32::RegistryStateStorage stateStorage;
