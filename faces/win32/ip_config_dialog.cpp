@@ -33,6 +33,21 @@ int AddressId(IpAddressField field) {
     return kIpAddressId;
 }
 
+// The template places the dialog at 0, 0 of its owner; it opens centred over it instead.
+void CenterOver(HWND dialog, HWND owner) {
+    RECT ownerRect{};
+    RECT dialogRect{};
+    if (owner == nullptr || GetWindowRect(owner, &ownerRect) == 0 ||
+        GetWindowRect(dialog, &dialogRect) == 0) {
+        return;
+    }
+    const int width = dialogRect.right - dialogRect.left;
+    const int height = dialogRect.bottom - dialogRect.top;
+    SetWindowPos(dialog, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
+                 (ownerRect.top + ownerRect.bottom - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 IpConfigDialog::IpConfigDialog(HWND owner) : m_owner(owner), m_form(*this) {}
@@ -64,6 +79,7 @@ INT_PTR CALLBACK IpConfigDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
 INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            CenterOver(m_dialog, m_owner);
             m_form.Attach();
             // The first tab stop, the host name, has the focus.
             return TRUE;
