@@ -2,10 +2,13 @@
 
 #include <QKeyEvent>
 
+#include "behaviour/window_texts.h"
+#include "faces/qt/app_message_box.h"
+
 namespace kestrelink {
 
 FilterEdit::FilterEdit(QWidget* parent) : QLineEdit(parent) {
-    setPlaceholderText(QStringLiteral("Filter"));
+    setPlaceholderText(FromUtf8(kFilterHint));
     setClearButtonEnabled(true);
 }
 

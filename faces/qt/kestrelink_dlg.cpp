@@ -18,6 +18,7 @@
 #include "behaviour/control_ids.h"
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/registry_reader.h"
+#include "behaviour/window_texts.h"
 #include "faces/qt/device_list_menu.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
@@ -30,7 +31,6 @@
 #include "faces/qt/system_registry.h"
 #include "faces/qt/template_controls.h"
 #include "faces/qt/web_launcher.h"
-#include "kestrelink/version.h"
 #include "net/device_list.h"
 
 namespace kestrelink {
@@ -44,10 +44,6 @@ QIcon AppIcon() {
         icon.addFile(QStringLiteral(":/images/kestrelink-%1.png").arg(size), QSize(size, size));
     }
     return icon;
-}
-
-QString FromSingleByte(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The layout, with the filter and its count moved into the place of the "Force IE only" check box
@@ -92,7 +88,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
                               }
                               return nullptr;
                           });
-    setWindowTitle(QStringLiteral("Kestrelink ") + FromSingleByte(kVersion));
+    setWindowTitle(FromUtf8(MainWindowTitle()));
     setWindowIcon(AppIcon());
 
     m_list = qobject_cast<DeviceListView*>(controls.value(kListId));
