@@ -11,6 +11,7 @@
 #include "behaviour/list_menu.h"
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/window_state.h"
+#include "behaviour/window_texts.h"
 #include "faces/win32/clipboard.h"
 #include "faces/win32/device_list_view.h"
 #include "faces/win32/dialog_anchors.h"
@@ -21,7 +22,6 @@
 #include "faces/win32/save_dialog.h"
 #include "faces/win32/system_registry.h"
 #include "faces/win32/wide_text.h"
-#include "kestrelink/version.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::win32 {
@@ -157,8 +157,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnInitDialog() {
-    const std::wstring title = L"Kestrelink " + Latin1ToWide(kVersion);
-    SetWindowTextW(m_dialog, title.c_str());
+    SetWindowTextW(m_dialog, Utf8ToWide(MainWindowTitle()).c_str());
     m_bigIcon = LoadAppIcon(SM_CXICON, SM_CYICON);
     m_smallIcon = LoadAppIcon(SM_CXSMICON, SM_CYSMICON);
     SendMessageW(m_dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
@@ -171,8 +170,9 @@ void MainWindow::OnInitDialog() {
     if (!forceIeShown) {
         PlaceFilterBesideEdge();
     }
+    const std::wstring filterHint = Utf8ToWide(kFilterHint);
     SendDlgItemMessageW(m_dialog, kFilterId, EM_SETCUEBANNER, TRUE,
-                        reinterpret_cast<LPARAM>(L"Filter"));
+                        reinterpret_cast<LPARAM>(filterHint.c_str()));
 
     m_view = std::make_unique<DeviceListView>(GetDlgItem(m_dialog, kListId),
                                               GetDlgItem(m_dialog, kDeviceCountId), m_list);
