@@ -259,6 +259,10 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnCommand(int id, int code) {
+    // Before the window is set up and once it is being destroyed, no control acts.
+    if (m_behaviour == nullptr || m_view == nullptr) {
+        return;
+    }
     switch (id) {
         case kCloseId:
         case IDCANCEL:
@@ -301,7 +305,7 @@ void MainWindow::OnCommand(int id, int code) {
 }
 
 bool MainWindow::OnNotify(const NMHDR& header, LRESULT& result) {
-    if (m_view == nullptr) {
+    if (m_view == nullptr || m_behaviour == nullptr) {
         return false;
     }
     if (header.idFrom == kListId && header.code == NM_DBLCLK) {
