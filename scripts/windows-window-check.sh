@@ -58,7 +58,8 @@ if [ "${1:-}" = --program-side ]; then
     window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
     main_window=
     find_main_window() { main_window=$(window_named '^Kestrelink 1\.'); [ -n "$main_window" ]; }
-    poll "the main window" find_main_window
+    # A new prefix is made first, which can take minutes on a loaded machine.
+    step_timeout=300 poll "the main window" find_main_window
     keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
     focus_main_window() { xdotool windowfocus "$main_window" 2>/dev/null || true; }
 
