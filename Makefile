@@ -4,7 +4,8 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 PACKAGE_DIR ?= build-package
 
-.PHONY: all deps configure build run test demo package package-tools windows windows-test clean
+.PHONY: all deps configure build run test demo package package-tools windows windows-test \
+	windows-package clean
 
 all: build
 
@@ -30,7 +31,8 @@ demo: configure
 	cmake --build $(BUILD_DIR) --target kestrelink kestrelink-devsim
 	scripts/demo.sh $(BUILD_DIR)
 
-# The core, kestrelink-cli.exe and the core's tests for 64-bit Windows, cross-built with mingw-w64.
+# The window kestrelink.exe, kestrelink-cli.exe, the core and the tests for 64-bit Windows,
+# cross-built with mingw-w64.
 windows:
 	@scripts/install-windows-deps.sh
 	cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
@@ -40,6 +42,10 @@ windows:
 # The Windows build's tests under Wine, inside a network namespace of their own.
 windows-test: windows
 	scripts/in-private-network.sh ctest --test-dir build-windows --output-on-failure
+
+# build-windows/kestrelink-<version>-x64.msi: both programs and the help page.
+windows-package: windows
+	cmake --build build-windows --target windows-package
 
 # Debian's build flags with all of its hardening.
 debian_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))

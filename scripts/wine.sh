@@ -4,6 +4,9 @@
 #
 #   scripts/wine.sh PREFIX PROGRAM.exe [ARGS...]
 #
+# Windows get no display unless KESTRELINK_WINE_DISPLAY names one (a virtual X server started in
+# the same namespace, say): a test's stray window must not open on a desktop.
+#
 # PREFIX is made on first use (wineboot takes a while), then reused. The Wine server serves one
 # prefix wherever its clients run, and it makes their sockets in the namespace it started in: so
 # one run at a time holds the prefix, and its server is ended when PROGRAM ends; the next run,
@@ -28,9 +31,16 @@ flock 9
 export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs .NET or a browser engine, and they would be downloaded.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export DISPLAY=
+export DISPLAY=${KESTRELINK_WINE_DISPLAY:-}
 
 [ -f "$WINEPREFIX/system.reg" ] || wine wineboot --init >/dev/null 2>&1
+# Without a display, windows are made by Wine's null driver: a test can still build dialogs.
+graphics=null
+[ -z "$DISPLAY" ] || graphics=x11
+if ! grep -q "^\"Graphics\"=\"$graphics\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+    wineserver --wait
+fi
 status=0
 wine "$@" || status=$?
 wineserver --kill 2>/dev/null || true

@@ -1,0 +1,56 @@
+#include "faces/win32/clipboard.h"
+
+#include <cstring>
+#include <string>
+
+#include "faces/win32/handles.h"
+#include "faces/win32/wide_text.h"
+
+namespace kestrelink::win32 {
+namespace {
+
+class OpenClipboardScope final {
+public:
+    explicit OpenClipboardScope(HWND owner) : m_open(OpenClipboard(owner) != 0) {}
+    ~OpenClipboardScope() {
+        if (m_open) {
+            CloseClipboard();
+        }
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
+};
+
+}  // namespace
+
+bool SetClipboardUnicodeText(HWND owner, std::string_view text) {
+    const std::wstring wide = Utf8ToWide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) {
+        return false;
+    }
+    void* locked = GlobalLock(memory.Get());
+    if (locked == nullptr) {
+        return false;
+    }
+    std::memcpy(locked, wide.c_str(), bytes);
+    GlobalUnlock(memory.Get());
+
+    const OpenClipboardScope clipboard(owner);
+    if (!clipboard.IsOpen() || EmptyClipboard() == 0) {
+        return false;
+    }
+    if (SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) {
+        return false;
+    }
+    // The clipboard owns the memory now.
+    memory.Detach();
+    return true;
+}
+
+}  // namespace kestrelink::win32

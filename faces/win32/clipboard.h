@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace kestrelink::win32 {
+
+// Puts text (UTF-8) on the clipboard as CF_UNICODETEXT, owned by owner; false when the clipboard
+// could not be opened or filled, and then it is left as it was.
+bool SetClipboardUnicodeText(HWND owner, std::string_view text);
+
+}  // namespace kestrelink::win32

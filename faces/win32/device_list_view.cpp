@@ -1,0 +1,252 @@
+#include "faces/win32/device_list_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "behaviour/device_columns.h"
+#include "behaviour/device_filter.h"
+#include "behaviour/heard_on_text.h"
+#include "faces/win32/wide_text.h"
+#include "net/subnet.h"
+
+namespace kestrelink::win32 {
+namespace {
+
+constexpr int kWarningImage = 0;
+
+Bitmap LoadArrow(int id) {
+    // Light grey becomes the system's button face and dark grey its shadow, so the arrow blends
+    // into the header whatever the colour scheme.
+    return Bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                  IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+}
+
+}  // namespace
+
+DeviceListView::DeviceListView(HWND listControl, HWND countLabel, DeviceList& list)
+    : m_control(listControl),
+      m_count(countLabel),
+      m_rows(list),
+      m_upArrow(LoadArrow(133)),
+      m_downArrow(LoadArrow(134)) {
+    ListView_SetExtendedListViewStyle(m_control,
+                                      LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
+    const int iconSize = GetSystemMetrics(SM_CXSMICON);
+    // The list control destroys its small image list with itself.
+    if (HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 0)) {
+        ImageList_AddIcon(images, LoadIconW(nullptr, IDI_WARNING));
+        ListView_SetImageList(m_control, images, LVSIL_SMALL);
+    }
+    AddColumns();
+    m_rows.SetObserver(this);
+    Refresh();
+}
+
+DeviceListView::~DeviceListView() {
+    m_rows.SetObserver(nullptr);
+}
+
+void DeviceListView::AddColumns() {
+    const UINT dpi = GetDpiForWindow(m_control);
+    for (int index = 0; index < kColumnCount; ++index) {
+        std::wstring header = Utf8ToWide(kDeviceListColumns[index].header);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        // The widths are for 96 dots per inch.
+        column.cx =
+            MulDiv(kDeviceListColumns[index].width, dpi == 0 ? 96 : static_cast<int>(dpi), 96);
+        column.pszText = header.data();
+        column.iSubItem = index;
+        ListView_InsertColumn(m_control, index, &column);
+    }
+}
+
+std::vector<int> DeviceListView::ColumnWidths() const {
+    std::vector<int> widths;
+    for (int column = 0; column < kColumnCount; ++column) {
+        widths.push_back(ListView_GetColumnWidth(m_control, column));
+    }
+    return widths;
+}
+
+void DeviceListView::SetColumnWidths(const std::vector<int>& widths) {
+    for (int column = 0; column < static_cast<int>(widths.size()) && column < kColumnCount;
+         ++column) {
+        ListView_SetColumnWidth(m_control, column, widths[column]);
+    }
+}
+
+void DeviceListView::SetFilter(const std::wstring& text) {
+    m_filter = WideToUtf8(text);
+    Refresh();
+}
+
+void DeviceListView::Refresh() {
+    m_shown.clear();
+    for (int position = 0; position < m_rows.RowCount(); ++position) {
+        if (RowMatchesFilter(m_rows, position, m_filter)) {
+            m_shown.push_back(position);
+        }
+    }
+    // A selected row the filter hides is no longer selected: no action may reach an unseen row.
+    const int selected = m_rows.SelectedRow();
+    if (selected != -1 && !std::binary_search(m_shown.begin(), m_shown.end(), selected)) {
+        m_rows.SelectRow(-1);
+    }
+    ListView_SetItemCountEx(m_control, static_cast<int>(m_shown.size()),
+                            LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    ShowSelection();
+    InvalidateRect(m_control, nullptr, FALSE);
+    ShowCount();
+}
+
+void DeviceListView::ShowSelection() {
+    m_showingSelection = true;
+    ListView_SetItemState(m_control, -1, 0, LVIS_SELECTED);
+    const int selected = m_rows.SelectedRow();
+    const auto shown = std::lower_bound(m_shown.begin(), m_shown.end(), selected);
+    if (selected != -1 && shown != m_shown.end() && *shown == selected) {
+        const int item = static_cast<int>(shown - m_shown.begin());
+        ListView_SetItemState(m_control, item, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    m_showingSelection = false;
+}
+
+void DeviceListView::TakeUserSelection() {
+    if (m_showingSelection) {
+        return;
+    }
+    const int item = ListView_GetNextItem(m_control, -1, LVNI_SELECTED);
+    m_rows.SelectRow(item >= 0 && item < static_cast<int>(m_shown.size()) ? m_shown[item] : -1);
+}
+
+void DeviceListView::ShowCount() {
+    const int total = m_rows.RowCount();
+    const std::wstring devices = total == 1 ? L"device" : L"devices";
+    const std::wstring text = m_filter.empty() ? std::to_wstring(total) + L" " + devices
+                                               : std::to_wstring(m_shown.size()) + L" of " +
+                                                     std::to_wstring(total) + L" " + devices;
+    SetWindowTextW(m_count, text.c_str());
+}
+
+void DeviceListView::ShowSortArrows() {
+    const HWND header = ListView_GetHeader(m_control);
+    for (int column = 0; column < Header_GetItemCount(header); ++column) {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        if (Header_GetItem(header, column, &item) == FALSE) {
+            continue;
+        }
+        const HeaderArrow arrow = m_rows.ArrowOn(column);
+        const HBITMAP bitmap = arrow == HeaderArrow::Up     ? m_upArrow.Get()
+                               : arrow == HeaderArrow::Down ? m_downArrow.Get()
+                                                            : nullptr;
+        if (bitmap != nullptr) {
+            item.mask |= HDI_BITMAP;
+            item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT;
+            item.hbm = bitmap;
+        } else {
+            item.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
+        }
+        Header_SetItem(header, column, &item);
+    }
+}
+
+bool DeviceListView::IsOutside(int position) const {
+    const NetworkInterface* heardOn = m_rows.HeardOn(position);
+    return heardOn != nullptr && IsOutsideNetwork(m_rows.CellText(position, kColumnIp), *heardOn);
+}
+
+void DeviceListView::FillItem(NMLVDISPINFOW& info) {
+    LVITEMW& item = info.item;
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_shown.size()) || item.iSubItem < 0 ||
+        item.iSubItem >= kColumnCount) {
+        return;
+    }
+    const int position = m_shown[item.iItem];
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+        m_itemText = Latin1ToWide(m_rows.CellText(position, item.iSubItem));
+        const std::size_t length =
+            std::min(m_itemText.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        m_itemText.copy(item.pszText, length);
+        item.pszText[length] = L'\0';
+    }
+    if ((item.mask & LVIF_IMAGE) != 0) {
+        item.iImage =
+            item.iSubItem == kColumnIp && IsOutside(position) ? kWarningImage : I_IMAGENONE;
+    }
+}
+
+void DeviceListView::FillTip(NMLVGETINFOTIPW& tip) const {
+    if (tip.iItem < 0 || tip.iItem >= static_cast<int>(m_shown.size()) || tip.pszText == nullptr ||
+        tip.cchTextMax <= 0) {
+        return;
+    }
+    const int position = m_shown[tip.iItem];
+    const NetworkInterface* heardOn = m_rows.HeardOn(position);
+    if (heardOn == nullptr) {
+        return;
+    }
+    std::wstring text = Utf8ToWide(HeardOnText(m_rows.CellText(position, kColumnIp), *heardOn));
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
+    text.copy(tip.pszText, length);
+    tip.pszText[length] = L'\0';
+}
+
+bool DeviceListView::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.hwndFrom == ListView_GetHeader(m_control) &&
+        (header.code == HDN_ITEMCLICKW || header.code == HDN_ITEMCLICKA)) {
+        const auto& click = reinterpret_cast<const NMHEADERW&>(header);
+        m_rows.OnHeaderClick(click.iItem);
+        result = 0;
+        return true;
+    }
+    if (header.hwndFrom != m_control) {
+        return false;
+    }
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            FillItem(const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)));
+            return true;
+        case LVN_GETINFOTIPW:
+            FillTip(const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header)));
+            return true;
+        case LVN_ITEMCHANGED:
+            TakeUserSelection();
+            return true;
+        default:
+            return false;
+    }
+}
+
+POINT DeviceListView::MenuPointForKeyboard() const {
+    POINT point{0, 0};
+    const int item = ListView_GetNextItem(m_control, -1, LVNI_SELECTED);
+    RECT row{};
+    if (item != -1) {
+        ListView_EnsureVisible(m_control, item, FALSE);
+        if (ListView_GetItemRect(m_control, item, &row, LVIR_BOUNDS) != FALSE) {
+            point = {row.left, row.bottom};
+        }
+    }
+    ClientToScreen(m_control, &point);
+    return point;
+}
+
+bool DeviceListView::SelectRowAt(POINT screenPoint) {
+    LVHITTESTINFO hit = {};
+    hit.pt = screenPoint;
+    ScreenToClient(m_control, &hit.pt);
+    const int item = ListView_HitTest(m_control, &hit);
+    if (item < 0 || item >= static_cast<int>(m_shown.size())) {
+        return false;
+    }
+    m_rows.SelectRow(m_shown[item]);
+    ShowSelection();
+    return true;
+}
+
+}  // namespace kestrelink::win32

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "faces/win32/handles.h"
+#include "net/device_list.h"
+
+namespace kestrelink::win32 {
+
+// The device list as a virtual SysListView32 in report view: the rows are the DeviceList's,
+// drawn on demand, in its order, less those the filter hides. Single selection, kept in step with
+// the list's own; header clicks go to the list, its arrows come back as header bitmaps 133 and
+// 134; a device heard outside its interface's network gets a warning icon, and every row a tip
+// saying where it was heard.
+class DeviceListView final : public DeviceListObserver {
+public:
+    DeviceListView(HWND listControl, HWND countLabel, DeviceList& list);
+    ~DeviceListView() override;
+    DeviceListView(const DeviceListView&) = delete;
+    DeviceListView& operator=(const DeviceListView&) = delete;
+
+    // Notifications from the list and its header (WM_NOTIFY); true when handled, with result set.
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    // The filter box's text changed.
+    void SetFilter(const std::wstring& text);
+
+    // The list's positions that the filter leaves shown, top to bottom.
+    const std::vector<int>& ShownRows() const { return m_shown; }
+    std::vector<int> ColumnWidths() const;
+    void SetColumnWidths(const std::vector<int>& widths);
+    // Where a menu asked for by keyboard opens: below the selected row, or the list's corner.
+    POINT MenuPointForKeyboard() const;
+    // Selects the row under a right-click at point (screen coordinates); false when none is there.
+    bool SelectRowAt(POINT screenPoint);
+
+    // DeviceListObserver: every change ends in Refresh.
+    void RowAboutToBeInserted(int) override {}
+    void RowInserted() override { Refresh(); }
+    void RowAboutToBeRemoved(int) override {}
+    void RowRemoved() override { Refresh(); }
+    void RowsAboutToBeReset() override {}
+    void RowsReset() override { Refresh(); }
+    void RowsAboutToBeReordered() override {}
+    void RowsReordered(std::span<const int>) override { Refresh(); }
+    void SortArrowChanged() override { ShowSortArrows(); }
+
+private:
+    void AddColumns();
+    void Refresh();
+    void ShowSelection();
+    void TakeUserSelection();
+    void ShowSortArrows();
+    void ShowCount();
+    void FillItem(NMLVDISPINFOW& item);
+    void FillTip(NMLVGETINFOTIPW& tip) const;
+    bool IsOutside(int position) const;
+
+    HWND m_control;
+    HWND m_count;
+    DeviceList& m_rows;
+    std::string m_filter;  // UTF-8
+    std::vector<int> m_shown;
+    // The text handed out for the last item asked for; the control copies it before asking again.
+    std::wstring m_itemText;
+    Bitmap m_upArrow;
+    Bitmap m_downArrow;
+    // Set while the view's selection is made to follow the list's, so that it is not read back.
+    bool m_showingSelection = false;
+};
+
+}  // namespace kestrelink::win32

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrelink::win32 {
+
+// Replaces the file at path (UTF-8) with bytes, whole or not at all: written to a temporary name
+// beside it, flushed, then moved over it. Nullopt on success; otherwise the system's words for
+// the failure, and an earlier file at path is left as it was.
+std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string_view bytes);
+
+// The system's message for error, UTF-8, without its line end.
+std::string SystemErrorText(unsigned long error);
+
+}  // namespace kestrelink::win32

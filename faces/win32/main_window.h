@@ -1,0 +1,94 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "behaviour/window_face.h"
+#include "faces/win32/anchored_resize.h"
+#include "faces/win32/handles.h"
+#include "faces/win32/shell_browser_starter.h"
+#include "net/device_list.h"
+
+namespace kestrelink {
+class MainWindowBehaviour;
+class WindowStateStorage;
+}  // namespace kestrelink
+
+namespace kestrelink::win32 {
+
+class DeviceListView;
+
+// The main window: dialog 102 run modally with no owner, drawing the device list and forwarding
+// its buttons, menu and keys to MainWindowBehaviour. Calls posted from the listener's side arrive
+// as a window message and run in the order posted.
+class MainWindow final : public WindowFace {
+public:
+    explicit MainWindow(WindowStateStorage& stateStorage);
+    ~MainWindow() override;
+
+    // Until the window closes; false when it could not be shown at all (the user is told).
+    bool Run();
+
+    void ShowMessage(std::string_view text) override;
+    bool AskRetry(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
+    bool OpenHelpPage(int context) override;
+    void Post(std::function<void()> call) override;
+    void PostAfterPending(std::function<void()> call) override;
+    void OpenNotice(std::string_view caption, std::string_view text,
+                    std::function<void()> closed) override;
+    std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;
+    std::optional<std::string> ChooseExportFile(std::string_view suggestedName) override;
+    std::optional<std::string> ReplaceFile(const std::string& path,
+                                           std::string_view bytes) override;
+    void SetClipboardText(std::string_view text) override;
+
+private:
+    struct Notice {
+        std::wstring caption;
+        std::wstring text;
+        std::function<void()> closed;
+    };
+
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
+    // Ctrl+C anywhere in the window but a text field copies the selected row.
+    bool IsCopyKey(const MSG& message) const;
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnCommand(int id, int code);
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    void OnContextMenu(HWND source, POINT point);
+    void OnClose();
+    void RunPostedCall();
+    void RunCallsAfterPending();
+    void ShowNextNotice();
+    void PlaceFilterBesideEdge();
+    void ApplyState();
+    void SaveState();
+
+    WindowStateStorage& m_stateStorage;
+    HWND m_dialog = nullptr;
+    DeviceList m_list;
+    ShellBrowserStarter m_browser;
+    Icon m_bigIcon;
+    Icon m_smallIcon;
+    AnchoredResize m_anchors;
+    Hook m_keyFilter;
+    std::unique_ptr<DeviceListView> m_view;
+    std::unique_ptr<MainWindowBehaviour> m_behaviour;
+    std::mutex m_postedMutex;
+    std::deque<std::function<void()>> m_posted;
+    bool m_windowGone = false;
+    // The user-interface thread's own slices, run from a timer message.
+    std::deque<std::function<void()>> m_afterPending;
+    std::deque<Notice> m_notices;
+    bool m_noticeShown = false;
+};
+
+}  // namespace kestrelink::win32
