@@ -15,7 +15,7 @@ cmake --build "$build_dir" --target intake_fuzz intake_fuzz_seeds plan_fuzz
 artifacts="$build_dir/fuzz/artifacts/"
 mkdir -p "$artifacts"
 
-# Runs fuzzer NAME from the seed directories given; new inputs go to NAME's corpus, which later
+# Runs fuzzer NAME from the starting-input folders given; new inputs go to NAME's corpus, which later
 # runs in the same BUILD_DIR start from.
 run_fuzzer() { # NAME SEEDS...
     local name=$1

@@ -79,14 +79,14 @@ void DeviceListView::SetColumnWidths(const std::vector<int>& widths) {
 }
 
 void DeviceListView::SetFilter(const std::wstring& text) {
-    m_filter = WideToUtf8(text);
+    m_filter = RowFilter(WideToUtf8(text));
     Refresh();
 }
 
 void DeviceListView::Refresh() {
     m_shown.clear();
     for (int position = 0; position < m_rows.RowCount(); ++position) {
-        if (RowMatchesFilter(m_rows, position, m_filter)) {
+        if (m_filter.Matches(m_rows, position)) {
             m_shown.push_back(position);
         }
     }
@@ -124,11 +124,8 @@ void DeviceListView::TakeUserSelection() {
 }
 
 void DeviceListView::ShowCount() {
-    const int total = m_rows.RowCount();
-    const std::wstring devices = total == 1 ? L"device" : L"devices";
-    const std::wstring text = m_filter.empty() ? std::to_wstring(total) + L" " + devices
-                                               : std::to_wstring(m_shown.size()) + L" of " +
-                                                     std::to_wstring(total) + L" " + devices;
+    const std::wstring text = Utf8ToWide(
+        DeviceCountText(static_cast<int>(m_shown.size()), m_rows.RowCount(), !m_filter.Empty()));
     SetWindowTextW(m_count, text.c_str());
 }
 

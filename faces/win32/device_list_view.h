@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "behaviour/device_filter.h"
 #include "faces/win32/handles.h"
 #include "net/device_list.h"
 
@@ -63,7 +64,7 @@ private:
     HWND m_control;
     HWND m_count;
     DeviceList& m_rows;
-    std::string m_filter;  // UTF-8
+    RowFilter m_filter;
     std::vector<int> m_shown;
     // The text handed out for the last item asked for; the control copies it before asking again.
     std::wstring m_itemText;
