@@ -50,8 +50,8 @@ A plan's requests go out paced (2,000 a second after a burst of 32); with
 --verify one probe pair every 500 ms then asks every device still pending. A
 device that takes the address of another device of the plan is sent its request
 once that one has left it (confirmed, with --verify); moves in a cycle are
-refused. One line per device, then a summary line; while a plan runs, a progress
-line on standard error when it is a terminal.)";
+refused. One line per device as its result is known, then a summary line; while
+a plan runs, a progress line on standard error when it is a terminal.)";
 
 // Both in configure's help and in the program's, which the manual page is made from.
 constexpr auto kRefusals =
