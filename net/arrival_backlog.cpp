@@ -16,7 +16,7 @@ bool ArrivalBacklog::Keep(std::span<const Arrival> arrivals) {
         KeptArrival& added = kept.emplace_back();
         added.kind = arrival.kind;
         if (arrival.kind == Arrival::Kind::Announcement) {
-            added.row = PrepareRow(arrival.announcement);
+            added.row = std::make_unique<PreparedRow>(PrepareRow(arrival.announcement));
         }
     }
     const std::lock_guard lock(m_mutex);
@@ -55,6 +55,8 @@ bool TakeInBacklog(ArrivalBacklog& backlog, DeviceList& list,
     std::vector<KeptArrival> taken;
     taken.reserve(kTakenAtOnce);
     bool more = true;
+    // The whole slice reaches the list's observer as one change.
+    const DeviceListBatch batch(list);
     // At least one take per slice, so that the backlog shrinks however late the slice starts.
     do {
         taken.clear();

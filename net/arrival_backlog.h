@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -18,7 +19,7 @@ class DeviceList;
 // One arrival as the backlog keeps it.
 struct KeptArrival {
     Arrival::Kind kind = Arrival::Kind::Announcement;
-    PreparedRow row;  // for an announcement only
+    std::unique_ptr<PreparedRow> row;  // for an announcement only
 };
 
 // A whole flat /16 answering at once, twice over: beyond it the owner has fallen so far behind

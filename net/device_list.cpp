@@ -2,11 +2,25 @@
 
 #include <algorithm>
 #include <numeric>
+#include <system_error>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "net/row_comparators.h"
 
 namespace kestrelink {
+namespace {
+
+// The lookups are made ready for a whole flat /16 at once: growing them rehashes every entry, and
+// the last growths, in the middle of a burst of answers, held the list's thread for tens of
+// milliseconds.
+constexpr std::size_t kLookupsReadyFor = 65536;
+
+// From this many rows on, deleting them all frees them on a thread of its own.
+constexpr std::size_t kRowsFreedAside = 4096;
+
+}  // namespace
 
 PreparedRow::PreparedRow(DeviceRow cells, std::optional<NetworkInterface> heardOn)
     : m_cells(std::move(cells)),
@@ -15,17 +29,20 @@ PreparedRow::PreparedRow(DeviceRow cells, std::optional<NetworkInterface> heardO
       m_macKey(MacTextToNumber(m_cells[kColumnMac])),
       m_serialKey(SerialSortKey(m_cells[kColumnSerialNo])) {}
 
+DeviceList::DeviceList() {
+    m_ipCounts.reserve(kLookupsReadyFor);
+    m_macCounts.reserve(kLookupsReadyFor);
+}
+
 void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardOn) {
     DeviceRow copied;
     std::copy(cells.begin(), cells.end(), copied.begin());
-    InsertRow(PreparedRow(std::move(copied), heardOn != nullptr
-                                                 ? std::optional(*heardOn)
-                                                 : std::optional<NetworkInterface>()));
+    InsertRow(std::make_unique<PreparedRow>(
+        std::move(copied),
+        heardOn != nullptr ? std::optional(*heardOn) : std::optional<NetworkInterface>()));
 }
 
-void DeviceList::InsertRow(PreparedRow&& prepared) {
-    auto row = std::make_unique<PreparedRow>(std::move(prepared));
-
+void DeviceList::InsertRow(std::unique_ptr<PreparedRow> row) {
     // The rows are already in order whenever a sortable column is chosen, so the place that a
     // whole re-sort would give is the first row that does not come strictly before the new
     // one: a binary search instead of a sort per arriving device.
@@ -37,13 +54,15 @@ void DeviceList::InsertRow(PreparedRow&& prepared) {
                                     });
     }
     const int index = static_cast<int>(position - m_rows.begin());
-    if (m_observer) {
+    const bool tell = TellEachChange();
+    if (tell) {
         m_observer->RowAboutToBeInserted(index);
     }
     Count(m_ipCounts, row->m_cells[kColumnIp], +1);
     Count(m_macCounts, row->m_macKey, +1);
+    row->m_positionBeforeBatch = -1;
     m_rows.insert(position, std::move(row));
-    if (m_observer) {
+    if (tell) {
         m_observer->RowInserted();
     }
 }
@@ -69,7 +88,8 @@ void DeviceList::DeleteRowByMacText(std::string_view macText) {
 }
 
 void DeviceList::RemoveAt(std::size_t position) {
-    if (m_observer) {
+    const bool tell = TellEachChange();
+    if (tell) {
         m_observer->RowAboutToBeRemoved(static_cast<int>(position));
     }
     if (m_rows[position].get() == m_selected) {
@@ -78,22 +98,79 @@ void DeviceList::RemoveAt(std::size_t position) {
     Count(m_ipCounts, m_rows[position]->m_cells[kColumnIp], -1);
     Count(m_macCounts, m_rows[position]->m_macKey, -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
-    if (m_observer) {
+    if (tell) {
         m_observer->RowRemoved();
     }
 }
 
 void DeviceList::DeleteAllRows() {
-    if (m_observer) {
+    const bool tell = TellEachChange();
+    if (tell) {
         m_observer->RowsAboutToBeReset();
+    }
+    if (m_rows.size() >= kRowsFreedAside) {
+        FreeAside();
     }
     m_rows.clear();
     m_ipCounts.clear();
     m_macCounts.clear();
+    m_ipCounts.reserve(kLookupsReadyFor);
+    m_macCounts.reserve(kLookupsReadyFor);
     m_selected = nullptr;
-    if (m_observer) {
+    if (tell) {
         m_observer->RowsReset();
     }
+}
+
+void DeviceList::FreeAside() {
+    // Tens of thousands of rows take tens of milliseconds to free, time that the thread which
+    // owns the list needs for the answers that come in next.
+    auto doomed = std::make_unique<std::tuple<decltype(m_rows), TextCounts, MacCounts>>(
+        std::move(m_rows), std::move(m_ipCounts), std::move(m_macCounts));
+    try {
+        std::thread([doomed = std::move(doomed)] {}).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the rows are freed here, with the call that found none.
+    }
+}
+
+void DeviceList::BeginBatch() {
+    m_batch = Batch::Open;
+}
+
+void DeviceList::EndBatch() {
+    const bool changed = m_batch == Batch::Changing;
+    m_batch = Batch::None;
+    if (!changed || m_observer == nullptr) {
+        return;
+    }
+    std::vector<int> newPositions(m_rowsBeforeBatch, -1);
+    for (std::size_t position = 0; position < m_rows.size(); ++position) {
+        if (const int before = m_rows[position]->m_positionBeforeBatch; before >= 0) {
+            newPositions[static_cast<std::size_t>(before)] = static_cast<int>(position);
+        }
+    }
+    m_observer->RowsChanged(newPositions);
+}
+
+bool DeviceList::TellEachChange() {
+    switch (m_batch) {
+        case Batch::None:
+            return m_observer != nullptr;
+        case Batch::Open:
+            m_batch = Batch::Changing;
+            m_rowsBeforeBatch = m_rows.size();
+            for (std::size_t position = 0; position < m_rows.size(); ++position) {
+                m_rows[position]->m_positionBeforeBatch = static_cast<int>(position);
+            }
+            if (m_observer != nullptr) {
+                m_observer->RowsAboutToChange();
+            }
+            return false;
+        case Batch::Changing:
+            return false;
+    }
+    return false;
 }
 
 const std::string& DeviceList::CellText(int row, int column) const {
@@ -136,8 +213,9 @@ void DeviceList::SortRows() {
     if (!SortableColumnChosen()) {
         return;
     }
-    if (m_observer) {
-        m_observer->RowsAboutToBeReordered();
+    const bool tell = TellEachChange();
+    if (tell) {
+        m_observer->RowsAboutToChange();
     }
     // Sorts positions rather than rows, with the numeric keys side by side; the order is the one
     // that stable sorting with CompareRows gives.
@@ -169,8 +247,8 @@ void DeviceList::SortRows() {
         newPositions[order[i]] = static_cast<int>(i);
     }
     m_rows = std::move(sorted);
-    if (m_observer) {
-        m_observer->RowsReordered(newPositions);
+    if (tell) {
+        m_observer->RowsChanged(newPositions);
     }
 }
 

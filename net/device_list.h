@@ -34,9 +34,11 @@ public:
     virtual void RowRemoved() = 0;
     virtual void RowsAboutToBeReset() = 0;
     virtual void RowsReset() = 0;
-    virtual void RowsAboutToBeReordered() = 0;
-    // newPositions[old] is where the row that stood at old stands now.
-    virtual void RowsReordered(std::span<const int> newPositions) = 0;
+    // Many rows at once: a sort, or a batch of arrivals.
+    virtual void RowsAboutToChange() = 0;
+    // newPositions[old] is where the row that stood at old stands now, or -1 when it is gone;
+    // rows that no old position leads to are new.
+    virtual void RowsChanged(std::span<const int> newPositions) = 0;
     virtual void SortArrowChanged() = 0;
 };
 
@@ -59,12 +61,14 @@ private:
     unsigned long long m_ipKey = 0;
     unsigned long long m_macKey = 0;
     unsigned long long m_serialKey = 0;
+    // Where the row stood when the list's current batch began; -1 when it came in since.
+    int m_positionBeforeBatch = -1;
 };
 
 // The only store of discovered devices, position 0 at the top, at most one row selected.
 class DeviceList final {
 public:
-    DeviceList() = default;
+    DeviceList();
     DeviceList(const DeviceList&) = delete;
     DeviceList& operator=(const DeviceList&) = delete;
 
@@ -74,13 +78,21 @@ public:
     // chosen it stays at the top. The selection stays on the row that had it. heardOn, kept
     // beside the row, is the interface the device was heard on; nullptr when not known.
     void InsertRow(const RowCells& cells, const NetworkInterface* heardOn = nullptr);
-    void InsertRow(PreparedRow&& row);
+    // A row prepared on another thread comes already on the heap, so this one only places it.
+    void InsertRow(std::unique_ptr<PreparedRow> row);
     bool HasRowWithIp(std::string_view ip) const;
     // Deletes the topmost row whose MAC cell is the text form of mac, if there is one.
     void DeleteRowByMac(const MacAddress& mac);
     // The same, given the text form.
     void DeleteRowByMacText(std::string_view macText);
     void DeleteAllRows();
+
+    // The changes made from BeginBatch to EndBatch reach the observer as one RowsChanged rather
+    // than one call per row: a view told of each of thousands of rows arriving at once spends
+    // more on being told than on the rows. The rows and their order are the ones the changes
+    // give one at a time. Batches do not nest.
+    void BeginBatch();
+    void EndBatch();
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     const std::string& CellText(int row, int column) const;
@@ -103,6 +115,13 @@ private:
     bool SortableColumnChosen() const;
     void ShowSortArrow(int column, bool ascending);
     void RemoveAt(std::size_t position);
+    // Before each change: true when the observer is to be told of it by itself. Inside a batch
+    // the first change notes every row's position and tells the observer that rows will change.
+    bool TellEachChange();
+    // Moves the rows and their lookups out, to be freed on a thread of their own.
+    void FreeAside();
+
+    enum class Batch { None, Open, Changing };
 
     struct TextHash {
         using is_transparent = void;
@@ -128,6 +147,20 @@ private:
     int m_arrowColumn = -1;
     bool m_arrowAscending = false;
     DeviceListObserver* m_observer = nullptr;
+    Batch m_batch = Batch::None;
+    std::size_t m_rowsBeforeBatch = 0;
+};
+
+// A DeviceList batch for the length of a scope.
+class DeviceListBatch final {
+public:
+    explicit DeviceListBatch(DeviceList& list) : m_list(list) { m_list.BeginBatch(); }
+    ~DeviceListBatch() { m_list.EndBatch(); }
+    DeviceListBatch(const DeviceListBatch&) = delete;
+    DeviceListBatch& operator=(const DeviceListBatch&) = delete;
+
+private:
+    DeviceList& m_list;
 };
 
 }  // namespace kestrelink

@@ -73,16 +73,16 @@ PreparedRow PrepareRow(const Announcement& announcement) {
                                            : std::optional<NetworkInterface>());
 }
 
-void TakeInAnnouncement(DeviceList& list, PreparedRow&& row) {
-    list.DeleteRowByMacText(row.Cells()[kColumnMac]);
-    if (list.HasRowWithIp(row.Cells()[kColumnIp])) {
+void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row) {
+    list.DeleteRowByMacText(row->Cells()[kColumnMac]);
+    if (list.HasRowWithIp(row->Cells()[kColumnIp])) {
         return;
     }
     list.InsertRow(std::move(row));
 }
 
 void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
-    TakeInAnnouncement(list, PrepareRow(announcement));
+    TakeInAnnouncement(list, std::make_unique<PreparedRow>(PrepareRow(announcement)));
 }
 
 }  // namespace kestrelink

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "net/device_list.h"
@@ -44,7 +45,7 @@ PreparedRow PrepareRow(const Announcement& announcement);
 
 // Runs on the side that owns the list: drop the device's old row, refuse an IP that another row
 // shows, otherwise insert.
-void TakeInAnnouncement(DeviceList& list, PreparedRow&& row);
+void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row);
 void TakeInAnnouncement(DeviceList& list, const Announcement& announcement);
 
 }  // namespace kestrelink

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QStyle>
+#include <vector>
 
 #include "behaviour/device_columns.h"
 #include "behaviour/heard_on_text.h"
@@ -107,22 +108,36 @@ void DeviceListModel::RowsReset() {
     endResetModel();
 }
 
-void DeviceListModel::RowsAboutToBeReordered() {
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+void DeviceListModel::RowsAboutToChange() {
+    emit layoutAboutToBeChanged();
 }
 
-void DeviceListModel::RowsReordered(std::span<const int> newPositions) {
-    // Moving the persistent indexes is what keeps the view's selection and current row on the
-    // same device through a sort.
+void DeviceListModel::RowsChanged(std::span<const int> newPositions) {
+    // Moving the persistent indexes is what keeps the view's selection, current row and hidden
+    // rows on the same devices; those of rows that are gone become invalid.
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before) {
-        const int row = newPositions[static_cast<std::size_t>(index.row())];
-        after.push_back(this->index(row, index.column()));
+        const auto old = static_cast<std::size_t>(index.row());
+        const int row = old < newPositions.size() ? newPositions[old] : -1;
+        after.push_back(row < 0 ? QModelIndex() : this->index(row, index.column()));
     }
     changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+
+    std::vector<bool> kept(static_cast<std::size_t>(m_list.RowCount()), false);
+    for (const int row : newPositions) {
+        if (row >= 0) {
+            kept[static_cast<std::size_t>(row)] = true;
+        }
+    }
+    m_addedRows.clear();
+    for (std::size_t row = 0; row < kept.size(); ++row) {
+        if (!kept[row]) {
+            m_addedRows.push_back(static_cast<int>(row));
+        }
+    }
+    emit layoutChanged();
 }
 
 void DeviceListModel::SortArrowChanged() {

@@ -30,6 +30,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // The positions of the rows that the last layoutChanged brought in, top to bottom.
+    const QList<int>& RowsAddedByLastChange() const { return m_addedRows; }
+
 private:
     void RowAboutToBeInserted(int position) override;
     void RowInserted() override;
@@ -37,14 +40,15 @@ private:
     void RowRemoved() override;
     void RowsAboutToBeReset() override;
     void RowsReset() override;
-    void RowsAboutToBeReordered() override;
-    void RowsReordered(std::span<const int> newPositions) override;
+    void RowsAboutToChange() override;
+    void RowsChanged(std::span<const int> newPositions) override;
     void SortArrowChanged() override;
 
     DeviceList m_list;
     QPixmap m_arrowUp;
     QPixmap m_arrowDown;
     QIcon m_outsideNetwork;
+    QList<int> m_addedRows;
 };
 
 }  // namespace kestrelink

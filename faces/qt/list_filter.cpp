@@ -19,21 +19,20 @@ ListFilter::ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count)
       m_view(view),
       m_list(static_cast<const DeviceListModel*>(view->model())->List()),
       m_count(count) {
-    const QAbstractItemModel* model = view->model();
+    const auto* model = static_cast<const DeviceListModel*>(view->model());
     connect(field, &QLineEdit::textChanged, this, &ListFilter::Refilter);
     connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) {
                 FilterRows(first, last);
                 ShowCountSoon();
             });
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex&, int first, int last) { ForgetHiddenRows(first, last); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFilter::ShowCount);
-    // Discover empties the list, and the view forgets its hidden rows with them.
-    connect(model, &QAbstractItemModel::modelReset, this, [this] {
-        m_hiddenRows = 0;
-        ShowCount();
+    // A batch of arrivals comes in as one change of the layout; hidden rows keep their state.
+    connect(model, &QAbstractItemModel::layoutChanged, this, [this, model] {
+        FilterRows(model->RowsAddedByLastChange());
+        ShowCountSoon();
     });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFilter::ShowCount);
+    connect(model, &QAbstractItemModel::modelReset, this, &ListFilter::ShowCount);
     auto* find = new QShortcut(QKeySequence::Find, field->window());
     connect(find, &QShortcut::activated, field, [field] {
         field->setFocus(Qt::ShortcutFocusReason);
@@ -63,19 +62,20 @@ void ListFilter::Refilter(const QString& text) {
 
 void ListFilter::FilterRows(int first, int last) {
     for (int row = first; row <= last; ++row) {
-        const bool hide = !m_filter.Matches(m_list, row);
-        if (hide != m_view->isRowHidden(row, {})) {
-            m_view->setRowHidden(row, {}, hide);
-            m_hiddenRows += hide ? 1 : -1;
-        }
+        FilterRow(row);
     }
 }
 
-void ListFilter::ForgetHiddenRows(int first, int last) {
-    for (int row = first; row <= last; ++row) {
-        if (m_view->isRowHidden(row, {})) {
-            --m_hiddenRows;
-        }
+void ListFilter::FilterRows(const QList<int>& rows) {
+    for (const int row : rows) {
+        FilterRow(row);
+    }
+}
+
+void ListFilter::FilterRow(int row) {
+    const bool hide = !m_filter.Matches(m_list, row);
+    if (hide != m_view->isRowHidden(row, {})) {
+        m_view->setRowHidden(row, {}, hide);
     }
 }
 
@@ -103,7 +103,9 @@ void ListFilter::ShowCountSoon() {
 void ListFilter::ShowCount() {
     m_countDue = false;
     const int total = m_view->model()->rowCount();
-    m_count->setText(FromUtf8(DeviceCountText(total - m_hiddenRows, total, !m_filter.Empty())));
+    // Without a filter nothing is hidden, and a burst of rows costs no count of them.
+    const int shown = m_filter.Empty() ? total : static_cast<int>(ShownRows().size());
+    m_count->setText(FromUtf8(DeviceCountText(shown, total, !m_filter.Empty())));
 }
 
 }  // namespace kestrelink

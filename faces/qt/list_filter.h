@@ -34,19 +34,18 @@ public:
 private:
     void Refilter(const QString& text);
     void FilterRows(int first, int last);
-    // Rows first to last are about to go: the count of hidden rows loses those among them.
-    void ForgetHiddenRows(int first, int last);
+    void FilterRows(const QList<int>& rows);
+    void FilterRow(int row);
     void ClearHiddenSelection();
     void ShowCount();
-    // A burst inserts rows one at a time; the count, whose every change lays out its text anew,
-    // is shown once the event loop comes round.
+    // Rows come in by the thousand; the count, whose every change lays out its text anew, is
+    // shown once the event loop comes round.
     void ShowCountSoon();
 
     DeviceListView* m_view;
     const DeviceList& m_list;
     QLabel* m_count;
     RowFilter m_filter;
-    int m_hiddenRows = 0;
     bool m_countDue = false;
 };
 

@@ -46,8 +46,8 @@ public:
     void RowRemoved() override { Refresh(); }
     void RowsAboutToBeReset() override {}
     void RowsReset() override { Refresh(); }
-    void RowsAboutToBeReordered() override {}
-    void RowsReordered(std::span<const int>) override { Refresh(); }
+    void RowsAboutToChange() override {}
+    void RowsChanged(std::span<const int>) override { Refresh(); }
     void SortArrowChanged() override { ShowSortArrows(); }
 
 private:

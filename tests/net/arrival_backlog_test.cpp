@@ -47,10 +47,10 @@ TEST(ArrivalBacklogTest, KeptTextsOutliveTheDatagramAndComeOutInOrder) {
     std::vector<KeptArrival> taken;
     EXPECT_FALSE(backlog.TakeOldest(taken, 10));
     ASSERT_EQ(taken.size(), 3u);
-    EXPECT_EQ(taken[0].row.Cells()[kColumnIp], "10.2.0.1");
-    EXPECT_EQ(taken[0].row.Cells()[kColumnGivenName], "d1");
+    EXPECT_EQ(taken[0].row->Cells()[kColumnIp], "10.2.0.1");
+    EXPECT_EQ(taken[0].row->Cells()[kColumnGivenName], "d1");
     EXPECT_EQ(taken[1].kind, Arrival::Kind::SetResponse);
-    EXPECT_EQ(taken[2].row.Cells()[kColumnMac], "02:00:00:00:00:02");
+    EXPECT_EQ(taken[2].row->Cells()[kColumnMac], "02:00:00:00:00:02");
 }
 
 // The owner is woken once for arrivals that find nothing waiting, and is asked to come back by
@@ -79,7 +79,7 @@ TEST(ArrivalBacklogTest, WhatDoesNotFitIsCountedAndTheRestKept) {
     std::vector<KeptArrival> taken;
     backlog.TakeOldest(taken, 10);
     ASSERT_EQ(taken.size(), 3u);
-    EXPECT_EQ(taken[2].row.Cells()[kColumnGivenName], "d2");
+    EXPECT_EQ(taken[2].row->Cells()[kColumnGivenName], "d2");
 }
 
 // Taken in from the backlog, the arrivals leave the list as taking them one by one would: the

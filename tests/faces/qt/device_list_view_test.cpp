@@ -153,16 +153,21 @@ void DeviceListViewTest::deletedRowLeavesNoSelectionAndNoCurrentRow_data() {
     QTest::addColumn<bool>("tabbedIn");  // else row 1 (device 1) clicked
     QTest::addColumn<int>("device");
     QTest::addColumn<int>("host");
-    QTest::newRow("selected device heard again") << false << 1 << 1;
-    QTest::newRow("selected device at a new IP") << false << 1 << 9;
-    QTest::newRow("selected device loses an IP conflict") << false << 1 << 3;
-    QTest::newRow("current device heard again") << true << 2 << 2;
+    QTest::addColumn<bool>("batched");  // one change with a new device, as a burst comes in
+    for (const bool batched : {false, true}) {
+        const char* way = batched ? ", batched" : "";
+        QTest::addRow("selected device heard again%s", way) << false << 1 << 1 << batched;
+        QTest::addRow("selected device at a new IP%s", way) << false << 1 << 9 << batched;
+        QTest::addRow("selected device loses an IP conflict%s", way) << false << 1 << 3 << batched;
+        QTest::addRow("current device heard again%s", way) << true << 2 << 2 << batched;
+    }
 }
 
 void DeviceListViewTest::deletedRowLeavesNoSelectionAndNoCurrentRow() {
     QFETCH(bool, tabbedIn);
     QFETCH(int, device);
     QFETCH(int, host);
+    QFETCH(bool, batched);
     Fixture fixture;
     if (tabbedIn) {
         fixture.window.activateWindow();
@@ -176,7 +181,13 @@ void DeviceListViewTest::deletedRowLeavesNoSelectionAndNoCurrentRow() {
         ClickRow(*fixture.view, 1);
     }
 
-    Announce(fixture.model->List(), device, host);
+    if (batched) {
+        const DeviceListBatch batch(fixture.model->List());
+        Announce(fixture.model->List(), 7, 7);
+        Announce(fixture.model->List(), device, host);
+    } else {
+        Announce(fixture.model->List(), device, host);
+    }
 
     QCOMPARE(fixture.SelectedViewRow(), -1);
     QVERIFY(!fixture.view->currentIndex().isValid());
