@@ -53,8 +53,10 @@ bool MainWindowBehaviour::Start() {
 
 void MainWindowBehaviour::OnDiscover() {
     m_endpoint->ClearProbesSent();
-    m_list.DeleteAllRows();
+    // The answers wait in the listener's backlog until this thread comes back to them, after the
+    // list is emptied; sending first lets the devices answer while a long list is freed.
     m_endpoint->SendProbes();
+    m_list.DeleteAllRows();
 }
 
 void MainWindowBehaviour::OnConfigureIp() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 namespace kestrelink {
@@ -18,11 +19,12 @@ public:
     // before Post returns; so whoever posts takes no lock in the call's destruction that it holds
     // while posting.
     virtual void Post(std::function<void()> call) = 0;
-    // On the user-interface thread only: call runs there once the toolkit has caught up with what
-    // it has pending, repaints and due timers included, so that work cut into slices leaves them
-    // their turn (Qt: a zero timer; Win32: a timer message, which comes only once the queue is
-    // empty). Posted calls alone would starve the toolkit's timers for as long as they come.
-    virtual void PostAfterPending(std::function<void()> call) = 0;
+    // On the user-interface thread only: call runs there no sooner than wait from now, and once
+    // the toolkit has caught up with what it has pending, repaints and due timers included, so
+    // that work cut into slices leaves them their turn (Qt: a timer; Win32: a timer message,
+    // which comes only once the queue is empty). Posted calls alone would starve the toolkit's
+    // timers for as long as they come. One such call waits at a time.
+    virtual void PostLater(std::chrono::milliseconds wait, std::function<void()> call) = 0;
 };
 
 }  // namespace kestrelink

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <span>
 
@@ -20,7 +21,8 @@ class UiThread;
 // the listener never waits for the user-interface thread, so a burst of answers queues here
 // instead of overflowing the kernel's receive queue while the list is repainted. The device list
 // is only ever touched on the user-interface thread, which takes the backlog in slices of some
-// thirty milliseconds and returns to its event loop between them.
+// milliseconds, each told to the list's observer as one change, and returns to its event loop
+// between them.
 //
 // A set response opens the "IPSetResponse" box there; while that box is open, further set
 // responses are absorbed by it.
@@ -42,6 +44,7 @@ public:
 
 private:
     // On the user-interface thread.
+    void Wake();
     void TakeInSlice();
     void ShowSetResponse();
 
@@ -50,6 +53,8 @@ private:
     std::shared_ptr<HandOverMailbox> m_mailbox;
     // A set-response box is open; user-interface thread only.
     std::shared_ptr<bool> m_boxOpen;
+    // User-interface thread only.
+    std::chrono::steady_clock::time_point m_lastSliceEnd;
 };
 
 }  // namespace kestrelink

@@ -206,16 +206,16 @@ void CKestrelinkDlg::Post(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void CKestrelinkDlg::PostAfterPending(std::function<void()> call) {
-    // A zero timer, not QTimer::singleShot(0), which Qt makes a queued call: once a timer has
-    // fired, Qt runs timers only when no queued call is waiting.
+void CKestrelinkDlg::PostLater(std::chrono::milliseconds wait, std::function<void()> call) {
+    // A timer even for no wait, not QTimer::singleShot(0), which Qt makes a queued call: once a
+    // timer has fired, Qt runs timers only when no queued call is waiting.
     auto* timer = new QTimer(this);
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, [timer, call = std::move(call)] {
         timer->deleteLater();
         call();
     });
-    timer->start(0);
+    timer->start(wait);
 }
 
 void CKestrelinkDlg::OpenNotice(std::string_view caption, std::string_view text,

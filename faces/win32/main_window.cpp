@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -407,13 +408,14 @@ void MainWindow::Post(std::function<void()> call) {
     }
 }
 
-void MainWindow::PostAfterPending(std::function<void()> call) {
+void MainWindow::PostLater(std::chrono::milliseconds wait, std::function<void()> call) {
     if (m_windowGone) {
         return;
     }
     m_afterPending.push_back(std::move(call));
     // A timer message comes only once the queue holds nothing else, paints included.
-    if (SetTimer(m_dialog, kAfterPendingTimer, USER_TIMER_MINIMUM, nullptr) == 0) {
+    const auto elapse = std::max<UINT>(USER_TIMER_MINIMUM, static_cast<UINT>(wait.count()));
+    if (SetTimer(m_dialog, kAfterPendingTimer, elapse, nullptr) == 0) {
         // Without a timer the slice still runs, only without letting the toolkit in first.
         Post([this] { RunCallsAfterPending(); });
     }

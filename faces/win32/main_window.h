@@ -39,7 +39,7 @@ public:
     bool AskYesNo(std::string_view text) override;
     bool OpenHelpPage(int context) override;
     void Post(std::function<void()> call) override;
-    void PostAfterPending(std::function<void()> call) override;
+    void PostLater(std::chrono::milliseconds wait, std::function<void()> call) override;
     void OpenNotice(std::string_view caption, std::string_view text,
                     std::function<void()> closed) override;
     std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;

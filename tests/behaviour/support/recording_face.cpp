@@ -32,7 +32,7 @@ void RecordingFace::Post(std::function<void()> call) {
     m_posted.push_back(std::move(call));
 }
 
-void RecordingFace::PostAfterPending(std::function<void()> call) {
+void RecordingFace::PostLater(std::chrono::milliseconds, std::function<void()> call) {
     Post(std::move(call));
 }
 
