@@ -9,9 +9,17 @@
 #include "faces/qt/sort_arrow_header.h"
 
 namespace kestrelink {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Some twenty repaints a second while a flood of answers comes in.
+constexpr auto kRepaintPeriod = 48ms;
+
+}  // namespace
 
 DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
-    : QTreeView(parent), m_model(model) {
+    : QTreeView(parent), m_model(model), m_repaintPacer(kRepaintPeriod) {
     setHeader(new SortArrowHeader(this));
     setModel(model);
 
@@ -50,6 +58,11 @@ DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
             &DeviceListView::FollowSelection);
     connect(columns, &QHeaderView::sectionClicked, this,
             [this](int column) { m_model->List().OnHeaderClick(column); });
+
+    m_heldRepaint.setSingleShot(true);
+    connect(&m_heldRepaint, &QTimer::timeout, this, &DeviceListView::ReleaseRepaint);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &DeviceListView::PaceRepaint);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &DeviceListView::PaceRepaint);
 }
 
 DeviceListView::~DeviceListView() = default;
@@ -73,6 +86,23 @@ void DeviceListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, 
         selectionModel()->clear();
     }
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void DeviceListView::PaceRepaint() {
+    if (m_heldRepaint.isActive()) {
+        return;
+    }
+    const auto hold = m_repaintPacer.HoldFor(RepaintPacer::Clock::now());
+    if (hold.count() > 0) {
+        // The pixels shown stay as they are until the release repaints the whole list.
+        setUpdatesEnabled(false);
+        m_heldRepaint.start(hold);
+    }
+}
+
+void DeviceListView::ReleaseRepaint() {
+    m_repaintPacer.Released(RepaintPacer::Clock::now());
+    setUpdatesEnabled(true);
 }
 
 void DeviceListView::FollowSelection() {
