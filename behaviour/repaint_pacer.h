@@ -12,7 +12,10 @@ class RepaintPacer final {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit RepaintPacer(std::chrono::milliseconds period) : m_period(period) {}
+    // Some twenty repaints a second for the device list while a flood of answers comes in.
+    static constexpr std::chrono::milliseconds kListPeriod{48};
+
+    explicit RepaintPacer(std::chrono::milliseconds period = kListPeriod) : m_period(period) {}
 
     // The list changed at now: zero when it may be repainted at once, otherwise how long the
     // repaint is to be held. A face that holds it calls Released when it lets it go.

@@ -9,17 +9,9 @@
 #include "faces/qt/sort_arrow_header.h"
 
 namespace kestrelink {
-namespace {
-
-using namespace std::chrono_literals;
-
-// Some twenty repaints a second while a flood of answers comes in.
-constexpr auto kRepaintPeriod = 48ms;
-
-}  // namespace
 
 DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
-    : QTreeView(parent), m_model(model), m_repaintPacer(kRepaintPeriod) {
+    : QTreeView(parent), m_model(model) {
     setHeader(new SortArrowHeader(this));
     setModel(model);
 

@@ -98,8 +98,29 @@ void DeviceListView::Refresh() {
     ListView_SetItemCountEx(m_control, static_cast<int>(m_shown.size()),
                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     ShowSelection();
-    InvalidateRect(m_control, nullptr, FALSE);
+    Repaint();
     ShowCount();
+}
+
+void DeviceListView::Repaint() {
+    if (m_repaintHeld) {
+        return;
+    }
+    const auto hold = m_repaintPacer.HoldFor(RepaintPacer::Clock::now());
+    if (hold.count() > 0) {
+        m_repaintHeld = SetTimer(GetParent(m_control), kHeldRepaintTimer,
+                                 static_cast<UINT>(hold.count()), nullptr) != 0;
+    }
+    if (!m_repaintHeld) {
+        InvalidateRect(m_control, nullptr, FALSE);
+    }
+}
+
+void DeviceListView::ReleaseRepaint() {
+    KillTimer(GetParent(m_control), kHeldRepaintTimer);
+    m_repaintHeld = false;
+    m_repaintPacer.Released(RepaintPacer::Clock::now());
+    InvalidateRect(m_control, nullptr, FALSE);
 }
 
 void DeviceListView::ShowSelection() {

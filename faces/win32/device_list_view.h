@@ -8,16 +8,22 @@
 #include <vector>
 
 #include "behaviour/device_filter.h"
+#include "behaviour/repaint_pacer.h"
 #include "faces/win32/handles.h"
 #include "net/device_list.h"
 
 namespace kestrelink::win32 {
 
+// The timer of the owner's window that lets a held repaint of the list go; the owner passes its
+// WM_TIMER on to ReleaseRepaint.
+inline constexpr UINT_PTR kHeldRepaintTimer = 2;
+
 // The device list as a virtual SysListView32 in report view: the rows are the DeviceList's,
 // drawn on demand, in its order, less those the filter hides. Single selection, kept in step with
 // the list's own; header clicks go to the list, its arrows come back as header bitmaps 133 and
 // 134; a device heard outside its interface's network gets a warning icon, and every row a tip
-// saying where it was heard.
+// saying where it was heard. While rows pour in, the list is repainted at the pace of a
+// RepaintPacer.
 class DeviceListView final : public DeviceListObserver {
 public:
     DeviceListView(HWND listControl, HWND countLabel, DeviceList& list);
@@ -38,6 +44,8 @@ public:
     POINT MenuPointForKeyboard() const;
     // Selects the row under a right-click at point (screen coordinates); false when none is there.
     bool SelectRowAt(POINT screenPoint);
+    // kHeldRepaintTimer came.
+    void ReleaseRepaint();
 
     // DeviceListObserver: every change ends in Refresh.
     void RowAboutToBeInserted(int) override {}
@@ -53,6 +61,7 @@ public:
 private:
     void AddColumns();
     void Refresh();
+    void Repaint();
     void ShowSelection();
     void TakeUserSelection();
     void ShowSortArrows();
@@ -72,6 +81,8 @@ private:
     Bitmap m_downArrow;
     // Set while the view's selection is made to follow the list's, so that it is not read back.
     bool m_showingSelection = false;
+    RepaintPacer m_repaintPacer;
+    bool m_repaintHeld = false;
 };
 
 }  // namespace kestrelink::win32

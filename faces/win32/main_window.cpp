@@ -35,6 +35,7 @@ constexpr int kIconId = 101;
 // The messages the window posts itself: a call from the listener's side, a notice box to open.
 constexpr UINT kPostedCallMessage = WM_APP + 1;
 constexpr UINT kNoticeMessage = WM_APP + 2;
+// The list view has kHeldRepaintTimer.
 constexpr UINT_PTR kAfterPendingTimer = 1;
 
 // The context menu's items are numbered from here, apart from the controls, in kListMenu's order.
@@ -139,11 +140,15 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowNextNotice();
             return TRUE;
         case WM_TIMER:
-            if (wParam != kAfterPendingTimer) {
-                return FALSE;
+            if (wParam == kAfterPendingTimer) {
+                RunCallsAfterPending();
+                return TRUE;
             }
-            RunCallsAfterPending();
-            return TRUE;
+            if (wParam == kHeldRepaintTimer && m_view) {
+                m_view->ReleaseRepaint();
+                return TRUE;
+            }
+            return FALSE;
         case WM_CLOSE:
             OnClose();
             return TRUE;
@@ -158,6 +163,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_posted.clear();
             }
             KillTimer(m_dialog, kAfterPendingTimer);
+            KillTimer(m_dialog, kHeldRepaintTimer);
             m_afterPending.clear();
             m_view.reset();
             return FALSE;
