@@ -21,16 +21,16 @@ using namespace std::chrono_literals;
 // in thousands, and short enough, with the following, to leave the thread free for the user.
 constexpr auto kSlice = 16ms;
 // How long the thread rests after a slice that took in everything there was, before it takes in
-// what has come since: some as long as the list's observer takes to follow a change, which grows
-// with the list, since a view lays out every row anew. Without the rest, a thread that keeps up
-// with a burst into a long list would follow every few dozen rows with a layout of them all, and
-// fall behind.
+// what has come since: so that a thread that keeps up with a burst does not pay for a slice, and
+// for the list's observer following it, every few dozen rows. The observer's part grows with the
+// list, since a view lays out every row anew: so does the rest.
+constexpr auto kShortestRest = 2ms;
 constexpr auto kLongestRest = 8ms;
 constexpr int kRowsPerMillisecondOfRest = 8192;
 
 std::chrono::milliseconds RestAfterSlice(int rows) {
     return std::min<std::chrono::milliseconds>(
-        kLongestRest, std::chrono::milliseconds(rows / kRowsPerMillisecondOfRest));
+        kLongestRest, kShortestRest + std::chrono::milliseconds(rows / kRowsPerMillisecondOfRest));
 }
 
 }  // namespace
