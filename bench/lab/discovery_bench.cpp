@@ -104,7 +104,7 @@ public:
 
 private:
     // As long as the window's.
-    static constexpr milliseconds kSlice{32};
+    static constexpr milliseconds kSlice{16};
 
     const int m_expected;
     kestrelink::ArrivalBacklog m_backlog;
