@@ -16,7 +16,7 @@ bool ArrivalBacklog::Keep(std::span<const Arrival> arrivals) {
         KeptArrival& added = kept.emplace_back();
         added.kind = arrival.kind;
         if (arrival.kind == Arrival::Kind::Announcement) {
-            added.row = std::make_unique<PreparedRow>(PrepareRow(arrival.announcement));
+            added.row = PrepareRow(arrival.announcement);
         }
     }
     const std::lock_guard lock(m_mutex);

@@ -115,8 +115,6 @@ void DeviceList::DeleteAllRows() {
     m_rows.clear();
     m_ipCounts.clear();
     m_macCounts.clear();
-    m_ipCounts.reserve(kLookupsReadyFor);
-    m_macCounts.reserve(kLookupsReadyFor);
     m_selected = nullptr;
     if (tell) {
         m_observer->RowsReset();
@@ -128,6 +126,9 @@ void DeviceList::FreeAside() {
     // owns the list needs for the answers that come in next.
     auto doomed = std::make_unique<std::tuple<decltype(m_rows), TextCounts, MacCounts>>(
         std::move(m_rows), std::move(m_ipCounts), std::move(m_macCounts));
+    // Emptied lookups keep their size; these left with the rows.
+    m_ipCounts.reserve(kLookupsReadyFor);
+    m_macCounts.reserve(kLookupsReadyFor);
     try {
         std::thread([doomed = std::move(doomed)] {}).detach();
     } catch (const std::system_error&) {

@@ -63,14 +63,14 @@ RowCells FormRowCells(const Announcement& announcement, FormedTexts& texts) {
             bits32 ? kArchText32 : kArchText08};
 }
 
-PreparedRow PrepareRow(const Announcement& announcement) {
+std::unique_ptr<PreparedRow> PrepareRow(const Announcement& announcement) {
     FormedTexts texts;
     const RowCells cells = FormRowCells(announcement, texts);
     DeviceRow row;
     std::copy(cells.begin(), cells.end(), row.begin());
-    return PreparedRow(std::move(row), announcement.heardOn != nullptr
-                                           ? std::optional(*announcement.heardOn)
-                                           : std::optional<NetworkInterface>());
+    return std::make_unique<PreparedRow>(std::move(row), announcement.heardOn != nullptr
+                                                             ? std::optional(*announcement.heardOn)
+                                                             : std::optional<NetworkInterface>());
 }
 
 void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row) {
@@ -82,7 +82,7 @@ void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row) {
 }
 
 void TakeInAnnouncement(DeviceList& list, const Announcement& announcement) {
-    TakeInAnnouncement(list, std::make_unique<PreparedRow>(PrepareRow(announcement)));
+    TakeInAnnouncement(list, PrepareRow(announcement));
 }
 
 }  // namespace kestrelink

@@ -41,7 +41,7 @@ struct FormedTexts {
 RowCells FormRowCells(const Announcement& announcement, FormedTexts& texts);
 
 // The row an announcement makes, with texts of its own, which outlives the datagram it came in.
-PreparedRow PrepareRow(const Announcement& announcement);
+std::unique_ptr<PreparedRow> PrepareRow(const Announcement& announcement);
 
 // Runs on the side that owns the list: drop the device's old row, refuse an IP that another row
 // shows, otherwise insert.
