@@ -77,7 +77,15 @@ void DeviceList::DeleteRowByMac(const MacAddress& mac) {
 }
 
 void DeviceList::DeleteRowByMacText(std::string_view macText) {
-    if (m_macCounts.find(MacTextToNumber(macText)) == m_macCounts.end()) {
+    DeleteRowByMacText(macText, MacTextToNumber(macText));
+}
+
+void DeviceList::DeleteRowWithMacOf(const PreparedRow& row) {
+    DeleteRowByMacText(row.m_cells[kColumnMac], row.m_macKey);
+}
+
+void DeviceList::DeleteRowByMacText(std::string_view macText, unsigned long long macKey) {
+    if (m_macCounts.find(macKey) == m_macCounts.end()) {
         return;
     }
     const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const auto& row) {

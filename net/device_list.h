@@ -85,6 +85,8 @@ public:
     void DeleteRowByMac(const MacAddress& mac);
     // The same, given the text form.
     void DeleteRowByMacText(std::string_view macText);
+    // The same for the MAC of a row about to be inserted, whose number is already read.
+    void DeleteRowWithMacOf(const PreparedRow& row);
     void DeleteAllRows();
 
     // The changes made from BeginBatch to EndBatch reach the observer as one RowsChanged rather
@@ -115,6 +117,7 @@ private:
     bool SortableColumnChosen() const;
     void ShowSortArrow(int column, bool ascending);
     void RemoveAt(std::size_t position);
+    void DeleteRowByMacText(std::string_view macText, unsigned long long macKey);
     // Before each change: true when the observer is to be told of it by itself. Inside a batch
     // the first change notes every row's position and tells the observer that rows will change.
     bool TellEachChange();

@@ -74,7 +74,7 @@ std::unique_ptr<PreparedRow> PrepareRow(const Announcement& announcement) {
 }
 
 void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row) {
-    list.DeleteRowByMacText(row->Cells()[kColumnMac]);
+    list.DeleteRowWithMacOf(*row);
     if (list.HasRowWithIp(row->Cells()[kColumnIp])) {
         return;
     }
