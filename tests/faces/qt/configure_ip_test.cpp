@@ -14,7 +14,7 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/support/loopback_peer.h"
 #include "tools/device_protocol/device_datagrams.h"
 
@@ -91,11 +91,10 @@ private:
 
 }  // namespace
 
-class ConfigureIpTest final : public QObject {
+class ConfigureIpTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void deviceIsListedWhereTheDialogSaid_data();
     void deviceIsListedWhereTheDialogSaid();
     void portHeldElsewhereIsReported_data();
@@ -104,11 +103,6 @@ private slots:
     void requestFollowsTheRowSelectedAtCfgIp_data();
     void requestFollowsTheRowSelectedAtCfgIp();
 };
-
-void ConfigureIpTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void ConfigureIpTest::deviceIsListedWhereTheDialogSaid_data() {
     QTest::addColumn<QString>("arch");

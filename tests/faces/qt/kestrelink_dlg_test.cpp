@@ -21,7 +21,7 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/faces/qt/support/url_catcher.h"
 #include "tests/support/loopback_peer.h"
 #include "tools/device_protocol/device_datagrams.h"
@@ -42,11 +42,10 @@ QString NameOf(int id) {
 
 }  // namespace
 
-class KestrelinkDlgTest final : public QObject {
+class KestrelinkDlgTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void opensFromTemplate();
     void growsWithTheListTakingTheRoom();
     void rowsArriveFromTheSimulatorAndDiscoverRefills();
@@ -64,11 +63,6 @@ private slots:
     void setResponseBoxLeavesTheIntakeGoing();
     void secondCopyReportsTheBindFailureAndStillOpens();
 };
-
-void KestrelinkDlgTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void KestrelinkDlgTest::opensFromTemplate() {
     MainWindowHarness window;

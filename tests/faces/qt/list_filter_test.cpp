@@ -8,7 +8,7 @@
 #include "net/protocol.h"
 #include "tests/faces/qt/support/list_view_input.h"
 #include "tests/faces/qt/support/main_window_harness.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/support/loopback_peer.h"
 
 using namespace kestrelink;
@@ -30,18 +30,12 @@ QStringList ShownIps(const MainWindowHarness& window) {
 
 }  // namespace
 
-class ListFilterTest final : public QObject {
+class ListFilterTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void hidesRowsOnlyInTheViewAndCountsThem();
 };
-
-void ListFilterTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     MainWindowHarness window;

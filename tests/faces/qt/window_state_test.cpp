@@ -15,7 +15,7 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/faces/qt/support/temporary_settings.h"
 #include "tests/support/loopback_peer.h"
 
@@ -80,19 +80,13 @@ bool Centred(const QRect& window) {
 
 }  // namespace
 
-class WindowStateTest final : public QObject {
+class WindowStateTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void stateSurvivesARestart_data();
     void stateSurvivesARestart();
 };
-
-void WindowStateTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void WindowStateTest::stateSurvivesARestart_data() {
     QTest::addColumn<QList<int>>("clicks");

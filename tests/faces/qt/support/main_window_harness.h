@@ -38,8 +38,7 @@ struct Listing {
 
 // The main window, shown, with what the tests reach into; the Web action's launches go to
 // browserCalls, and boxes answers the message boxes from its construction on. It opens the
-// program's UDP endpoint, so make one only after RefusalOutsidePrivateNetwork() has come back
-// empty.
+// program's UDP endpoint, so make one only in a PrivateNetworkQtTest.
 class MainWindowHarness final {
 public:
     explicit MainWindowHarness(QMessageBox::StandardButton answer = QMessageBox::Ok);
