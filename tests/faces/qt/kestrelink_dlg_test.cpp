@@ -48,6 +48,8 @@ class KestrelinkDlgTest final : public PrivateNetworkQtTest {
 private slots:
     void opensFromTemplate();
     void growsWithTheListTakingTheRoom();
+    void forceIeOnlyIsOfferedAsTheRegistrySays_data();
+    void forceIeOnlyIsOfferedAsTheRegistrySays();
     void rowsArriveFromTheSimulatorAndDiscoverRefills();
     void headerClicksOrderTheRowsAndPlaceNewOnes_data();
     void headerClicksOrderTheRowsAndPlaceNewOnes();
@@ -82,10 +84,6 @@ void KestrelinkDlgTest::opensFromTemplate() {
         QCOMPARE(window.Button(id)->isDefault(), id == kCloseId);
     }
     QCOMPARE(buttons, (QStringList{"Discover", "Cfg IP", "Web", "Close"}));
-    auto* forceIe = dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
-    QCOMPARE(forceIe->text(), QStringLiteral("Force IE only"));
-    QVERIFY(!forceIe->isVisible());  // this platform has no registry to find that browser in
-    QVERIFY(!forceIe->isChecked());
 
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
     const QPoint offset = dialog.frameGeometry().center() - screenCentre;
@@ -105,8 +103,6 @@ void KestrelinkDlgTest::opensFromTemplate() {
     QCOMPARE(chain, (QList<QWidget*>{window.list, window.Button(kDiscoverId),
                                      window.Button(kConfigureIpId), window.Button(kWebId),
                                      window.Button(kCloseId), window.FilterField()}));
-    // Without the check box, the filter and its count start the bottom row at the list's left.
-    QCOMPARE(window.FilterField()->x(), window.list->x());
     QCOMPARE(window.CountText(), QStringLiteral("0 devices"));
 
     UrlCatcher urls;
@@ -148,6 +144,49 @@ void KestrelinkDlgTest::growsWithTheListTakingTheRoom() {
     for (QWidget* control : controls) {
         QCOMPARE(control->geometry(), drawn.value(control));
     }
+}
+
+void KestrelinkDlgTest::forceIeOnlyIsOfferedAsTheRegistrySays_data() {
+    QTest::addColumn<bool>("ieInstalled");
+    QTest::addColumn<QString>("launch");  // Web after a click on "Force IE only" where shown
+    QTest::newRow("installed, not the default browser: offered")
+        << true << "IExplore|http://10.0.0.1";
+    QTest::newRow("not installed: hidden, the filter in its place")
+        << false << "default|http://10.0.0.1";
+}
+
+void KestrelinkDlgTest::forceIeOnlyIsOfferedAsTheRegistrySays() {
+    QFETCH(bool, ieInstalled);
+    QFETCH(QString, launch);
+    FakeRegistry registry;
+    if (ieInstalled) {
+        registry.Put(RegistryRoot::LocalMachine, "Software\\Microsoft\\IE Setup\\Setup", "Path",
+                     std::string("C:\\Program Files\\Internet Explorer") + '\0');
+    }
+    LoopbackPeer device(DEVICE_PORT_08);
+    QVERIFY(device.IsOpen());
+    MainWindowHarness window(QMessageBox::Ok, registry);
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    auto* forceIe = window.dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
+    QCOMPARE(forceIe->text(), QStringLiteral("Force IE only"));
+    QCOMPARE(forceIe->isVisible(), ieInstalled);
+    QVERIFY(!forceIe->isChecked());
+    if (ieInstalled) {
+        QCOMPARE(forceIe->x(), window.list->x());
+        QVERIFY(window.FilterField()->x() > forceIe->geometry().right());
+    } else {
+        // The filter and its count start the bottom row at the list's left.
+        QCOMPARE(window.FilterField()->x(), window.list->x());
+    }
+
+    QVERIFY(window.Announce(device, "10.0.0.1", 1));
+    ClickRow(*window.list, 0);
+    if (ieInstalled) {
+        QTest::mouseClick(forceIe, Qt::LeftButton);
+        QVERIFY(forceIe->isChecked());
+    }
+    window.Press(kWebId);
+    QCOMPARE(window.browserCalls, QStringList{launch});
 }
 
 void KestrelinkDlgTest::rowsArriveFromTheSimulatorAndDiscoverRefills() {
