@@ -51,8 +51,6 @@ void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     QCOMPARE(window.CountText(), QStringLiteral("2 of 3 devices"));
     // The lobby's row went out of sight, and with it the selection.
     QCOMPARE(window.model->List().SelectedRow(), -1);
-    window.Press(kConfigureIpId);
-    QCOMPARE(window.boxes.Texts(), QStringList{"Select current IP address of device to config."});
 
     ClickHeader(*window.list, kColumnIp);
     ClickHeader(*window.list, kColumnIp);
@@ -72,15 +70,10 @@ void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     window.Press(kWebId);
     QCOMPARE(window.browserCalls, QStringList{"default|http://10.0.0.1"});
 
-    // Any column: the family, a part of the MAC.
-    window.FilterField()->setText(QStringLiteral("32bits"));
-    QCOMPARE(ShownIps(window), QStringList{"10.0.0.2"});
-    window.FilterField()->setText(QStringLiteral(":08:09"));
-    QCOMPARE(ShownIps(window), QStringList{"10.0.0.9"});
     window.Press(kDiscoverId);
     QCOMPARE(window.CountText(), QStringLiteral("0 of 0 devices"));
     QVERIFY(window.Announce(device, "10.0.0.3", 3, "lobby"));
-    QCOMPARE(window.CountText(), QStringLiteral("0 of 1 device"));
+    QCOMPARE(ShownIps(window), QStringList());
     window.FilterField()->clear();
     QCOMPARE(ShownIps(window), QStringList{"10.0.0.3"});
     QCOMPARE(window.CountText(), QStringLiteral("1 device"));
