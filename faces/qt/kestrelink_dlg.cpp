@@ -68,16 +68,17 @@ DialogTemplate MainWindowLayout(bool forceIeShown) {
 }  // namespace
 
 CKestrelinkDlg::CKestrelinkDlg(QWidget* parent)
-    : CKestrelinkDlg(MakeDesktopBrowserStarter(), parent) {}
+    : CKestrelinkDlg(MakeDesktopBrowserStarter(), *MakeSystemRegistryReader(), parent) {}
 
-CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, QWidget* parent)
+CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
+                               const RegistryReader& registry, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_browserStarter(std::move(browserStarter)),
       m_model(new DeviceListModel(this)),
       m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this),
                                                         m_model->List(), *m_browserStarter)) {
-    const bool forceIeShown = ShowForceIeOption(*MakeSystemRegistryReader());
+    const bool forceIeShown = ShowForceIeOption(registry);
     const QHash<int, QWidget*> controls =
         BuildFromTemplate(*this, MainWindowLayout(forceIeShown),
                           [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {

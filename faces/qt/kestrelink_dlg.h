@@ -16,6 +16,7 @@ class DeviceListModel;
 class DeviceListView;
 class ListFilter;
 class MainWindowBehaviour;
+class RegistryReader;
 
 // The main window's Qt face: the device list with its context menu and filter, Discover, Cfg IP,
 // Web, Close and "Force IE only", drawn here and forwarded to its MainWindowBehaviour, which owns
@@ -27,9 +28,10 @@ class CKestrelinkDlg final : public QDialog, private WindowFace {
 
 public:
     explicit CKestrelinkDlg(QWidget* parent = nullptr);
-    // browserStarter: how the Web action reaches a browser (a fake in tests).
-    explicit CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
-                            QWidget* parent = nullptr);
+    // browserStarter: how the Web action reaches a browser; registry: read while the window is
+    // made, to decide whether "Force IE only" is offered. Fakes in tests.
+    CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, const RegistryReader& registry,
+                   QWidget* parent = nullptr);
     ~CKestrelinkDlg() override;
 
     // Before the window is first shown: size, place, column widths and sort as a run left them.

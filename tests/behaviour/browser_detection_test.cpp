@@ -2,43 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <string>
-#include <tuple>
 
 #include "behaviour/registry_reader.h"
+#include "tests/behaviour/support/fake_registry.h"
 
 using namespace kestrelink;
+using kestrelink::testing::FakeRegistry;
 
 namespace {
 
 constexpr auto kIeSetupKey = "Software\\Microsoft\\IE Setup\\Setup";
 constexpr auto kHttpHandlerKey = "HTTP\\shell\\open\\ddeexec\\Application";
-
-// Values found only under exactly the root, key and value name they were put at.
-class FakeRegistry final : public RegistryReader {
-public:
-    void Put(RegistryRoot root, std::string subkey, std::string valueName, std::string data) {
-        m_values[{root, std::move(subkey), std::move(valueName)}] = std::move(data);
-    }
-
-    std::optional<std::string> ReadValue(RegistryRoot root, std::string_view subkey,
-                                         std::string_view valueName) const override {
-        ++m_reads;
-        const auto found = m_values.find({root, std::string(subkey), std::string(valueName)});
-        if (found == m_values.end()) {
-            return std::nullopt;
-        }
-        return found->second;
-    }
-
-    int Reads() const { return m_reads; }
-
-private:
-    std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string> m_values;
-    mutable int m_reads = 0;
-};
 
 std::string Text(const char* text) {
     return std::string(text) + '\0';

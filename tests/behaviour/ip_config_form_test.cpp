@@ -127,6 +127,23 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  {kTooLong31, "focus|host name", kTooLong31, "focus|host name"},
                  false},
+        SendCase{"OverLongHostNameLeavesTheOtherChecksToRun",
+                 [](FakeDialog& d) {
+                     d.texts[IpTextField::HostName] = std::string(40, 'h');
+                     d.addresses.erase(IpAddressField::Gateway);
+                 },
+                 {kTooLong31, "focus|host name", kBlank},
+                 false},
+        SendCase{"OverLongHostNameStillTakesDhcp",
+                 [](FakeDialog& d) {
+                     d.texts[IpTextField::HostName] = std::string(40, 'h');
+                     d.texts[IpTextField::Password].clear();
+                     d.addresses.clear();
+                     d.useDhcp = true;
+                     d.yesAnswer = true;
+                 },
+                 {kTooLong31, "focus|host name", kEmptyPassword, kTooLong31, "focus|host name"},
+                 false},
         SendCase{"HostNameOf31Latin1",
                  [](FakeDialog& d) {
                      d.texts[IpTextField::HostName] = std::string(30, 'h') + "\xc3\xa9";
@@ -185,6 +202,17 @@ TEST(IpConfigFormTest, DhcpDisablesTheAddressesAndBringsThemBack) {
     form.OnUseDhcpClicked();
     EXPECT_TRUE(dialog.addressesEnabled);
     EXPECT_EQ(dialog.addresses.size(), 4u);
+}
+
+TEST(IpConfigFormTest, DhcpIsTakenBesideAnOverLongHostName) {
+    FakeDialog dialog;
+    IpConfigForm form(dialog);
+    form.Attach();
+    dialog.texts[IpTextField::HostName] = std::string(40, 'h');
+    dialog.useDhcp = true;
+    form.OnUseDhcpClicked();
+    EXPECT_FALSE(dialog.addressesEnabled);
+    EXPECT_EQ(dialog.boxes, (std::vector<std::string>{kTooLong31, "focus|host name"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "net/endpoint.h"
+#include "tests/support/sentinel.h"
 
 namespace kestrelink::testing {
 namespace {
@@ -39,7 +40,7 @@ void DevicePortsTest::ExpectProbePair() {
 }
 
 void DevicePortsTest::ExpectNothingMore(Endpoint& endpoint) {
-    const Bytes sentinel{'s', 'e', 'n', 't', 'i', 'n', 'e', 'l'};
+    const Bytes sentinel(SentinelDatagram().begin(), SentinelDatagram().end());
     for (auto* device : {&*device08, &*device32}) {
         ASSERT_TRUE(endpoint.SendToDevices(sentinel, device->Port()));
         const auto next = device->Receive(kArrival);

@@ -12,25 +12,19 @@
 #include "tests/faces/qt/support/list_view_input.h"
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 
 using namespace kestrelink;
 using namespace kestrelink::main_window;
 using namespace kestrelink::testing;
 
-class DeviceListMenuTest final : public QObject {
+class DeviceListMenuTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void itemsActOnTheRowAsTheButtonsDo_data();
     void itemsActOnTheRowAsTheButtonsDo();
 };
-
-void DeviceListMenuTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo_data() {
     QTest::addColumn<int>("selected");  // the list's row 0 (10.0.0.2), 1 (10.0.0.1), or none

@@ -6,18 +6,17 @@
 #include "net/protocol.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/faces/qt/support/temporary_settings.h"
 #include "tests/support/loopback_peer.h"
 
 using namespace kestrelink;
 using namespace kestrelink::testing;
 
-class KestrelinkAppTest final : public QObject {
+class KestrelinkAppTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void runsTheMainWindowOnceAndEndsWhenItCloses_data();
     void runsTheMainWindowOnceAndEndsWhenItCloses();
 
@@ -25,11 +24,6 @@ private:
     // The run keeps the window's state; never in the user's settings.
     TemporarySettings m_settings;
 };
-
-void KestrelinkAppTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void KestrelinkAppTest::runsTheMainWindowOnceAndEndsWhenItCloses_data() {
     QTest::addColumn<bool>("escape");

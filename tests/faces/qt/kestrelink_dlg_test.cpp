@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -12,7 +13,6 @@
 #include "behaviour/control_ids.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
-#include "faces/qt/ip_config_dlg.h"
 #include "faces/qt/kestrelink_dlg.h"
 #include "kestrelink/version.h"
 #include "net/protocol.h"
@@ -20,21 +20,15 @@
 #include "tests/faces/qt/support/list_view_input.h"
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
-#include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/faces/qt/support/url_catcher.h"
 #include "tests/support/loopback_peer.h"
-#include "tools/device_protocol/device_datagrams.h"
 
 using namespace kestrelink;
 using namespace kestrelink::main_window;
 using namespace kestrelink::testing;
-using namespace std::chrono_literals;
 
 namespace {
-
-const QString kChangesSent =
-    QStringLiteral("Changes sent.  Press Discover button in a short time to refresh.");
 
 QString NameOf(int id) {
     return QStringLiteral("control%1").arg(id);
@@ -42,20 +36,18 @@ QString NameOf(int id) {
 
 }  // namespace
 
-class KestrelinkDlgTest final : public QObject {
+class KestrelinkDlgTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void opensFromTemplate();
     void growsWithTheListTakingTheRoom();
+    void forceIeOnlyIsOfferedAsTheRegistrySays_data();
+    void forceIeOnlyIsOfferedAsTheRegistrySays();
     void rowsArriveFromTheSimulatorAndDiscoverRefills();
     void headerClicksOrderTheRowsAndPlaceNewOnes_data();
     void headerClicksOrderTheRowsAndPlaceNewOnes();
-    void configureIpWithoutSelection_data();
-    void configureIpWithoutSelection();
-    void configureIpSendsToTheSelectedDevice_data();
-    void configureIpSendsToTheSelectedDevice();
+    void arrivalsSelectNothingInTheFocusedList();
     void doubleClickOpensTheWebPageAfterTheNotification_data();
     void doubleClickOpensTheWebPageAfterTheNotification();
     void keysEndTheRun_data();
@@ -64,11 +56,6 @@ private slots:
     void setResponseBoxLeavesTheIntakeGoing();
     void secondCopyReportsTheBindFailureAndStillOpens();
 };
-
-void KestrelinkDlgTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void KestrelinkDlgTest::opensFromTemplate() {
     MainWindowHarness window;
@@ -88,10 +75,6 @@ void KestrelinkDlgTest::opensFromTemplate() {
         QCOMPARE(window.Button(id)->isDefault(), id == kCloseId);
     }
     QCOMPARE(buttons, (QStringList{"Discover", "Cfg IP", "Web", "Close"}));
-    auto* forceIe = dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
-    QCOMPARE(forceIe->text(), QStringLiteral("Force IE only"));
-    QVERIFY(!forceIe->isVisible());  // this platform has no registry to find that browser in
-    QVERIFY(!forceIe->isChecked());
 
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
     const QPoint offset = dialog.frameGeometry().center() - screenCentre;
@@ -111,8 +94,6 @@ void KestrelinkDlgTest::opensFromTemplate() {
     QCOMPARE(chain, (QList<QWidget*>{window.list, window.Button(kDiscoverId),
                                      window.Button(kConfigureIpId), window.Button(kWebId),
                                      window.Button(kCloseId), window.FilterField()}));
-    // Without the check box, the filter and its count start the bottom row at the list's left.
-    QCOMPARE(window.FilterField()->x(), window.list->x());
     QCOMPARE(window.CountText(), QStringLiteral("0 devices"));
 
     UrlCatcher urls;
@@ -154,6 +135,49 @@ void KestrelinkDlgTest::growsWithTheListTakingTheRoom() {
     for (QWidget* control : controls) {
         QCOMPARE(control->geometry(), drawn.value(control));
     }
+}
+
+void KestrelinkDlgTest::forceIeOnlyIsOfferedAsTheRegistrySays_data() {
+    QTest::addColumn<bool>("ieInstalled");
+    QTest::addColumn<QString>("launch");  // Web after a click on "Force IE only" where shown
+    QTest::newRow("installed, not the default browser: offered")
+        << true << "IExplore|http://10.0.0.1";
+    QTest::newRow("not installed: hidden, the filter in its place")
+        << false << "default|http://10.0.0.1";
+}
+
+void KestrelinkDlgTest::forceIeOnlyIsOfferedAsTheRegistrySays() {
+    QFETCH(bool, ieInstalled);
+    QFETCH(QString, launch);
+    FakeRegistry registry;
+    if (ieInstalled) {
+        registry.Put(RegistryRoot::LocalMachine, "Software\\Microsoft\\IE Setup\\Setup", "Path",
+                     std::string("C:\\Program Files\\Internet Explorer") + '\0');
+    }
+    LoopbackPeer device(DEVICE_PORT_08);
+    QVERIFY(device.IsOpen());
+    MainWindowHarness window(QMessageBox::Ok, registry);
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    auto* forceIe = window.dialog.findChild<QCheckBox*>(NameOf(kForceIeId));
+    QCOMPARE(forceIe->text(), QStringLiteral("Force IE only"));
+    QCOMPARE(forceIe->isVisible(), ieInstalled);
+    QVERIFY(!forceIe->isChecked());
+    if (ieInstalled) {
+        QCOMPARE(forceIe->x(), window.list->x());
+        QVERIFY(window.FilterField()->x() > forceIe->geometry().right());
+    } else {
+        // The filter and its count start the bottom row at the list's left.
+        QCOMPARE(window.FilterField()->x(), window.list->x());
+    }
+
+    QVERIFY(window.Announce(device, "10.0.0.1", 1));
+    ClickRow(*window.list, 0);
+    if (ieInstalled) {
+        QTest::mouseClick(forceIe, Qt::LeftButton);
+        QVERIFY(forceIe->isChecked());
+    }
+    window.Press(kWebId);
+    QCOMPARE(window.browserCalls, QStringList{launch});
 }
 
 void KestrelinkDlgTest::rowsArriveFromTheSimulatorAndDiscoverRefills() {
@@ -209,79 +233,16 @@ void KestrelinkDlgTest::headerClicksOrderTheRowsAndPlaceNewOnes() {
     QCOMPARE(window.RowOf(kColumnIp, QStringLiteral("10.0.0.5")), newRowPosition);
 }
 
-void KestrelinkDlgTest::configureIpWithoutSelection_data() {
-    QTest::addColumn<bool>("withRows");
-    QTest::newRow("empty list") << false;
-    QTest::newRow("rows, none selected") << true;
-}
-
-void KestrelinkDlgTest::configureIpWithoutSelection() {
-    QFETCH(bool, withRows);
+void KestrelinkDlgTest::arrivalsSelectNothingInTheFocusedList() {
     LoopbackPeer device(DEVICE_PORT_08);
     QVERIFY(device.IsOpen());
     MainWindowHarness window;
-    QVERIFY(!withRows || window.Announce(device, "10.0.0.1", 1));
-    ModalDriver<CIpConfigDlg> dialogs([](CIpConfigDlg&) {});
-    window.Press(kConfigureIpId);
-    QCOMPARE(window.boxes.Caught(),
-             QList{AppWarning("Select current IP address of device to config.", &window.dialog)});
-    QCOMPARE(dialogs.Driven(), 0);
-}
-
-void KestrelinkDlgTest::configureIpSendsToTheSelectedDevice_data() {
-    QTest::addColumn<bool>("send");
-    QTest::newRow("Send") << true;
-    QTest::newRow("Cancel") << false;
-}
-
-void KestrelinkDlgTest::configureIpSendsToTheSelectedDevice() {
-    QFETCH(bool, send);
-    LoopbackPeer device08(DEVICE_PORT_08);
-    LoopbackPeer device32(DEVICE_PORT_32);
-    QVERIFY(device08.IsOpen() && device32.IsOpen());
-    MainWindowHarness window;
-    // As long as its field: 32 characters without a NUL, of which the host name takes 31.
-    const std::string longName(32, 'n');
-    QVERIFY(window.Announce(device08, "10.0.0.1", 1));
-    QVERIFY(window.Announce(device32, "10.0.0.2", 0x2a, longName));
-    ClickRow(*window.list, window.RowOf(kColumnIp, QStringLiteral("10.0.0.2")));
-
-    QString hostNameShown;
-    QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
-        QCOMPARE(dialog.parentWidget(), &window.dialog);
-        hostNameShown = dialog.findChild<QLineEdit*>(NameOf(ip_config::kHostNameId))->text();
-        if (!send) {
-            dialog.reject();
-            return;
-        }
-        dialog.findChild<QCheckBox*>(NameOf(ip_config::kUseDhcpId))->click();
-        dialog.findChild<QLineEdit*>(NameOf(ip_config::kPasswordId))->setText("secret");
-        dialog.findChild<QPushButton*>(NameOf(ip_config::kSendId))->click();
-    }));
-
-    QCOMPARE(hostNameShown, QString::fromStdString(longName.substr(0, 31)));
-    // The peer hears the start-up probe first; Discover's probe then comes behind any request.
-    window.Press(kDiscoverId);
-    std::optional<ReceivedConfig> request;
-    for (int probes = 0; probes < 2;) {
-        const auto datagram = device32.Receive(2s);
-        QVERIFY(datagram);
-        if (const auto decoded = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
-            request = decoded;
-        } else {
-            ++probes;
-        }
-    }
-    QCOMPARE(request.has_value(), send);
-    if (!send) {
-        QVERIFY(window.boxes.Caught().isEmpty());
-        return;
-    }
-    QCOMPARE(window.boxes.Caught(), QList{AppWarning(kChangesSent, &window.dialog)});
-    QCOMPARE(request->macAddress, (MacAddress{0x0e, 0x00, 0x00, 0x00, 0x32, 0x2a}));
-    QVERIFY(request->useDhcp);
-    QCOMPARE(request->password, std::string("secret"));
-    QCOMPARE(request->hostName, longName.substr(0, 31));
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+    QCOMPARE(QApplication::focusWidget(), window.list);
+    QVERIFY(window.Announce(device, "10.0.0.1", 1));
+    QVERIFY(window.Announce(device, "10.0.0.2", 2));
+    QCOMPARE(window.model->List().SelectedRow(), -1);
+    QVERIFY(window.list->selectionModel()->selectedRows().isEmpty());
 }
 
 void KestrelinkDlgTest::doubleClickOpensTheWebPageAfterTheNotification_data() {

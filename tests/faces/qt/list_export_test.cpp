@@ -16,7 +16,7 @@
 #include "tests/faces/qt/support/list_view_input.h"
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/faces/qt/support/temporary_settings.h"
 
 using namespace kestrelink;
@@ -73,22 +73,16 @@ QByteArray Contents(const QString& path) {
 
 }  // namespace
 
-class ListExportTest final : public QObject {
+class ListExportTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void writesTheRowsShownAndKeepsTheOldFileWhenWritingFails();
 
 private:
     // The file dialog remembers its folder in the settings.
     TemporarySettings m_settings;
 };
-
-void ListExportTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void ListExportTest::writesTheRowsShownAndKeepsTheOldFileWhenWritingFails() {
     MainWindowHarness window(QMessageBox::Yes);  // yes, replace the file

@@ -8,7 +8,7 @@
 #include "net/protocol.h"
 #include "tests/faces/qt/support/list_view_input.h"
 #include "tests/faces/qt/support/main_window_harness.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/support/loopback_peer.h"
 
 using namespace kestrelink;
@@ -30,18 +30,12 @@ QStringList ShownIps(const MainWindowHarness& window) {
 
 }  // namespace
 
-class ListFilterTest final : public QObject {
+class ListFilterTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void hidesRowsOnlyInTheViewAndCountsThem();
 };
-
-void ListFilterTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
 
 void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     MainWindowHarness window;
@@ -57,8 +51,6 @@ void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     QCOMPARE(window.CountText(), QStringLiteral("2 of 3 devices"));
     // The lobby's row went out of sight, and with it the selection.
     QCOMPARE(window.model->List().SelectedRow(), -1);
-    window.Press(kConfigureIpId);
-    QCOMPARE(window.boxes.Texts(), QStringList{"Select current IP address of device to config."});
 
     ClickHeader(*window.list, kColumnIp);
     ClickHeader(*window.list, kColumnIp);
@@ -78,15 +70,10 @@ void ListFilterTest::hidesRowsOnlyInTheViewAndCountsThem() {
     window.Press(kWebId);
     QCOMPARE(window.browserCalls, QStringList{"default|http://10.0.0.1"});
 
-    // Any column: the family, a part of the MAC.
-    window.FilterField()->setText(QStringLiteral("32bits"));
-    QCOMPARE(ShownIps(window), QStringList{"10.0.0.2"});
-    window.FilterField()->setText(QStringLiteral(":08:09"));
-    QCOMPARE(ShownIps(window), QStringList{"10.0.0.9"});
     window.Press(kDiscoverId);
     QCOMPARE(window.CountText(), QStringLiteral("0 of 0 devices"));
     QVERIFY(window.Announce(device, "10.0.0.3", 3, "lobby"));
-    QCOMPARE(window.CountText(), QStringLiteral("0 of 1 device"));
+    QCOMPARE(ShownIps(window), QStringList());
     window.FilterField()->clear();
     QCOMPARE(ShownIps(window), QStringList{"10.0.0.3"});
     QCOMPARE(window.CountText(), QStringLiteral("1 device"));

@@ -11,7 +11,7 @@ class ChildProcess;
 namespace kestrelink::testing {
 
 // kestrelink-devsim as a child process, ended with the object. Start it only after
-// RefusalOutsidePrivateNetwork() has come back empty.
+// PrivateNetworkQtTest::initTestCase() has passed.
 class DeviceSimulator final {
 public:
     DeviceSimulator();

@@ -31,9 +31,10 @@ std::vector<std::uint8_t> AnnouncementDatagram(DeviceFamily family, const std::s
     return EncodeAnnouncement(family, fields);
 }
 
-MainWindowHarness::MainWindowHarness(QMessageBox::StandardButton answer)
+MainWindowHarness::MainWindowHarness(QMessageBox::StandardButton answer,
+                                     const FakeRegistry& registry)
     : boxes(answer),
-      dialog(std::make_unique<RecordingBrowser>(&browserCalls)),
+      dialog(std::make_unique<RecordingBrowser>(&browserCalls), registry),
       list(dialog.findChild<DeviceListView*>()),
       model(qobject_cast<DeviceListModel*>(list->model())) {
     dialog.show();

@@ -8,6 +8,7 @@
 
 #include "faces/qt/kestrelink_dlg.h"
 #include "net/protocol.h"
+#include "tests/behaviour/support/fake_registry.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 
 class QLineEdit;
@@ -37,12 +38,13 @@ struct Listing {
 };
 
 // The main window, shown, with what the tests reach into; the Web action's launches go to
-// browserCalls, and boxes answers the message boxes from its construction on. It opens the
-// program's UDP endpoint, so make one only after RefusalOutsidePrivateNetwork() has come back
-// empty.
+// browserCalls, boxes answers the message boxes from its construction on, and the window reads
+// registry as the system's. It opens the program's UDP endpoint, so make one only in a
+// PrivateNetworkQtTest.
 class MainWindowHarness final {
 public:
-    explicit MainWindowHarness(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    explicit MainWindowHarness(QMessageBox::StandardButton answer = QMessageBox::Ok,
+                               const FakeRegistry& registry = {});
     Q_DISABLE_COPY_MOVE(MainWindowHarness)
 
     QPushButton* Button(int id) const;

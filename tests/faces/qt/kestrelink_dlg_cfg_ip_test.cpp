@@ -3,6 +3,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <chrono>
+#include <cstdint>
+#include <vector>
 
 #include "behaviour/control_ids.h"
 #include "faces/qt/device_list_model.h"
@@ -14,13 +17,13 @@
 #include "tests/faces/qt/support/main_window_harness.h"
 #include "tests/faces/qt/support/message_box_catcher.h"
 #include "tests/faces/qt/support/modal_driver.h"
-#include "tests/faces/qt/support/private_network_check.h"
+#include "tests/faces/qt/support/private_network_test.h"
 #include "tests/support/loopback_peer.h"
+#include "tests/support/sentinel.h"
 #include "tools/device_protocol/device_datagrams.h"
 
 using namespace kestrelink;
 using namespace kestrelink::testing;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -66,6 +69,13 @@ void FillAndSend(CIpConfigDlg& dialog, const QString& shownHostName, const QStri
         Qt::LeftButton);
 }
 
+// The listener sends the start-up probe from a thread of its own, so a test that counts what
+// reaches a 32-bit device takes the probe out of the way first.
+bool TakeStartUpProbe(LoopbackPeer& device32) {
+    const auto probe = device32.Receive(std::chrono::seconds(5));
+    return probe && probe->bytes == std::vector<std::uint8_t>{0x5A, 0x5A, 0x00, 0x00};
+}
+
 // While it lives, the private network has no route to the broadcast address, as when the cable
 // is out: every send to 255.255.255.255 fails at once.
 class BroadcastRouteCut final {
@@ -91,26 +101,20 @@ private:
 
 }  // namespace
 
-class ConfigureIpTest final : public QObject {
+class KestrelinkDlgCfgIpTest final : public PrivateNetworkQtTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void deviceIsListedWhereTheDialogSaid_data();
     void deviceIsListedWhereTheDialogSaid();
-    void portHeldElsewhereIsReported_data();
     void portHeldElsewhereIsReported();
     void retrySendsTheSameRequestOnceTheNetworkIsBack();
     void requestFollowsTheRowSelectedAtCfgIp_data();
     void requestFollowsTheRowSelectedAtCfgIp();
+    void cancelSendsNothing();
 };
 
-void ConfigureIpTest::initTestCase() {
-    const QString refusal = RefusalOutsidePrivateNetwork();
-    QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
-}
-
-void ConfigureIpTest::deviceIsListedWhereTheDialogSaid_data() {
+void KestrelinkDlgCfgIpTest::deviceIsListedWhereTheDialogSaid_data() {
     QTest::addColumn<QString>("arch");
     QTest::addColumn<bool>("renamed");     // a 08bits request carries no host name
     QTest::addColumn<QString>("address");  // empty: Use DHCP, and the pool's first address
@@ -119,7 +123,7 @@ void ConfigureIpTest::deviceIsListedWhereTheDialogSaid_data() {
     QTest::newRow("32bits DHCP") << "32bits" << true << QString();
 }
 
-void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
+void KestrelinkDlgCfgIpTest::deviceIsListedWhereTheDialogSaid() {
     QFETCH(QString, arch);
     QFETCH(bool, renamed);
     QFETCH(QString, address);
@@ -149,21 +153,13 @@ void ConfigureIpTest::deviceIsListedWhereTheDialogSaid() {
     QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
 }
 
-void ConfigureIpTest::portHeldElsewhereIsReported_data() {
-    QTest::addColumn<QString>("arch");
-    QTest::newRow("08bits") << "08bits";
-    QTest::newRow("32bits") << "32bits";
-}
-
-void ConfigureIpTest::portHeldElsewhereIsReported() {
-    QFETCH(QString, arch);
+void KestrelinkDlgCfgIpTest::portHeldElsewhereIsReported() {
     LoopbackPeer holder(LOCAL_PORT);
-    LoopbackPeer device(arch == QStringLiteral("32bits") ? DEVICE_PORT_32 : DEVICE_PORT_08);
+    LoopbackPeer device(DEVICE_PORT_32);
     QVERIFY(holder.IsOpen() && device.IsOpen());
     MainWindowHarness window;
-    const std::string archText = arch.toStdString();
     window.model->List().InsertRow(
-        {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", archText});
+        {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", "32bits"});
     QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
     ClickRow(*window.list, 0);
 
@@ -173,18 +169,19 @@ void ConfigureIpTest::portHeldElsewhereIsReported() {
     }));
     QCOMPARE(window.boxes.Caught().size(), 2);  // the port held, then the send
     QCOMPARE(window.boxes.Caught().last(), AppWarning(kPortNotOpen, &window.dialog));
-    QVERIFY(!device.Receive(100ms));
+    const auto sent = DatagramsBeforeSentinel(device);
+    QVERIFY(sent);
+    QCOMPARE(sent->size(), std::size_t{0});
 }
 
-void ConfigureIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
+void KestrelinkDlgCfgIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
     LoopbackPeer device(DEVICE_PORT_32);
     QVERIFY(device.IsOpen());
     MainWindowHarness window(MessageBoxCatcher::kLeaveOpen);
     window.model->List().InsertRow(
         {"10.213.9.40", "02:00:00:00:00:40", "DevSim", "unit-40", "1.0", "40", "32bits"});
     QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
-    while (device.Receive(100ms)) {  // the start-up probe
-    }
+    QVERIFY(TakeStartUpProbe(device));
     ClickRow(*window.list, 0);
     auto cut = std::make_unique<BroadcastRouteCut>();
     QVERIFY(cut->IsCut());
@@ -207,27 +204,25 @@ void ConfigureIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
     failed.buttons = QMessageBox::Retry | QMessageBox::Cancel;
     failed.defaultButton = QMessageBox::Retry;
     QCOMPARE(boxes, (QList{failed, failed, AppWarning(kChangesSent, &window.dialog)}));
-    QList<ReceivedConfig> requests;
-    while (const auto datagram = device.Receive(300ms)) {
-        if (auto request = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
-            requests << *request;
-        }
-    }
     // Once, with what was typed before the first try.
-    QCOMPARE(requests.size(), 1);
-    QCOMPARE(requests[0].macAddress, (MacAddress{0x02, 0x00, 0x00, 0x00, 0x00, 0x40}));
-    QCOMPARE(requests[0].ipAddress, 0x0ad50929u);  // 10.213.9.41
-    QCOMPARE(requests[0].hostName, std::string("unit-41"));
-    QCOMPARE(requests[0].password, kPassword.toStdString());
+    const auto sent = DatagramsBeforeSentinel(device);
+    QVERIFY(sent);
+    QCOMPARE(sent->size(), std::size_t{1});
+    const auto request = DecodeConfigRequest(DeviceFamily::Bits32, sent->front().bytes);
+    QVERIFY(request);
+    QCOMPARE(request->macAddress, (MacAddress{0x02, 0x00, 0x00, 0x00, 0x00, 0x40}));
+    QCOMPARE(request->ipAddress, 0x0ad50929u);  // 10.213.9.41
+    QCOMPARE(request->hostName, std::string("unit-41"));
+    QCOMPARE(request->password, kPassword.toStdString());
 }
 
-void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp_data() {
+void KestrelinkDlgCfgIpTest::requestFollowsTheRowSelectedAtCfgIp_data() {
     QTest::addColumn<bool>("sortByIp");
     QTest::newRow("no sort column: newcomer on top") << false;
     QTest::newRow("IP ascending: newcomer sorts above") << true;
 }
 
-void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp() {
+void KestrelinkDlgCfgIpTest::requestFollowsTheRowSelectedAtCfgIp() {
     QFETCH(bool, sortByIp);
     DeviceSimulator simulator;
     QVERIFY(simulator.Start(kSimulator));
@@ -260,5 +255,24 @@ void ConfigureIpTest::requestFollowsTheRowSelectedAtCfgIp() {
     QCOMPARE(window.RowOf(kColumnIp, oldIp), -1);
 }
 
-QTEST_MAIN(ConfigureIpTest)
-#include "configure_ip_test.moc"
+void KestrelinkDlgCfgIpTest::cancelSendsNothing() {
+    LoopbackPeer device(DEVICE_PORT_32);
+    QVERIFY(device.IsOpen());
+    MainWindowHarness window;
+    QVERIFY(window.Announce(device, "10.0.0.2", 0x2a, "hub"));
+    ClickRow(*window.list, 0);
+    QVERIFY(TakeStartUpProbe(device));
+
+    QVERIFY(window.ConfigureIp([&](CIpConfigDlg& dialog) {
+        QCOMPARE(dialog.parentWidget(), &window.dialog);
+        dialog.reject();
+    }));
+
+    const auto sent = DatagramsBeforeSentinel(device);
+    QVERIFY(sent);
+    QCOMPARE(sent->size(), std::size_t{0});
+    QVERIFY(window.boxes.Caught().isEmpty());
+}
+
+QTEST_MAIN(KestrelinkDlgCfgIpTest)
+#include "kestrelink_dlg_cfg_ip_test.moc"
