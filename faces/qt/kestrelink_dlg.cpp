@@ -75,7 +75,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter, Q
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_browserStarter(std::move(browserStarter)),
       m_model(new DeviceListModel(this)),
-      m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this),
+      m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this), m_boxes,
                                                         m_model->List(), *m_browserStarter)) {
     const bool forceIeShown = ShowForceIeOption(*MakeSystemRegistryReader());
     const QHash<int, QWidget*> controls =
@@ -183,22 +183,6 @@ void CKestrelinkDlg::OnListDoubleClick() {
     // Queued, so that the Web action runs after the double-click has been handled, as a press
     // of the button would.
     QMetaObject::invokeMethod(m_webButton, &QAbstractButton::click, Qt::QueuedConnection);
-}
-
-void CKestrelinkDlg::ShowMessage(std::string_view text) {
-    m_boxes.ShowMessage(text);
-}
-
-bool CKestrelinkDlg::AskRetry(std::string_view text) {
-    return m_boxes.AskRetry(text);
-}
-
-bool CKestrelinkDlg::AskYesNo(std::string_view text) {
-    return m_boxes.AskYesNo(text);
-}
-
-bool CKestrelinkDlg::OpenHelpPage(int context) {
-    return m_boxes.OpenHelpPage(context);
 }
 
 void CKestrelinkDlg::Post(std::function<void()> call) {
