@@ -17,6 +17,7 @@
 #include "behaviour/browser_detection.h"
 #include "behaviour/browser_starter.h"
 #include "behaviour/control_ids.h"
+#include "behaviour/filter_placement.h"
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/registry_reader.h"
 #include "behaviour/window_texts.h"
@@ -47,8 +48,14 @@ QIcon AppIcon() {
     return icon;
 }
 
-// The layout, with the filter and its count moved into the place of the "Force IE only" check box
-// when that is not shown, so that the bottom row starts at the left edge.
+ControlRect ToControlRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+QRect ToQRect(const ControlRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
 DialogTemplate MainWindowLayout(bool forceIeShown) {
     DialogTemplate layout = LoadDialogTemplate(kTemplateId);
     if (forceIeShown) {
@@ -59,9 +66,11 @@ DialogTemplate MainWindowLayout(bool forceIeShown) {
                             [id](const ControlTemplate& control) { return control.id == id; })
             ->rect;
     };
-    const int shift = rectOf(kFilterId).left() - rectOf(kForceIeId).left();
-    rectOf(kFilterId).translate(-shift, 0);
-    rectOf(kDeviceCountId).translate(-shift, 0);
+    const FilterPlaces places =
+        FilterInForceIePlace(ToControlRect(rectOf(kForceIeId)), ToControlRect(rectOf(kFilterId)),
+                             ToControlRect(rectOf(kDeviceCountId)));
+    rectOf(kFilterId) = ToQRect(places.filter);
+    rectOf(kDeviceCountId) = ToQRect(places.deviceCount);
     return layout;
 }
 
