@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "behaviour/dialog_face.h"
-
 namespace kestrelink {
 
 enum class IpTextField { HostName, Password };
@@ -13,9 +11,14 @@ enum class IpTextField { HostName, Password };
 enum class IpAddressField { IpAddress, SubnetMask, Gateway, DnsServer };
 
 // What the IP configuration dialog's face shows and reads for IpConfigForm. Texts are UTF-8, as
-// the user typed them: the form decides what may be sent.
-class IpConfigFace : public DialogFace {
+// the user typed them: the form decides what may be sent. Its boxes are a DialogFace of their own.
+class IpConfigFace {
 public:
+    IpConfigFace() = default;
+    virtual ~IpConfigFace() = default;
+    IpConfigFace(const IpConfigFace&) = delete;
+    IpConfigFace& operator=(const IpConfigFace&) = delete;
+
     virtual std::string Text(IpTextField field) const = 0;
     // maxLength: how many characters the field lets the user type; the text set may be longer,
     // and is then shown whole (see IpConfigForm::TypingLimit).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "behaviour/dialog_face.h"
 #include "behaviour/ip_config_face.h"
 #include "behaviour/latin1_text.h"
 
@@ -20,7 +21,7 @@ constexpr std::array kRequiredAddresses = {IpAddressField::IpAddress, IpAddressF
 
 }  // namespace
 
-IpConfigForm::IpConfigForm(IpConfigFace& face) : m_face(face) {}
+IpConfigForm::IpConfigForm(IpConfigFace& face, DialogFace& boxes) : m_face(face), m_boxes(boxes) {}
 
 int IpConfigForm::TypingLimit(IpTextField field, int textLength) {
     return std::max(LimitOf(field), textLength);
@@ -51,12 +52,12 @@ bool IpConfigForm::OnSend() {
     if (!m_settings.useDhcp) {
         for (const IpAddressField field : kRequiredAddresses) {
             if (m_face.IsBlank(field)) {
-                m_face.ShowMessage("One of the fields is blank");
+                m_boxes.ShowMessage("One of the fields is blank");
                 return false;
             }
         }
     }
-    if (m_password.empty() && !m_face.AskYesNo("Password is empty, continue?")) {
+    if (m_password.empty() && !m_boxes.AskYesNo("Password is empty, continue?")) {
         return false;
     }
     m_settings.ipAddress = m_face.Address(IpAddressField::IpAddress);
@@ -112,7 +113,7 @@ bool IpConfigForm::SingleByte(IpTextField field, std::string_view name) {
 }
 
 void IpConfigForm::Refuse(IpTextField field, std::string_view message) {
-    m_face.ShowMessage(message);
+    m_boxes.ShowMessage(message);
     m_face.FocusAndSelectAll(field);
 }
 

@@ -6,6 +6,7 @@
 
 namespace kestrelink {
 
+class DialogFace;
 class IpConfigFace;
 enum class IpTextField;
 
@@ -13,7 +14,8 @@ enum class IpTextField;
 // its controls, then calls Attach; its Send goes to OnSend, its Use DHCP to OnUseDhcpClicked.
 class IpConfigForm final {
 public:
-    explicit IpConfigForm(IpConfigFace& face);
+    // boxes: the dialog's own.
+    IpConfigForm(IpConfigFace& face, DialogFace& boxes);
     IpConfigForm(const IpConfigForm&) = delete;
     IpConfigForm& operator=(const IpConfigForm&) = delete;
 
@@ -42,6 +44,7 @@ private:
     void Refuse(IpTextField field, std::string_view message);
 
     IpConfigFace& m_face;
+    DialogFace& m_boxes;
     IpSettings m_settings;
     // As typed, UTF-8; made single-byte by Settings().
     std::string m_password;

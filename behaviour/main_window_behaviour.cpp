@@ -3,6 +3,7 @@
 #include <string>
 
 #include "behaviour/browser_starter.h"
+#include "behaviour/dialog_face.h"
 #include "behaviour/latin1_text.h"
 #include "behaviour/list_export.h"
 #include "behaviour/list_menu.h"
@@ -31,14 +32,15 @@ constexpr auto kExportName = "devices.csv";
 
 }  // namespace
 
-MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DeviceList& list,
+MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, DeviceList& list,
                                          BrowserStarter& browser)
     : m_face(face),
+      m_boxes(boxes),
       m_list(list),
       m_browser(browser),
       m_handOver(std::make_shared<WindowHandOver>(list, face, face)),
-      m_endpoint(std::make_unique<Endpoint>(m_handOver, [&face](std::string_view message) {
-          face.ShowMessage(Latin1ToUtf8(message));
+      m_endpoint(std::make_unique<Endpoint>(m_handOver, [&boxes](std::string_view message) {
+          boxes.ShowMessage(Latin1ToUtf8(message));
       })) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
@@ -62,7 +64,7 @@ void MainWindowBehaviour::OnDiscover() {
 void MainWindowBehaviour::OnConfigureIp() {
     const int row = m_list.SelectedRow();
     if (row == -1) {
-        m_face.ShowMessage(kNothingSelected);
+        m_boxes.ShowMessage(kNothingSelected);
         return;
     }
     // Read before the dialog opens: rows may move or go while it is up.
@@ -77,22 +79,22 @@ void MainWindowBehaviour::OnConfigureIp() {
     }
     if (!m_endpoint->IsOpen()) {
         // Sending again cannot open the port, so this box offers no Retry.
-        m_face.ShowMessage(kPortNotOpen);
+        m_boxes.ShowMessage(kPortNotOpen);
         return;
     }
     // Retry sends the very request again, so the user does not fill in the dialog twice.
     while (!SendConfigRequest(*m_endpoint, target, *settings)) {
-        if (!m_face.AskRetry(kSendFailed)) {
+        if (!m_boxes.AskRetry(kSendFailed)) {
             return;
         }
     }
-    m_face.ShowMessage(kChangesSent);
+    m_boxes.ShowMessage(kChangesSent);
 }
 
 void MainWindowBehaviour::OnWeb() {
     const int row = m_list.SelectedRow();
     if (row < 0) {
-        m_face.ShowMessage(kNothingSelectedForWeb);
+        m_boxes.ShowMessage(kNothingSelectedForWeb);
         return;
     }
     const std::string& ip = m_list.CellText(row, kColumnIp);
@@ -100,7 +102,7 @@ void MainWindowBehaviour::OnWeb() {
     // follow "http://", never a host name, path, port or another scheme. "010.0.0.1" would
     // open 8.0.0.1, not the address the list shows.
     if (!ParseDottedQuad(ip)) {
-        m_face.ShowMessage(kInvalidWebAddress);
+        m_boxes.ShowMessage(kInvalidWebAddress);
         return;
     }
     const std::string address = "http://" + ip;
@@ -127,7 +129,7 @@ void MainWindowBehaviour::OnExportList(std::span<const int> shownRows) {
         return;
     }
     if (const std::optional<std::string> failure = m_face.ReplaceFile(*path, csv)) {
-        m_face.ShowMessage("Failed to save the list to " + *path + ":\n" + *failure);
+        m_boxes.ShowMessage("Failed to save the list to " + *path + ":\n" + *failure);
     }
 }
 

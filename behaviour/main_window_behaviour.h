@@ -7,6 +7,7 @@ namespace kestrelink {
 
 class BrowserStarter;
 class DeviceList;
+class DialogFace;
 class Endpoint;
 class WindowFace;
 class WindowHandOver;
@@ -17,8 +18,9 @@ enum class ListMenuAction;
 // them; the face owns the drawing and the list it draws, and forwards its events here.
 class MainWindowBehaviour final {
 public:
-    // face, list and browser must outlive this object.
-    MainWindowBehaviour(WindowFace& face, DeviceList& list, BrowserStarter& browser);
+    // face, boxes (the main window's), list and browser must outlive this object.
+    MainWindowBehaviour(WindowFace& face, DialogFace& boxes, DeviceList& list,
+                        BrowserStarter& browser);
     // Releases a listener waiting in a hand-over, then stops it and closes the endpoint.
     ~MainWindowBehaviour();
     MainWindowBehaviour(const MainWindowBehaviour&) = delete;
@@ -45,6 +47,7 @@ public:
 
 private:
     WindowFace& m_face;
+    DialogFace& m_boxes;
     DeviceList& m_list;
     BrowserStarter& m_browser;
     std::shared_ptr<WindowHandOver> m_handOver;

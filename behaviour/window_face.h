@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "behaviour/dialog_face.h"
 #include "behaviour/ui_thread.h"
 
 namespace kestrelink {
@@ -28,11 +27,11 @@ public:
                             std::function<void()> closed) = 0;
 };
 
-// What the main window's face does for MainWindowBehaviour: everything that needs a toolkit.
-// The face draws the list from the DeviceList it is given, keeps that list's selection in step
-// with its own, and forwards the buttons, the list's double-click and the menu's items to
-// MainWindowBehaviour.
-class WindowFace : public DialogFace, public UiThread, public NoticeBoxes {
+// What the main window's face does for MainWindowBehaviour: everything that needs a toolkit but
+// the boxes, which it hands over as a DialogFace of their own. The face draws the list from the
+// DeviceList it is given, keeps that list's selection in step with its own, and forwards the
+// buttons, the list's double-click and the menu's items to MainWindowBehaviour.
+class WindowFace : public UiThread, public NoticeBoxes {
 public:
     // The IP configuration dialog, run modally over the main window with hostName (UTF-8) in
     // its host name field; the dialog's Send and Use DHCP go through an IpConfigForm of its own.

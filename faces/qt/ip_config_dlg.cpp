@@ -94,22 +94,6 @@ IpAddressEdit* CIpConfigDlg::AddressEdit(IpAddressField field) const {
     return m_ipAddressEdit;
 }
 
-void CIpConfigDlg::ShowMessage(std::string_view text) {
-    m_boxes.ShowMessage(text);
-}
-
-bool CIpConfigDlg::AskRetry(std::string_view text) {
-    return m_boxes.AskRetry(text);
-}
-
-bool CIpConfigDlg::AskYesNo(std::string_view text) {
-    return m_boxes.AskYesNo(text);
-}
-
-bool CIpConfigDlg::OpenHelpPage(int context) {
-    return m_boxes.OpenHelpPage(context);
-}
-
 std::string CIpConfigDlg::Text(IpTextField field) const {
     return Edit(field)->text().toStdString();
 }

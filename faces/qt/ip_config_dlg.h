@@ -39,10 +39,6 @@ private:
     IpAddressEdit* AddressEdit(IpAddressField field) const;
 
     // IpConfigFace
-    void ShowMessage(std::string_view text) override;
-    bool AskRetry(std::string_view text) override;
-    bool AskYesNo(std::string_view text) override;
-    bool OpenHelpPage(int context) override;
     std::string Text(IpTextField field) const override;
     void SetText(IpTextField field, std::string_view text, int maxLength) override;
     void FocusAndSelectAll(IpTextField field) override;
@@ -53,7 +49,7 @@ private:
     void EnableAddresses(bool enabled) override;
 
     QtDialogFace m_boxes{this};
-    IpConfigForm m_form{*this};
+    IpConfigForm m_form{*this, m_boxes};
     QLineEdit* m_hostNameEdit = nullptr;
     QCheckBox* m_useDhcpBox = nullptr;
     IpAddressEdit* m_ipAddressEdit = nullptr;

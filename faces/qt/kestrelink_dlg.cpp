@@ -17,6 +17,7 @@
 #include "behaviour/browser_detection.h"
 #include "behaviour/browser_starter.h"
 #include "behaviour/control_ids.h"
+#include "behaviour/filter_placement.h"
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/registry_reader.h"
 #include "behaviour/window_texts.h"
@@ -47,8 +48,14 @@ QIcon AppIcon() {
     return icon;
 }
 
-// The layout, with the filter and its count moved into the place of the "Force IE only" check box
-// when that is not shown, so that the bottom row starts at the left edge.
+ControlRect ToControlRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+QRect ToQRect(const ControlRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
 DialogTemplate MainWindowLayout(bool forceIeShown) {
     DialogTemplate layout = LoadDialogTemplate(kTemplateId);
     if (forceIeShown) {
@@ -59,9 +66,11 @@ DialogTemplate MainWindowLayout(bool forceIeShown) {
                             [id](const ControlTemplate& control) { return control.id == id; })
             ->rect;
     };
-    const int shift = rectOf(kFilterId).left() - rectOf(kForceIeId).left();
-    rectOf(kFilterId).translate(-shift, 0);
-    rectOf(kDeviceCountId).translate(-shift, 0);
+    const FilterPlaces places =
+        FilterInForceIePlace(ToControlRect(rectOf(kForceIeId)), ToControlRect(rectOf(kFilterId)),
+                             ToControlRect(rectOf(kDeviceCountId)));
+    rectOf(kFilterId) = ToQRect(places.filter);
+    rectOf(kDeviceCountId) = ToQRect(places.deviceCount);
     return layout;
 }
 
@@ -76,7 +85,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_browserStarter(std::move(browserStarter)),
       m_model(new DeviceListModel(this)),
-      m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this),
+      m_behaviour(std::make_unique<MainWindowBehaviour>(static_cast<WindowFace&>(*this), m_boxes,
                                                         m_model->List(), *m_browserStarter)) {
     const bool forceIeShown = ShowForceIeOption(registry);
     const QHash<int, QWidget*> controls =
@@ -184,22 +193,6 @@ void CKestrelinkDlg::OnListDoubleClick() {
     // Queued, so that the Web action runs after the double-click has been handled, as a press
     // of the button would.
     QMetaObject::invokeMethod(m_webButton, &QAbstractButton::click, Qt::QueuedConnection);
-}
-
-void CKestrelinkDlg::ShowMessage(std::string_view text) {
-    m_boxes.ShowMessage(text);
-}
-
-bool CKestrelinkDlg::AskRetry(std::string_view text) {
-    return m_boxes.AskRetry(text);
-}
-
-bool CKestrelinkDlg::AskYesNo(std::string_view text) {
-    return m_boxes.AskYesNo(text);
-}
-
-bool CKestrelinkDlg::OpenHelpPage(int context) {
-    return m_boxes.OpenHelpPage(context);
 }
 
 void CKestrelinkDlg::Post(std::function<void()> call) {

@@ -45,10 +45,6 @@ private:
     void OnListDoubleClick();
 
     // WindowFace
-    void ShowMessage(std::string_view text) override;
-    bool AskRetry(std::string_view text) override;
-    bool AskYesNo(std::string_view text) override;
-    bool OpenHelpPage(int context) override;
     void Post(std::function<void()> call) override;
     void PostLater(std::chrono::milliseconds wait, std::function<void()> call) override;
     void OpenNotice(std::string_view caption, std::string_view text,

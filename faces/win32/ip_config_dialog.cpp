@@ -50,7 +50,7 @@ void CenterOver(HWND dialog, HWND owner) {
 
 }  // namespace
 
-IpConfigDialog::IpConfigDialog(HWND owner) : m_owner(owner), m_form(*this) {}
+IpConfigDialog::IpConfigDialog(HWND owner) : m_owner(owner) {}
 
 std::optional<IpSettings> IpConfigDialog::Run(std::string_view hostName) {
     m_form.SetHostName(std::string(hostName));
@@ -103,28 +103,12 @@ INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
             }
         case WM_HELP:
             if (!HelpModifierHeld()) {
-                ShowHelp(*this, HelpContextOf(kTemplateId));
+                ShowHelp(m_boxes, HelpContextOf(kTemplateId));
             }
             return TRUE;
         default:
             return FALSE;
     }
-}
-
-void IpConfigDialog::ShowMessage(std::string_view text) {
-    ShowAppMessage(m_dialog, text);
-}
-
-bool IpConfigDialog::AskRetry(std::string_view text) {
-    return AskAppRetry(m_dialog, text);
-}
-
-bool IpConfigDialog::AskYesNo(std::string_view text) {
-    return AskAppYesNo(m_dialog, text);
-}
-
-bool IpConfigDialog::OpenHelpPage(int context) {
-    return win32::OpenHelpPage(context);
 }
 
 std::string IpConfigDialog::Text(IpTextField field) const {

@@ -6,6 +6,7 @@
 
 #include "behaviour/ip_config_face.h"
 #include "behaviour/ip_config_form.h"
+#include "faces/win32/app_dialog_face.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::win32 {
@@ -19,11 +20,6 @@ public:
     // Runs the dialog modally; the settings when the user sent them, nullopt for Cancel or when
     // the dialog could not be shown (which the user is told).
     std::optional<IpSettings> Run(std::string_view hostName);
-
-    void ShowMessage(std::string_view text) override;
-    bool AskRetry(std::string_view text) override;
-    bool AskYesNo(std::string_view text) override;
-    bool OpenHelpPage(int context) override;
 
     std::string Text(IpTextField field) const override;
     void SetText(IpTextField field, std::string_view text, int maxLength) override;
@@ -41,7 +37,8 @@ private:
 
     HWND m_owner;
     HWND m_dialog = nullptr;
-    IpConfigForm m_form;
+    AppDialogFace m_boxes{m_dialog};
+    IpConfigForm m_form{*this, m_boxes};
 };
 
 }  // namespace kestrelink::win32

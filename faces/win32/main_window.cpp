@@ -2,27 +2,29 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <array>
-#include <vector>
+#include <optional>
 
 #include "behaviour/browser_detection.h"
 #include "behaviour/control_ids.h"
+#include "behaviour/filter_placement.h"
 #include "behaviour/help_request.h"
 #include "behaviour/list_menu.h"
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/window_state.h"
 #include "behaviour/window_texts.h"
 #include "faces/win32/clipboard.h"
+#include "faces/win32/copy_key_hook.h"
 #include "faces/win32/device_list_view.h"
 #include "faces/win32/dialog_anchors.h"
 #include "faces/win32/file_replace.h"
 #include "faces/win32/help_page.h"
 #include "faces/win32/ip_config_dialog.h"
+#include "faces/win32/list_context_menu.h"
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/save_dialog.h"
 #include "faces/win32/system_registry.h"
 #include "faces/win32/wide_text.h"
+#include "faces/win32/window_placement.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::win32 {
@@ -38,44 +40,32 @@ constexpr UINT kNoticeMessage = WM_APP + 2;
 // The list view has kHeldRepaintTimer.
 constexpr UINT_PTR kAfterPendingTimer = 1;
 
-// The context menu's items are numbered from here, apart from the controls, in kListMenu's order.
-constexpr UINT kFirstMenuItem = 40001;
-
-// The one main window of the process, for the key filter, which the system calls without one.
-MainWindow* g_keyFilterWindow = nullptr;
-
 Icon LoadAppIcon(int sizeMetricX, int sizeMetricY) {
     return Icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
                                               IMAGE_ICON, GetSystemMetrics(sizeMetricX),
                                               GetSystemMetrics(sizeMetricY), LR_DEFAULTCOLOR)));
 }
 
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM screens) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info) != 0) {
-        const RECT& area = info.rcWork;
-        reinterpret_cast<std::vector<ScreenRect>*>(screens)->push_back(
-            {area.left, area.top, area.right - area.left, area.bottom - area.top});
-    }
-    return TRUE;
-}
-
-std::vector<ScreenRect> WorkAreas() {
-    std::vector<ScreenRect> screens;
-    EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&screens));
-    return screens;
-}
-
-RECT WindowRect(HWND window) {
+// In the dialog's client coordinates.
+ControlRect ClientRectOf(HWND dialog, int id) {
     RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void MoveControl(HWND dialog, int id, const ControlRect& rect) {
+    SetWindowPos(GetDlgItem(dialog, id), nullptr, rect.left, rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-MainWindow::MainWindow(WindowStateStorage& stateStorage) : m_stateStorage(stateStorage) {}
+MainWindow::MainWindow(WindowStateStorage& stateStorage)
+    : m_stateStorage(stateStorage),
+      m_posted([this] { return PostMessageW(m_dialog, kPostedCallMessage, 0, 0) != 0; }),
+      m_afterPending(m_dialog, kAfterPendingTimer, m_posted),
+      m_notices(m_dialog, kNoticeMessage) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -130,18 +120,18 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_HELP:
             if (!HelpModifierHeld()) {
-                ShowHelp(*this, HelpContextOf(kTemplateId));
+                ShowHelp(m_boxes, HelpContextOf(kTemplateId));
             }
             return TRUE;
         case kPostedCallMessage:
-            RunPostedCall();
+            m_posted.RunOldest();
             return TRUE;
         case kNoticeMessage:
-            ShowNextNotice();
+            m_notices.ShowNext();
             return TRUE;
         case WM_TIMER:
             if (wParam == kAfterPendingTimer) {
-                RunCallsAfterPending();
+                m_afterPending.RunDue();
                 return TRUE;
             }
             if (wParam == kHeldRepaintTimer && m_view) {
@@ -153,19 +143,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return TRUE;
         case WM_DESTROY:
-            // The listener is stopped while the window can still take what it hands over.
-            m_behaviour.reset();
-            m_keyFilter.Reset();
-            g_keyFilterWindow = nullptr;
-            {
-                const std::lock_guard lock(m_postedMutex);
-                m_windowGone = true;
-                m_posted.clear();
-            }
-            KillTimer(m_dialog, kAfterPendingTimer);
-            KillTimer(m_dialog, kHeldRepaintTimer);
-            m_afterPending.clear();
-            m_view.reset();
+            OnDestroy();
             return FALSE;
         default:
             return FALSE;
@@ -184,7 +162,7 @@ void MainWindow::OnInitDialog() {
     ShowWindow(GetDlgItem(m_dialog, kForceIeId), forceIeShown ? SW_SHOWNORMAL : SW_HIDE);
     CheckDlgButton(m_dialog, kForceIeId, BST_UNCHECKED);
     if (!forceIeShown) {
-        PlaceFilterBesideEdge();
+        PlaceFilterInForceIePlace();
     }
     const std::wstring filterHint = Utf8ToWide(kFilterHint);
     SendDlgItemMessageW(m_dialog, kFilterId, EM_SETCUEBANNER, TRUE,
@@ -195,75 +173,44 @@ void MainWindow::OnInitDialog() {
     m_anchors.Capture(m_dialog, kTemplateId, kControlAnchors);
     ApplyState();
 
-    // The dialog's own message loop sees every key first: keys that mean something anywhere in
-    // the window are taken there, before the focused control gets them.
-    g_keyFilterWindow = this;
-    m_keyFilter.Reset(
-        SetWindowsHookExW(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, GetCurrentThreadId()));
-
-    m_behaviour = std::make_unique<MainWindowBehaviour>(*this, m_list, m_browser);
+    m_behaviour = std::make_unique<MainWindowBehaviour>(*this, m_boxes, m_list, m_browser);
+    m_copyKey = std::make_unique<CopyKeyHook>(m_dialog, [this] {
+        m_behaviour->OnListMenu(ListMenuAction::CopyRow, m_view->ShownRows());
+    });
     if (m_behaviour->Start()) {
         SendMessageW(m_dialog, WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(m_dialog, kListId)), TRUE);
     }
 }
 
-// Without "Force IE only" the filter and its count move into its place, so that the bottom row
-// starts at the left edge.
-void MainWindow::PlaceFilterBesideEdge() {
-    const HWND forceIe = GetDlgItem(m_dialog, kForceIeId);
-    RECT checkBox = WindowRect(forceIe);
-    RECT filter = WindowRect(GetDlgItem(m_dialog, kFilterId));
-    const int shift = filter.left - checkBox.left;
-    for (const int id : {kFilterId, kDeviceCountId}) {
-        const HWND control = GetDlgItem(m_dialog, id);
-        RECT rect = WindowRect(control);
-        MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&rect), 2);
-        SetWindowPos(control, nullptr, rect.left - shift, rect.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+void MainWindow::OnDestroy() {
+    // The listener is stopped while the window can still take what it hands over.
+    m_copyKey.reset();
+    m_behaviour.reset();
+    m_posted.Close();
+    m_afterPending.Stop();
+    m_notices.Stop();
+    KillTimer(m_dialog, kHeldRepaintTimer);
+    m_view.reset();
+}
+
+void MainWindow::PlaceFilterInForceIePlace() {
+    const FilterPlaces places =
+        FilterInForceIePlace(ClientRectOf(m_dialog, kForceIeId), ClientRectOf(m_dialog, kFilterId),
+                             ClientRectOf(m_dialog, kDeviceCountId));
+    MoveControl(m_dialog, kFilterId, places.filter);
+    MoveControl(m_dialog, kDeviceCountId, places.deviceCount);
 }
 
 void MainWindow::ApplyState() {
-    const std::vector<ScreenRect> screens = WorkAreas();
-    const WindowState state = CheckedWindowState(m_stateStorage.Load(), screens);
-    RECT window = WindowRect(m_dialog);
-    RECT client{};
-    GetClientRect(m_dialog, &client);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    if (state.size) {
-        width = std::max(width, state.size->width + width - static_cast<int>(client.right));
-        height = std::max(height, state.size->height + height - static_cast<int>(client.bottom));
-    }
-    POINT place{};
-    if (state.position) {
-        place = {state.position->x, state.position->y};
-    } else {
-        // The whole window, frame included, in the centre of the primary screen's work area.
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        place = {work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2};
-    }
-    SetWindowPos(m_dialog, nullptr, place.x, place.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (state.maximized) {
-        ShowWindow(m_dialog, SW_MAXIMIZE);
-    }
+    const WindowState state = PlaceWindow(m_dialog, m_stateStorage.Load());
     m_view->SetColumnWidths(state.columnWidths);
     RestoreSort(m_list, state.sort);
 }
 
 void MainWindow::SaveState() {
     WindowState state;
-    state.maximized = IsZoomed(m_dialog) != 0;
-    if (!state.maximized && IsIconic(m_dialog) == 0) {
-        RECT client{};
-        GetClientRect(m_dialog, &client);
-        const RECT window = WindowRect(m_dialog);
-        state.size = WindowSize{client.right, client.bottom};
-        state.position = WindowPoint{window.left, window.top};
-    }
+    NotePlacement(m_dialog, state);
     state.columnWidths = m_view->ColumnWidths();
     state.sort = m_list.Sort();
     m_stateStorage.Save(state);
@@ -309,14 +256,6 @@ void MainWindow::OnCommand(int id, int code) {
                 m_view->SetFilter(text);
             }
             return;
-        default:
-            if (id >= static_cast<int>(kFirstMenuItem) &&
-                id < static_cast<int>(kFirstMenuItem + kListMenu.size())) {
-                m_behaviour->OnListMenu(
-                    kListMenu[static_cast<std::size_t>(id) - kFirstMenuItem].action,
-                    m_view->ShownRows());
-            }
-            return;
     }
 }
 
@@ -342,30 +281,8 @@ bool MainWindow::OnNotify(const NMHDR& header, LRESULT& result) {
     return m_view->OnNotify(header, result);
 }
 
-LRESULT CALLBACK MainWindow::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* message = reinterpret_cast<const MSG*>(lParam);
-    MainWindow* window = g_keyFilterWindow;
-    if (code == MSGF_DIALOGBOX && window != nullptr && window->IsCopyKey(*message)) {
-        window->m_behaviour->OnListMenu(ListMenuAction::CopyRow, window->m_view->ShownRows());
-        return TRUE;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-bool MainWindow::IsCopyKey(const MSG& message) const {
-    if (message.message != WM_KEYDOWN || message.wParam != 'C' || GetKeyState(VK_CONTROL) >= 0 ||
-        GetKeyState(VK_MENU) < 0 || m_behaviour == nullptr ||
-        GetAncestor(message.hwnd, GA_ROOT) != m_dialog) {
-        return false;
-    }
-    // A text field keeps Ctrl+C for its own selection.
-    wchar_t className[16] = {};
-    GetClassNameW(message.hwnd, className, 16);
-    return lstrcmpiW(className, L"Edit") != 0;
-}
-
 void MainWindow::OnContextMenu(HWND source, POINT point) {
-    if (source != GetDlgItem(m_dialog, kListId) || m_view == nullptr) {
+    if (source != GetDlgItem(m_dialog, kListId) || m_view == nullptr || m_behaviour == nullptr) {
         return;
     }
     // (-1, -1): asked for by keyboard.
@@ -377,117 +294,24 @@ void MainWindow::OnContextMenu(HWND source, POINT point) {
     } else {
         onRow = m_view->SelectRowAt(point);
     }
-    const Menu menu(CreatePopupMenu());
-    if (!menu) {
-        return;
-    }
-    for (std::size_t index = 0; index < kListMenu.size(); ++index) {
-        const ListMenuItem& item = kListMenu[index];
-        if (item.separatorBefore) {
-            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-        }
-        std::wstring text = Utf8ToWide(item.text);
-        if (item.action == ListMenuAction::CopyRow) {
-            text += L"\tCtrl+C";
-        }
-        const UINT enabled = item.needsRow && !onRow ? MF_GRAYED : MF_ENABLED;
-        AppendMenuW(menu.Get(), MF_STRING | enabled, kFirstMenuItem + index, text.c_str());
-    }
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, m_dialog, nullptr));
-    if (chosen != 0) {
-        OnCommand(static_cast<int>(chosen), 0);
+    const std::optional<ListMenuAction> action = TrackListMenu(m_dialog, point, onRow);
+    // The menu's own message loop may have let the window close meanwhile.
+    if (action && m_behaviour != nullptr && m_view != nullptr) {
+        m_behaviour->OnListMenu(*action, m_view->ShownRows());
     }
 }
 
 void MainWindow::Post(std::function<void()> call) {
-    std::unique_lock lock(m_postedMutex);
-    if (m_windowGone) {
-        return;
-    }
-    m_posted.push_back(std::move(call));
-    if (PostMessageW(m_dialog, kPostedCallMessage, 0, 0) == 0) {
-        // No queue to wake: the call is dropped unrun, outside the lock.
-        std::function<void()> dropped = std::move(m_posted.back());
-        m_posted.pop_back();
-        lock.unlock();
-    }
+    m_posted.Post(std::move(call));
 }
 
 void MainWindow::PostLater(std::chrono::milliseconds wait, std::function<void()> call) {
-    if (m_windowGone) {
-        return;
-    }
-    m_afterPending.push_back(std::move(call));
-    // A timer message comes only once the queue holds nothing else, paints included.
-    const auto elapse = std::max<UINT>(USER_TIMER_MINIMUM, static_cast<UINT>(wait.count()));
-    if (SetTimer(m_dialog, kAfterPendingTimer, elapse, nullptr) == 0) {
-        // Without a timer the slice still runs, only without letting the toolkit in first.
-        Post([this] { RunCallsAfterPending(); });
-    }
-}
-
-void MainWindow::RunCallsAfterPending() {
-    KillTimer(m_dialog, kAfterPendingTimer);
-    // Only those queued so far: a call that queues another leaves it for the next timer.
-    std::deque<std::function<void()>> due;
-    due.swap(m_afterPending);
-    for (std::function<void()>& call : due) {
-        call();
-    }
-}
-
-void MainWindow::RunPostedCall() {
-    std::function<void()> call;
-    {
-        const std::lock_guard lock(m_postedMutex);
-        if (m_posted.empty()) {
-            return;
-        }
-        call = std::move(m_posted.front());
-        m_posted.pop_front();
-    }
-    call();
+    m_afterPending.Add(wait, std::move(call));
 }
 
 void MainWindow::OpenNotice(std::string_view caption, std::string_view text,
                             std::function<void()> closed) {
-    m_notices.push_back({Utf8ToWide(caption), Utf8ToWide(text), std::move(closed)});
-    // Opened from the window's own queue, so that this returns at once and the hand-over goes on.
-    PostMessageW(m_dialog, kNoticeMessage, 0, 0);
-}
-
-void MainWindow::ShowNextNotice() {
-    if (m_noticeShown || m_notices.empty()) {
-        return;
-    }
-    Notice notice = std::move(m_notices.front());
-    m_notices.pop_front();
-    m_noticeShown = true;
-    MessageBoxW(m_dialog, notice.text.c_str(), notice.caption.c_str(), MB_OK | MB_APPLMODAL);
-    m_noticeShown = false;
-    if (notice.closed && !m_windowGone) {
-        notice.closed();
-    }
-    if (!m_notices.empty()) {
-        PostMessageW(m_dialog, kNoticeMessage, 0, 0);
-    }
-}
-
-void MainWindow::ShowMessage(std::string_view text) {
-    ShowAppMessage(m_dialog, text);
-}
-
-bool MainWindow::AskRetry(std::string_view text) {
-    return AskAppRetry(m_dialog, text);
-}
-
-bool MainWindow::AskYesNo(std::string_view text) {
-    return AskAppYesNo(m_dialog, text);
-}
-
-bool MainWindow::OpenHelpPage(int context) {
-    return win32::OpenHelpPage(context);
+    m_notices.Open(caption, text, std::move(closed));
 }
 
 std::optional<IpSettings> MainWindow::AskIpSettings(std::string_view hostName) {
@@ -506,7 +330,8 @@ std::optional<std::string> MainWindow::ReplaceFile(const std::string& path,
 
 void MainWindow::SetClipboardText(std::string_view text) {
     if (!SetClipboardUnicodeText(m_dialog, text)) {
-        ShowMessage("The clipboard could not be filled: " + SystemErrorText(GetLastError()));
+        m_boxes.ShowMessage("The clipboard could not be filled: " +
+                            SystemErrorText(GetLastError()));
     }
 }
 

@@ -2,15 +2,17 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "behaviour/posted_calls.h"
 #include "behaviour/window_face.h"
+#include "faces/win32/after_pending_calls.h"
 #include "faces/win32/anchored_resize.h"
+#include "faces/win32/app_dialog_face.h"
 #include "faces/win32/handles.h"
+#include "faces/win32/notice_queue.h"
 #include "faces/win32/shell_browser_starter.h"
 #include "net/device_list.h"
 
@@ -21,6 +23,7 @@ class WindowStateStorage;
 
 namespace kestrelink::win32 {
 
+class CopyKeyHook;
 class DeviceListView;
 
 // The main window: dialog 102 run modally with no owner, drawing the device list and forwarding
@@ -34,10 +37,6 @@ public:
     // Until the window closes; false when it could not be shown at all (the user is told).
     bool Run();
 
-    void ShowMessage(std::string_view text) override;
-    bool AskRetry(std::string_view text) override;
-    bool AskYesNo(std::string_view text) override;
-    bool OpenHelpPage(int context) override;
     void Post(std::function<void()> call) override;
     void PostLater(std::chrono::milliseconds wait, std::function<void()> call) override;
     void OpenNotice(std::string_view caption, std::string_view text,
@@ -49,46 +48,32 @@ public:
     void SetClipboardText(std::string_view text) override;
 
 private:
-    struct Notice {
-        std::wstring caption;
-        std::wstring text;
-        std::function<void()> closed;
-    };
-
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
-    // Ctrl+C anywhere in the window but a text field copies the selected row.
-    bool IsCopyKey(const MSG& message) const;
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnCommand(int id, int code);
     bool OnNotify(const NMHDR& header, LRESULT& result);
     void OnContextMenu(HWND source, POINT point);
     void OnClose();
-    void RunPostedCall();
-    void RunCallsAfterPending();
-    void ShowNextNotice();
-    void PlaceFilterBesideEdge();
+    void OnDestroy();
+    void PlaceFilterInForceIePlace();
     void ApplyState();
     void SaveState();
 
     WindowStateStorage& m_stateStorage;
     HWND m_dialog = nullptr;
+    AppDialogFace m_boxes{m_dialog};
     DeviceList m_list;
     ShellBrowserStarter m_browser;
     Icon m_bigIcon;
     Icon m_smallIcon;
     AnchoredResize m_anchors;
-    Hook m_keyFilter;
     std::unique_ptr<DeviceListView> m_view;
     std::unique_ptr<MainWindowBehaviour> m_behaviour;
-    std::mutex m_postedMutex;
-    std::deque<std::function<void()>> m_posted;
-    bool m_windowGone = false;
-    // The user-interface thread's own slices, run from a timer message.
-    std::deque<std::function<void()>> m_afterPending;
-    std::deque<Notice> m_notices;
-    bool m_noticeShown = false;
+    std::unique_ptr<CopyKeyHook> m_copyKey;
+    PostedCalls m_posted;
+    AfterPendingCalls m_afterPending;
+    NoticeQueue m_notices;
 };
 
 }  // namespace kestrelink::win32

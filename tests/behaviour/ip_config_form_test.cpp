@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "behaviour/dialog_face.h"
 #include "behaviour/ip_config_face.h"
 
 using namespace kestrelink;
@@ -15,8 +16,8 @@ namespace {
 constexpr auto kBlank = "warning|One of the fields is blank";
 constexpr auto kEmptyPassword = "question|Password is empty, continue?";
 
-// The dialog as the user left it: every address filled, a password typed.
-class FakeDialog final : public IpConfigFace {
+// The dialog, and its boxes, as the user left it: every address filled, a password typed.
+class FakeDialog final : public IpConfigFace, public DialogFace {
 public:
     std::map<IpTextField, std::string> texts = {{IpTextField::Password, "secret"}};
     std::map<IpTextField, int> maxLengths;
@@ -66,7 +67,7 @@ class SendTest : public ::testing::TestWithParam<SendCase> {};
 
 TEST_P(SendTest, ChecksInTheDialogsOrder) {
     FakeDialog dialog;
-    IpConfigForm form(dialog);
+    IpConfigForm form(dialog, dialog);
     form.Attach();
     dialog.texts[IpTextField::Password] = "secret";
     form.SetHostName("gate");
@@ -163,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
 // What the device is sent: the texts as single bytes, the addresses as the controls hold them.
 TEST(IpConfigFormTest, SettingsAreSingleByte) {
     FakeDialog dialog;
-    IpConfigForm form(dialog);
+    IpConfigForm form(dialog, dialog);
     form.Attach();
     form.SetHostName("caf\xc3\xa9");
     dialog.texts[IpTextField::Password] = "p\xc3\xa4ss";
@@ -181,7 +182,7 @@ TEST(IpConfigFormTest, SettingsAreSingleByte) {
 // A name longer than a host name can be is shown whole, so that Send refuses it visibly.
 TEST(IpConfigFormTest, TypingLimitsShowALongerTextWhole) {
     FakeDialog dialog;
-    IpConfigForm form(dialog);
+    IpConfigForm form(dialog, dialog);
     form.Attach();
     EXPECT_EQ(dialog.maxLengths.at(IpTextField::Password), 15);
     EXPECT_EQ(dialog.maxLengths.at(IpTextField::HostName), 31);
@@ -193,7 +194,7 @@ TEST(IpConfigFormTest, TypingLimitsShowALongerTextWhole) {
 
 TEST(IpConfigFormTest, DhcpDisablesTheAddressesAndBringsThemBack) {
     FakeDialog dialog;
-    IpConfigForm form(dialog);
+    IpConfigForm form(dialog, dialog);
     form.Attach();
     dialog.useDhcp = true;
     form.OnUseDhcpClicked();

@@ -27,7 +27,7 @@ struct Window {
     RecordingFace face;
     RecordingBrowser browser;
     DeviceList list;
-    MainWindowBehaviour behaviour{face, list, browser};
+    MainWindowBehaviour behaviour{face, face, list, browser};
 
     // Rows listed top to bottom as given; selected: the position to select, or -1.
     void List(const std::vector<Cells>& rows, int selected) {

@@ -1,7 +1,5 @@
 #include "tests/behaviour/support/recording_face.h"
 
-#include <mutex>
-
 namespace kestrelink::testing {
 
 void RecordingFace::ShowMessage(std::string_view text) {
@@ -28,8 +26,7 @@ bool RecordingFace::OpenHelpPage(int) {
 }
 
 void RecordingFace::Post(std::function<void()> call) {
-    const std::lock_guard lock(m_postedMutex);
-    m_posted.push_back(std::move(call));
+    m_posted.Post(std::move(call));
 }
 
 void RecordingFace::PostLater(std::chrono::milliseconds, std::function<void()> call) {
@@ -65,25 +62,15 @@ void RecordingFace::SetClipboardText(std::string_view text) {
 }
 
 bool RecordingFace::HasPosted() {
-    const std::lock_guard lock(m_postedMutex);
-    return !m_posted.empty();
+    return !m_posted.Empty();
 }
 
 bool RecordingFace::RunPosted() {
     bool ran = false;
-    for (;;) {
-        std::function<void()> call;
-        {
-            const std::lock_guard lock(m_postedMutex);
-            if (m_posted.empty()) {
-                return ran;
-            }
-            call = std::move(m_posted.front());
-            m_posted.pop_front();
-        }
-        call();
+    while (m_posted.RunOldest()) {
         ran = true;
     }
+    return ran;
 }
 
 void RecordingFace::CloseNotice() {

@@ -2,20 +2,22 @@
 
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "behaviour/browser_starter.h"
+#include "behaviour/dialog_face.h"
+#include "behaviour/posted_calls.h"
 #include "behaviour/window_face.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::testing {
 
-// A main window face that notes what the behaviour asked of it and answers as told. Boxes are
-// noted as "warning|text", "retry|text", "question|text" and "notice <caption>|text".
-class RecordingFace final : public WindowFace {
+// A main window face, and its boxes, that note what the behaviour asked of them and answer as
+// told. Boxes are noted as "warning|text", "retry|text", "question|text" and
+// "notice <caption>|text".
+class RecordingFace final : public WindowFace, public DialogFace {
 public:
     std::vector<std::string> boxes;
     std::deque<bool> retryAnswers;  // none left: Cancel
@@ -51,8 +53,7 @@ public:
     void CloseNotice();
 
 private:
-    std::mutex m_postedMutex;
-    std::deque<std::function<void()>> m_posted;
+    PostedCalls m_posted{[] { return true; }};
 };
 
 // Notes each launch instead of making it: "program|address", or "default|address".

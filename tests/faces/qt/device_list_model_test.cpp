@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "faces/qt/device_list_model.h"
-#include "faces/qt/sort_arrow_bitmaps.h"
 #include "net/device_list.h"
 #include "net/interfaces.h"
+#include "tests/faces/qt/support/expected_arrow_image.h"
 #include "tests/faces/qt/support/list_view_input.h"
 
 using namespace kestrelink;
@@ -119,9 +119,10 @@ void DeviceListModelTest::arrowFollowsHeaderClicks() {
     for (int column = 0; column < kColumnCount; ++column) {
         const QImage arrow = ArrowImage(model, column);
         if (column == arrowColumn) {
-            const QPixmap bitmap = SortArrowBitmap(up ? kSortArrowUpBitmap : kSortArrowDownBitmap,
-                                                   QGuiApplication::palette());
-            QCOMPARE(arrow, bitmap.toImage());
+            QCOMPARE(
+                arrow.convertToFormat(QImage::Format_RGB32),
+                testing::ExpectedArrowImage(up ? testing::kArrowUpRows : testing::kArrowDownRows,
+                                            QGuiApplication::palette()));
         } else {
             QVERIFY2(arrow.isNull(), qPrintable(QStringLiteral("arrow on column %1").arg(column)));
         }

@@ -10,11 +10,11 @@
 
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
-#include "faces/qt/sort_arrow_bitmaps.h"
 #include "faces/qt/sort_arrow_header.h"
 #include "net/datagrams.h"
 #include "net/device_list.h"
 #include "net/intake.h"
+#include "tests/faces/qt/support/expected_arrow_image.h"
 #include "tests/faces/qt/support/list_view_input.h"
 
 using namespace kestrelink;
@@ -229,9 +229,7 @@ void DeviceListViewTest::arrowDrawnRightOfHeaderText() {
 
     const QImage shown = header->viewport()->grab().toImage().copy(arrow);
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             SortArrowBitmap(kSortArrowUpBitmap, QGuiApplication::palette())
-                 .toImage()
-                 .convertToFormat(QImage::Format_RGB32));
+             ExpectedArrowImage(kArrowUpRows, QGuiApplication::palette()));
     QVERIFY(header->ArrowRect(kColumnIp).isEmpty());
 }
 

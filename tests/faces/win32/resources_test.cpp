@@ -1,5 +1,5 @@
 // The program's resources as the system loads them: the dialogs built from res/dialogs, and the
-// header's sort arrows as the shared pattern draws them.
+// header's sort arrows as the build draws them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "behaviour/sort_arrow_pattern.h"
+#include "tests/support/sort_arrow_rows.h"
 
 namespace kestrelink {
 namespace {
@@ -85,50 +85,55 @@ TEST(DialogTabOrderTest, TheIpDialogTabsFromHostNameToSend) {
     EXPECT_EQ(order, (std::vector<int>{1011, 1005, 1003, 1004, 1006, 1009, 1007, 2, 1}));
 }
 
-class SortArrowBitmapTest : public ::testing::TestWithParam<int> {};
+struct ArrowCase {
+    int id;
+    const testing::ArrowRows* rows;
+};
 
-// Loaded as the header loads it, light grey becomes the button face and dark grey the shadow.
-TEST_P(SortArrowBitmapTest, ShowsThePatternInTheSystemsColours) {
-    const int id = GetParam();
+void PrintTo(const ArrowCase& c, std::ostream* os) {
+    *os << c.id;
+}
+
+class SortArrowBitmapTest : public ::testing::TestWithParam<ArrowCase> {};
+
+// Loaded as the header loads it, the arrow is drawn in the system's button face and 3D shadow.
+TEST_P(SortArrowBitmapTest, ShowsTheArrowInTheSystemsColours) {
+    const ArrowCase& c = GetParam();
     const auto bitmap = static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     ASSERT_NE(bitmap, nullptr);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kSortArrowSize;
-    info.bmiHeader.biHeight = -kSortArrowSize;  // top row first
+    info.bmiHeader.biWidth = 14;
+    info.bmiHeader.biHeight = -14;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(kSortArrowSize * kSortArrowSize);
+    std::vector<DWORD> pixels(14 * 14);
     const HDC screen = GetDC(nullptr);
-    const int rows =
-        GetDIBits(screen, bitmap, 0, kSortArrowSize, pixels.data(), &info, DIB_RGB_COLORS);
+    const int rows = GetDIBits(screen, bitmap, 0, 14, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     DeleteObject(bitmap);
-    ASSERT_EQ(rows, kSortArrowSize);
+    ASSERT_EQ(rows, 14);
 
     const auto asPixel = [](COLORREF colour) {
         return static_cast<DWORD>(GetRValue(colour) << 16 | GetGValue(colour) << 8 |
                                   GetBValue(colour));
     };
-    const std::optional<ArrowPattern> pattern = SortArrowPattern(id);
-    ASSERT_TRUE(pattern.has_value());
-    for (int y = 0; y < kSortArrowSize; ++y) {
-        for (int x = 0; x < kSortArrowSize; ++x) {
-            const ArrowShade shade = (*pattern)[y][x];
-            const DWORD expected = shade == ArrowShade::Ground ? asPixel(GetSysColor(COLOR_3DFACE))
-                                   : shade == ArrowShade::Shadow
-                                       ? asPixel(GetSysColor(COLOR_3DSHADOW))
-                                       : 0xFFFFFFu;
-            EXPECT_EQ(pixels[y * kSortArrowSize + x] & 0xFFFFFFu, expected)
-                << "pixel " << x << ',' << y;
+    for (std::size_t y = 0; y < 14; ++y) {
+        for (std::size_t x = 0; x < 14; ++x) {
+            const char pixel = (*c.rows)[y][x];
+            const DWORD expected = pixel == 'd'   ? asPixel(GetSysColor(COLOR_3DSHADOW))
+                                   : pixel == 'w' ? 0xFFFFFFu
+                                                  : asPixel(GetSysColor(COLOR_3DFACE));
+            EXPECT_EQ(pixels[y * 14 + x] & 0xFFFFFFu, expected) << "pixel " << x << ',' << y;
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Resources, SortArrowBitmapTest,
-                         ::testing::Values(kSortArrowUpBitmap, kSortArrowDownBitmap));
+                         ::testing::Values(ArrowCase{133, &testing::kArrowUpRows},
+                                           ArrowCase{134, &testing::kArrowDownRows}));
 
 }  // namespace
 }  // namespace kestrelink

@@ -1,0 +1,14 @@
+#include "behaviour/filter_placement.h"
+
+namespace kestrelink {
+
+FilterPlaces FilterInForceIePlace(const ControlRect& forceIe, const ControlRect& filter,
+                                  const ControlRect& deviceCount) {
+    const int shift = filter.left - forceIe.left;
+    FilterPlaces places{filter, deviceCount};
+    places.filter.left -= shift;
+    places.deviceCount.left -= shift;
+    return places;
+}
+
+}  // namespace kestrelink

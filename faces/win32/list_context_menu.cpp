@@ -1,0 +1,42 @@
+#include "faces/win32/list_context_menu.h"
+
+#include <string>
+
+#include "behaviour/list_menu.h"
+#include "faces/win32/handles.h"
+#include "faces/win32/wide_text.h"
+
+namespace kestrelink::win32 {
+namespace {
+
+// Apart from the controls' ids, in kListMenu's order.
+constexpr UINT kFirstMenuItem = 40001;
+
+}  // namespace
+
+std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow) {
+    const Menu menu(CreatePopupMenu());
+    if (!menu) {
+        return std::nullopt;
+    }
+    for (std::size_t index = 0; index < kListMenu.size(); ++index) {
+        const ListMenuItem& item = kListMenu[index];
+        if (item.separatorBefore) {
+            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        }
+        std::wstring text = Utf8ToWide(item.text);
+        if (item.action == ListMenuAction::CopyRow) {
+            text += L"\tCtrl+C";
+        }
+        const UINT enabled = item.needsRow && !onRow ? MF_GRAYED : MF_ENABLED;
+        AppendMenuW(menu.Get(), MF_STRING | enabled, kFirstMenuItem + index, text.c_str());
+    }
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr));
+    if (chosen < kFirstMenuItem || chosen >= kFirstMenuItem + kListMenu.size()) {
+        return std::nullopt;
+    }
+    return kListMenu[chosen - kFirstMenuItem].action;
+}
+
+}  // namespace kestrelink::win32
