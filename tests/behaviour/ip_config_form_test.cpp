@@ -207,7 +207,7 @@ TEST(IpConfigFormTest, DhcpDisablesTheAddressesAndBringsThemBack) {
 
 TEST(IpConfigFormTest, DhcpIsTakenBesideAnOverLongHostName) {
     FakeDialog dialog;
-    IpConfigForm form(dialog);
+    IpConfigForm form(dialog, dialog);
     form.Attach();
     dialog.texts[IpTextField::HostName] = std::string(40, 'h');
     dialog.useDhcp = true;
