@@ -11,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "behaviour/provisioning/move_order.h"
 #include "cli/device_session.h"
 #include "cli/device_text.h"
 #include "cli/diagnostic.h"
@@ -20,6 +19,7 @@
 #include "cli/plan_file.h"
 #include "cli/progress_line.h"
 #include "net/text_forms.h"
+#include "provisioning/move_order.h"
 
 namespace kestrelink::cli {
 namespace {

@@ -1,15 +1,15 @@
-#include "cli/provisioning.h"
+#include "cli/provision_report.h"
 
 #include <ostream>
 #include <thread>
 
-#include "behaviour/provisioning/provisioning_run.h"
 #include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 #include "net/protocol.h"
+#include "provisioning/provisioning_run.h"
 
 namespace kestrelink::cli {
 namespace {
