@@ -4,6 +4,7 @@
 
 #include "cli/device_text.h"
 #include "cli/discovered_device.h"
+#include "net/protocol.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
 
@@ -141,17 +142,15 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
 
 std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
                                   const FieldLabels& labels) {
-    if (device.family != DeviceFamily::Bits08) {
-        return {};
-    }
-    if (request.dnsGiven) {
-        return std::string(labels.dns) + " cannot go to " + device.mac +
-               ": an 08bits request has no DNS field";
+    const std::string family(FamilyText(device.family));
+    if (request.dnsGiven && !RequestCarries(device.family, RequestField::DnsServer)) {
+        return std::string(labels.dns) + " cannot go to " + device.mac + ": an " + family +
+               " request has no DNS field";
     }
     // Dropped silently, the name would leave the user believing the device took it.
-    if (!request.keepName) {
-        return std::string(labels.name) + " cannot go to " + device.mac +
-               ": an 08bits request has no name field";
+    if (!request.keepName && !RequestCarries(device.family, RequestField::HostName)) {
+        return std::string(labels.name) + " cannot go to " + device.mac + ": an " + family +
+               " request has no name field";
     }
     return {};
 }
