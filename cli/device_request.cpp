@@ -2,8 +2,8 @@
 
 #include <bit>
 
-#include "cli/device_text.h"
 #include "cli/discovered_device.h"
+#include "net/latin1_text.h"
 #include "net/protocol.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
@@ -45,7 +45,7 @@ public:
     std::string DeviceText(std::string_view label, const std::string& text, std::size_t maxLength,
                            bool secret) {
         const std::string shown = secret ? std::string() : " " + Quoted(text);
-        const auto converted = Utf8ToDeviceText(text);
+        const auto converted = Utf8ToLatin1(text, ControlCharacters::Refuse);
         if (!converted) {
             Problem(std::string(label) + shown +
                     " holds a character a device cannot store (control or beyond Latin-1)");

@@ -4,11 +4,11 @@
 #include <string_view>
 #include <thread>
 
-#include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
+#include "net/latin1_text.h"
 #include "net/protocol.h"
 #include "net/text_forms.h"
 #include "provisioning/provisioning_run.h"
