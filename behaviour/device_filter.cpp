@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "behaviour/latin1_text.h"
 #include "net/device_list.h"
+#include "net/latin1_text.h"
 
 namespace kestrelink {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "behaviour/dialog_face.h"
 #include "behaviour/ip_config_face.h"
-#include "behaviour/latin1_text.h"
+#include "net/latin1_text.h"
 
 namespace kestrelink {
 namespace {
@@ -75,8 +75,8 @@ void IpConfigForm::OnUseDhcpClicked() {
 IpSettings IpConfigForm::Settings() const {
     IpSettings settings = m_settings;
     // OnSend let only single-byte texts through.
-    settings.password = Utf8ToLatin1(m_password).value_or(std::string());
-    settings.hostName = Utf8ToLatin1(m_hostName).value_or(std::string());
+    settings.password = Utf8ToLatin1(m_password, ControlCharacters::Send).value_or(std::string());
+    settings.hostName = Utf8ToLatin1(m_hostName, ControlCharacters::Send).value_or(std::string());
     return settings;
 }
 
@@ -103,7 +103,7 @@ bool IpConfigForm::WithinLimit(IpTextField field) {
 // The request carries single bytes: any other character would go out as "?", and the device would
 // be sent a password or name the user never typed.
 bool IpConfigForm::SingleByte(IpTextField field, std::string_view name) {
-    if (Utf8ToLatin1(m_face.Text(field))) {
+    if (Utf8ToLatin1(m_face.Text(field), ControlCharacters::Send)) {
         return true;
     }
     Refuse(field, "The " + std::string(name) +

@@ -3,10 +3,10 @@
 #include <array>
 #include <string_view>
 
-#include "behaviour/latin1_text.h"
 #include "net/csv.h"
 #include "net/device_csv.h"
 #include "net/device_list.h"
+#include "net/latin1_text.h"
 
 namespace kestrelink {
 

@@ -4,7 +4,6 @@
 
 #include "behaviour/browser_starter.h"
 #include "behaviour/dialog_face.h"
-#include "behaviour/latin1_text.h"
 #include "behaviour/list_export.h"
 #include "behaviour/list_menu.h"
 #include "behaviour/window_face.h"
@@ -12,6 +11,7 @@
 #include "net/config_sender.h"
 #include "net/device_list.h"
 #include "net/endpoint.h"
+#include "net/latin1_text.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
 

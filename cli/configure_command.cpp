@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "cli/device_session.h"
-#include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
+#include "net/latin1_text.h"
 #include "net/text_forms.h"
 
 namespace kestrelink::cli {

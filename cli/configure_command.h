@@ -4,7 +4,7 @@
 
 #include "cli/device_request.h"
 #include "cli/exit_status.h"
-#include "cli/provisioning.h"
+#include "cli/provision_report.h"
 
 namespace kestrelink::cli {
 

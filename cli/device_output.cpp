@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "cli/device_text.h"
 #include "cli/discovered_device.h"
 #include "cli/terminal_text.h"
 #include "net/csv.h"
 #include "net/device_csv.h"
+#include "net/latin1_text.h"
 
 namespace kestrelink::cli {
 namespace {
@@ -29,6 +29,8 @@ struct FlagWords {
     std::string_view no;
 };
 
+// The device's texts kept as they are: CSV and JSON are read by programs, which get every
+// character; only the table, read on a terminal, escapes them.
 Fields TextFields(const DiscoveredDevice& device, FlagWords words) {
     return {Latin1ToUtf8(device.ip),
             device.mac,

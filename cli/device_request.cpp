@@ -2,8 +2,9 @@
 
 #include <bit>
 
-#include "cli/device_text.h"
 #include "cli/discovered_device.h"
+#include "net/latin1_text.h"
+#include "net/protocol.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
 
@@ -44,7 +45,7 @@ public:
     std::string DeviceText(std::string_view label, const std::string& text, std::size_t maxLength,
                            bool secret) {
         const std::string shown = secret ? std::string() : " " + Quoted(text);
-        const auto converted = Utf8ToDeviceText(text);
+        const auto converted = Utf8ToLatin1(text, ControlCharacters::Refuse);
         if (!converted) {
             Problem(std::string(label) + shown +
                     " holds a character a device cannot store (control or beyond Latin-1)");
@@ -141,17 +142,15 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
 
 std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
                                   const FieldLabels& labels) {
-    if (device.family != DeviceFamily::Bits08) {
-        return {};
-    }
-    if (request.dnsGiven) {
-        return std::string(labels.dns) + " cannot go to " + device.mac +
-               ": an 08bits request has no DNS field";
+    const std::string family(FamilyText(device.family));
+    if (request.dnsGiven && !RequestCarries(device.family, RequestField::DnsServer)) {
+        return std::string(labels.dns) + " cannot go to " + device.mac + ": an " + family +
+               " request has no DNS field";
     }
     // Dropped silently, the name would leave the user believing the device took it.
-    if (!request.keepName) {
-        return std::string(labels.name) + " cannot go to " + device.mac +
-               ": an 08bits request has no name field";
+    if (!request.keepName && !RequestCarries(device.family, RequestField::HostName)) {
+        return std::string(labels.name) + " cannot go to " + device.mac + ": an " + family +
+               " request has no name field";
     }
     return {};
 }

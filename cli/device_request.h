@@ -56,8 +56,8 @@ struct CheckedRequest {
 CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels& labels,
                                   AddressPolicy addresses);
 
-// The checks that need the device's family: an 08bits request has neither a DNS nor a name
-// field. Empty when the request suits the device.
+// The checks that need the device's family: a DNS server or a new name that its request cannot
+// carry. Empty when the request suits the device.
 std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
                                   const FieldLabels& labels);
 

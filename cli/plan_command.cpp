@@ -11,15 +11,15 @@
 #include <thread>
 #include <vector>
 
-#include "behaviour/provisioning/move_order.h"
 #include "cli/device_session.h"
-#include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
 #include "cli/plan_file.h"
 #include "cli/progress_line.h"
+#include "net/latin1_text.h"
 #include "net/text_forms.h"
+#include "provisioning/move_order.h"
 
 namespace kestrelink::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/exit_status.h"
-#include "cli/provisioning.h"
+#include "cli/provision_report.h"
 #include "cli/workable_address.h"
 
 namespace kestrelink::cli {

@@ -8,7 +8,7 @@
 #include <unistd.h>
 #endif
 
-#include "behaviour/provisioning/provisioning_run.h"
+#include "provisioning/provisioning_run.h"
 
 namespace kestrelink::cli {
 

@@ -10,10 +10,6 @@
 namespace kestrelink::cli {
 namespace {
 
-std::string Dotted(std::uint32_t address) {
-    return std::string(FormatDottedQuad(address).View());
-}
-
 // Why no host may hold address, whatever its network; empty when one may.
 std::string_view ReservedKind(std::uint32_t address) {
     if (address == 0) {
@@ -40,14 +36,15 @@ std::vector<std::string> UnworkableAddresses(const IpSettings& settings,
         return problems;
     }
     const auto problem = [&](std::string_view label, std::uint32_t value, std::string_view why) {
-        problems.push_back(std::string(label) + " " + Dotted(value) + " " + std::string(why) +
-                           std::string(kForceHint));
+        problems.push_back(std::string(label) + " " + std::string(FormatDottedQuad(value).View()) +
+                           " " + std::string(why) + std::string(kForceHint));
     };
     const std::uint32_t ip = settings.ipAddress;
     const std::uint32_t mask = settings.subnetMask;
     const std::uint32_t gateway = settings.gateway;
     const int prefixLength = std::countl_one(mask);
-    const std::string subnet = Dotted(ip & mask) + "/" + std::to_string(prefixLength);
+    const std::string subnet =
+        std::string(FormatDottedQuad(ip & mask).View()) + "/" + std::to_string(prefixLength);
 
     const std::string_view reserved = ReservedKind(ip);
     if (!reserved.empty()) {

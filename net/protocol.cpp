@@ -21,6 +21,15 @@ DatagramKind ClassifyDatagram(std::uint16_t sourcePort, std::size_t length) {
     return DatagramKind::NotInProtocol;
 }
 
+bool RequestCarries(DeviceFamily family, RequestField field) {
+    switch (field) {
+        case RequestField::DnsServer:
+        case RequestField::HostName:
+            return family == DeviceFamily::Bits32;
+    }
+    return false;
+}
+
 std::uint16_t DevicePort(DeviceFamily family) {
     return family == DeviceFamily::Bits32 ? DEVICE_PORT_32 : DEVICE_PORT_08;
 }

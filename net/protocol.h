@@ -27,6 +27,12 @@ inline constexpr std::size_t kConfigRequest32Length = 196;
 
 enum class DeviceFamily { Bits08, Bits32 };
 
+// The settings that not every family's configuration request has room for: a Bits08 request
+// carries neither, although the window's dialog asks for both.
+enum class RequestField { DnsServer, HostName };
+
+bool RequestCarries(DeviceFamily family, RequestField field);
+
 // What a received datagram is, told apart only by its source port and exact length.
 enum class DatagramKind {
     Announcement08,

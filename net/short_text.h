@@ -18,6 +18,8 @@ public:
     // Keeps the first kCapacity characters of a longer text.
     void Assign(std::string_view text);
     std::string_view View() const { return {m_bytes.data(), m_size}; }
+    // The same characters ended by a NUL, for C interfaces such as printf.
+    const char* CString() const { return m_bytes.data(); }
 
 private:
     std::array<char, kCapacity + 1> m_bytes{};

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "behaviour/provisioning/provisioning_run.h"
+#include "provisioning/provisioning_run.h"
 
 namespace kestrelink::cli {
 namespace {

@@ -16,7 +16,7 @@
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/plan_file.h"
-#include "cli/provisioning.h"
+#include "cli/provision_report.h"
 
 namespace kestrelink::fuzz {
 namespace {

@@ -44,5 +44,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ClassifyCase{"Length44FromOtherPort", 1024, 44, kNone}),
     [](const auto& info) { return info.param.name; });
 
+TEST(RequestCarriesTest, OnlyA32bitsRequestHasTheDnsServerAndTheName) {
+    EXPECT_FALSE(RequestCarries(DeviceFamily::Bits08, RequestField::DnsServer));
+    EXPECT_FALSE(RequestCarries(DeviceFamily::Bits08, RequestField::HostName));
+    EXPECT_TRUE(RequestCarries(DeviceFamily::Bits32, RequestField::DnsServer));
+    EXPECT_TRUE(RequestCarries(DeviceFamily::Bits32, RequestField::HostName));
+}
+
 }  // namespace
 }  // namespace kestrelink

@@ -16,6 +16,7 @@ TEST(ShortTextTest, KeepsUpTo31Characters) {
     EXPECT_EQ(text.View(), full);
     text.Assign("short");
     EXPECT_EQ(text.View(), "short");
+    EXPECT_STREQ(text.CString(), "short");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/datagrams.h"
+#include "net/text_forms.h"
 #include "tools/device_protocol/device_datagrams.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
@@ -26,10 +27,6 @@ constexpr std::size_t kReceiveBufferBytes = 512;
 
 const char* FamilyName(DeviceFamily family) {
     return family == DeviceFamily::Bits32 ? "32bits" : "08bits";
-}
-
-std::string Dotted(std::uint32_t address) {
-    return std::string(FormatDottedQuad(address).View());
 }
 
 bool IsProbe(DeviceFamily family, std::span<const std::uint8_t> datagram) {
@@ -154,8 +151,8 @@ void Responder::AnswerProbe(DeviceFamily family, const Destination& prober) {
         }
     }
     std::fprintf(m_report, "probe %s from %s:%u announcements=%zu malformed=%zu\n",
-                 FamilyName(family), Dotted(prober.address).c_str(), unsigned{prober.port},
-                 devices.size(), before.size() + after.size());
+                 FamilyName(family), FormatDottedQuad(prober.address).CString(),
+                 unsigned{prober.port}, devices.size(), before.size() + after.size());
     std::fflush(m_report);
 
     if (m_options.burst) {
@@ -235,9 +232,10 @@ void Responder::Apply(DeviceFamily family, const ReceivedConfig& request) {
     const EmulatedDevice& device = *result.device;
     const std::string mac(FormatMacText(device.macAddress).View());
     std::fprintf(m_report, "applied %s %s ip=%s mask=%s gateway=%s dns=%s dhcp=%s name=%s\n",
-                 FamilyName(family), mac.c_str(), Dotted(device.ipAddress).c_str(),
-                 Dotted(device.subnetMask).c_str(), Dotted(device.gateway).c_str(),
-                 Dotted(device.dnsServer).c_str(), result.leased ? "yes" : "no",
+                 FamilyName(family), mac.c_str(), FormatDottedQuad(device.ipAddress).CString(),
+                 FormatDottedQuad(device.subnetMask).CString(),
+                 FormatDottedQuad(device.gateway).CString(),
+                 FormatDottedQuad(device.dnsServer).CString(), result.leased ? "yes" : "no",
                  device.givenName.c_str());
     std::fflush(m_report);
 }

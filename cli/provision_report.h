@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "behaviour/provisioning/confirmation.h"
 #include "cli/device_session.h"
 #include "cli/discovered_device.h"
 #include "cli/exit_status.h"
 #include "net/datagrams.h"
+#include "provisioning/confirmation.h"
 
+// The command-line program's side of a provisioning run: its session as the run's link to the
+// devices, and the run's results as lines on the terminal.
 namespace kestrelink::cli {
 
 class ProgressLine;

@@ -1,4 +1,4 @@
-#include "behaviour/provisioning/confirmation.h"
+#include "provisioning/confirmation.h"
 
 #include <string_view>
 

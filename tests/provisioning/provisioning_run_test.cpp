@@ -1,4 +1,4 @@
-#include "behaviour/provisioning/provisioning_run.h"
+#include "provisioning/provisioning_run.h"
 
 #include <gtest/gtest.h>
 

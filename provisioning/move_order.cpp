@@ -1,4 +1,4 @@
-#include "behaviour/provisioning/move_order.h"
+#include "provisioning/move_order.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "behaviour/provisioning/request_pacer.h"
+#include "provisioning/request_pacer.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "behaviour/provisioning/confirmation.h"
-#include "behaviour/provisioning/device_link.h"
-#include "behaviour/provisioning/request_pacer.h"
+#include "provisioning/confirmation.h"
+#include "provisioning/device_link.h"
+#include "provisioning/request_pacer.h"
 
 namespace kestrelink::provisioning {
 

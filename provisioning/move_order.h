@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "behaviour/provisioning/confirmation.h"
+#include "provisioning/confirmation.h"
 
 namespace kestrelink::provisioning {
 

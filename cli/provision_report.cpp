@@ -1,24 +1,22 @@
-#include "cli/provisioning.h"
+#include "cli/provision_report.h"
 
 #include <ostream>
+#include <string_view>
 #include <thread>
 
-#include "behaviour/provisioning/provisioning_run.h"
-#include "cli/device_text.h"
 #include "cli/diagnostic.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
+#include "net/latin1_text.h"
 #include "net/protocol.h"
+#include "net/text_forms.h"
+#include "provisioning/provisioning_run.h"
 
 namespace kestrelink::cli {
 namespace {
 
 using provisioning::Outcome;
-
-std::string Dotted(std::uint32_t address) {
-    return std::string(FormatDottedQuad(address).View());
-}
 
 std::string Looks(const provisioning::Appearance& seen) {
     return "at " + TerminalText(Latin1ToUtf8(seen.ip)) + " as '" +
@@ -136,7 +134,7 @@ private:
 void WarnOfSetResponses(std::span<const DiscoveryCollector::Sender> senders,
                         const std::vector<DiscoveredDevice>& heard, std::ostream& err) {
     for (const DiscoveryCollector::Sender& sender : senders) {
-        const std::string address = Dotted(sender.address);
+        const std::string address(FormatDottedQuad(sender.address).View());
         const DeviceFamily family =
             sender.port == DEVICE_PORT_32 ? DeviceFamily::Bits32 : DeviceFamily::Bits08;
         std::string who = "no device heard announces that address";
@@ -173,13 +171,17 @@ std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& se
     if (settings.useDhcp) {
         text += " dhcp";
     } else {
-        text += " ip=" + Dotted(settings.ipAddress) + " mask=" + Dotted(settings.subnetMask) +
-                " gateway=" + Dotted(settings.gateway);
-        if (device.family == DeviceFamily::Bits32) {
-            text += " dns=" + Dotted(settings.dnsServer);
+        const auto add = [&text](std::string_view key, std::uint32_t address) {
+            text.append(key).append(FormatDottedQuad(address).View());
+        };
+        add(" ip=", settings.ipAddress);
+        add(" mask=", settings.subnetMask);
+        add(" gateway=", settings.gateway);
+        if (RequestCarries(device.family, RequestField::DnsServer)) {
+            add(" dns=", settings.dnsServer);
         }
     }
-    if (device.family == DeviceFamily::Bits32) {
+    if (RequestCarries(device.family, RequestField::HostName)) {
         text += " name=" + TerminalText(Latin1ToUtf8(settings.hostName));
     }
     return text;
@@ -190,10 +192,9 @@ provisioning::ProvisioningStep StepOf(const ProvisionTarget& target) {
     step.mac = target.device.mac;
     step.before = {target.device.ip, target.device.givenName};
     if (!target.settings.useDhcp) {
-        step.newIp = Dotted(target.settings.ipAddress);
+        step.newIp = std::string(FormatDottedQuad(target.settings.ipAddress).View());
     }
-    // An 08bits request has no name field.
-    if (target.device.family == DeviceFamily::Bits32) {
+    if (RequestCarries(target.device.family, RequestField::HostName)) {
         step.newName = target.settings.hostName;
     }
     return step;

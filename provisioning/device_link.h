@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "behaviour/provisioning/confirmation.h"
+#include "provisioning/confirmation.h"
 
 namespace kestrelink::provisioning {
 
