@@ -44,7 +44,7 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
       })) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
-    // A listener waiting in a hand-over must not hold up its own stop.
+    // What the listener hands over while it stops must not be posted to a face that is going.
     m_handOver->Cancel();
     m_endpoint->CloseEndpoint();
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <system_error>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -12,9 +10,11 @@
 namespace kestrelink {
 namespace {
 
-// The lookups are made ready for a whole flat /16 at once: growing them rehashes every entry, and
-// the last growths, in the middle of a burst of answers, held the list's thread for tens of
-// milliseconds.
+// Growing a lookup rehashes every entry: the last growths on the way to a flat /16, in the
+// middle of a burst of answers, held the list's thread for tens of milliseconds. A list that
+// reaches kRowsBeforeSubnetLookups rows is made ready for the whole /16 at once; a smaller one
+// costs no more than its rows.
+constexpr std::size_t kRowsBeforeSubnetLookups = 1024;
 constexpr std::size_t kLookupsReadyFor = 65536;
 
 // From this many rows on, deleting them all frees them on a thread of its own; fewer are freed in
@@ -29,11 +29,6 @@ PreparedRow::PreparedRow(DeviceRow cells, std::optional<NetworkInterface> heardO
       m_ipKey(IpSortKey(m_cells[kColumnIp])),
       m_macKey(MacTextToNumber(m_cells[kColumnMac])),
       m_serialKey(SerialSortKey(m_cells[kColumnSerialNo])) {}
-
-DeviceList::DeviceList() {
-    m_ipCounts.reserve(kLookupsReadyFor);
-    m_macCounts.reserve(kLookupsReadyFor);
-}
 
 void DeviceList::InsertRow(const RowCells& cells, const NetworkInterface* heardOn) {
     DeviceRow copied;
@@ -55,6 +50,11 @@ void DeviceList::InsertRow(std::unique_ptr<PreparedRow> row) {
                                     });
     }
     const int index = static_cast<int>(position - m_rows.begin());
+    if (m_rows.size() >= kRowsBeforeSubnetLookups &&
+        m_macCounts.bucket_count() < kLookupsReadyFor) {
+        m_ipCounts.reserve(kLookupsReadyFor);
+        m_macCounts.reserve(kLookupsReadyFor);
+    }
     const bool tell = TellEachChange();
     if (tell) {
         m_observer->RowAboutToBeInserted(index);
@@ -132,16 +132,8 @@ void DeviceList::DeleteAllRows() {
 void DeviceList::FreeAside() {
     // Tens of thousands of rows take tens of milliseconds to free, time that the thread which
     // owns the list needs for the answers that come in next.
-    auto doomed = std::make_unique<std::tuple<decltype(m_rows), TextCounts, MacCounts>>(
-        std::move(m_rows), std::move(m_ipCounts), std::move(m_macCounts));
-    // Emptied lookups keep their size; these left with the rows.
-    m_ipCounts.reserve(kLookupsReadyFor);
-    m_macCounts.reserve(kLookupsReadyFor);
-    try {
-        std::thread([doomed = std::move(doomed)] {}).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: the rows are freed here, with the call that found none.
-    }
+    m_release.Release(std::make_shared<std::tuple<decltype(m_rows), TextCounts, MacCounts>>(
+        std::move(m_rows), std::move(m_ipCounts), std::move(m_macCounts)));
 }
 
 void DeviceList::BeginBatch() {

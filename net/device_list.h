@@ -11,6 +11,7 @@
 
 #include "net/device_row.h"
 #include "net/interfaces.h"
+#include "net/release_thread.h"
 #include "net/text_forms.h"
 
 namespace kestrelink {
@@ -42,10 +43,9 @@ public:
     virtual void SortArrowChanged() = 0;
 };
 
-// One device ready to be listed: its seven texts, the interface it was heard on, and the sort
-// keys read once from the texts. Prepared on any thread, so that the one that owns the list only
-// places it: a sorted insert compares a dozen rows or more, and reading an address or a MAC from
-// text for every comparison cost more than the rest of it.
+// One device ready to be listed: its seven texts, the interface it was heard on, and its sort
+// keys, read from the texts once rather than at each comparison of a sorted insert. Made on any
+// thread, so that the one that owns the list only places it.
 class PreparedRow final {
 public:
     // heardOn: the interface the device was heard on; none when not known.
@@ -68,7 +68,7 @@ private:
 // The only store of discovered devices, position 0 at the top, at most one row selected.
 class DeviceList final {
 public:
-    DeviceList();
+    DeviceList() = default;
     DeviceList(const DeviceList&) = delete;
     DeviceList& operator=(const DeviceList&) = delete;
 
@@ -121,7 +121,7 @@ private:
     // Before each change: true when the observer is to be told of it by itself. Inside a batch
     // the first change notes every row's position and tells the observer that rows will change.
     bool TellEachChange();
-    // Moves the rows and their lookups out, to be freed on a thread of their own.
+    // Moves the rows and their lookups out, to be freed on m_release's thread.
     void FreeAside();
 
     enum class Batch { None, Open, Changing };
@@ -141,8 +141,8 @@ private:
 
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
     std::deque<std::unique_ptr<PreparedRow>> m_rows;
-    // The intake looks up an IP and a MAC for every announcement: with thousands of rows, a walk
-    // through the list for each made the listener fall behind a burst of answers.
+    // The intake looks up an IP and a MAC for every announcement: a walk through thousands of
+    // rows for each falls behind a burst of answers.
     TextCounts m_ipCounts;
     MacCounts m_macCounts;
     const PreparedRow* m_selected = nullptr;
@@ -152,6 +152,7 @@ private:
     DeviceListObserver* m_observer = nullptr;
     Batch m_batch = Batch::None;
     std::size_t m_rowsBeforeBatch = 0;
+    ReleaseThread m_release;
 };
 
 // A DeviceList batch for the length of a scope.

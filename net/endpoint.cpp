@@ -17,8 +17,7 @@
 
 namespace kestrelink {
 
-// Everything the listener touches. The listener holds its own reference, so that a listener left
-// behind after a timed-out stop never sees its socket or events closed under it.
+// Everything the listener touches; it outlives the listener, which is joined before it goes.
 struct ListenerContext {
     explicit ListenerContext(std::shared_ptr<ListenerHandOver> handOver)
         : handOver(std::move(handOver)) {}
@@ -28,13 +27,12 @@ struct ListenerContext {
     StopEvent stopEvent;
     std::atomic<bool> probesSent{false};
     IntakeBuffers buffers;
-    std::promise<void> ended;  // the listener's last step
     // Set before the listener starts and never after: the interfaces this endpoint may use, none
     // named meaning every one.
     std::vector<std::string> limitedTo;
     // Those of the latest probe pair: the listener names by them where each answer came in.
     // Behind a mutex: GCC 12's std::atomic<std::shared_ptr> ends a load with a relaxed unlock,
-    // so that a probe pair sent from another thread while the listener reads races with it.
+    // which races with a probe pair sent from another thread.
     std::shared_ptr<const std::vector<NetworkInterface>> ProbedInterfaces() {
         const std::lock_guard lock(probedMutex);
         return probedInterfaces;
@@ -109,7 +107,7 @@ std::thread StartSystemThread(std::function<void()> body) {
 
 Endpoint::Endpoint(std::shared_ptr<ListenerHandOver> handOver, FailureReport reportFailure,
                    ThreadStarter startThread)
-    : m_context(std::make_shared<ListenerContext>(std::move(handOver))),
+    : m_context(std::make_unique<ListenerContext>(std::move(handOver))),
       m_reportFailure(std::move(reportFailure)),
       m_startThread(std::move(startThread)) {}
 
@@ -152,14 +150,10 @@ void Endpoint::StartListener() {
     if (!m_context->stopEvent.IsOpen()) {
         return;
     }
-    m_listenerEnded = m_context->ended.get_future();
     try {
-        m_listener = m_startThread([context = m_context] {
-            ListenerThread(*context);
-            context->ended.set_value();
-        });
+        m_listener = m_startThread([context = m_context.get()] { ListenerThread(*context); });
     } catch (const std::system_error&) {
-        // Nothing to do: without a listener, closing never waits for it.
+        // Without a listener, closing has nothing to join.
     }
 }
 
@@ -200,19 +194,13 @@ bool Endpoint::SendToDevices(std::span<const std::uint8_t> datagram, std::uint16
     return SendOutOfEach(*m_context, ways, datagram, port);
 }
 
-void Endpoint::CloseEndpoint(std::chrono::milliseconds stopWait) {
+void Endpoint::CloseEndpoint() {
     if (!m_context) {
         return;
     }
     if (m_listener.joinable()) {
         m_context->stopEvent.Signal();
-        if (m_listenerEnded.wait_for(stopWait) == std::future_status::ready) {
-            m_listener.join();
-        } else {
-            // The process is about to end; the listener keeps its own reference to what it
-            // uses, so the socket closes when the listener finally lets go of it.
-            m_listener.detach();
-        }
+        m_listener.join();
     }
     m_context.reset();
 }

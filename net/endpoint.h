@@ -1,9 +1,7 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -28,12 +26,10 @@ inline constexpr std::string_view kNonBlockingFailedMessage =
     "Failed to set event select on datagram socket.\n"
     "Check if another copy of the application is running.";
 
-// Enough queue for a flat /16, 65,536 devices answering one broadcast within milliseconds, to
-// wait out a listener that a busy machine leaves without a processor for a while: each datagram
-// takes about 1.3 KB of it with the kernel's bookkeeping, and the kernel doubles what it accepts.
-// Only what is queued takes memory.
+// Room for a flat /16 answering one broadcast at once while a busy machine keeps the listener off
+// the processor: about 1.3 KB a datagram with the kernel's bookkeeping, and the kernel doubles
+// what it grants. Only what is queued takes memory.
 inline constexpr int kReceiveBufferBytes = 48 * 1024 * 1024;
-inline constexpr std::chrono::milliseconds kListenerStopWait{5000};
 
 // Runs body on a thread of its own; throws std::system_error when the system has none to give.
 using ThreadStarter = std::function<std::thread(std::function<void()> body)>;
@@ -59,15 +55,16 @@ public:
     void LimitToInterfaces(std::vector<std::string> names);
     // Sends the probe pair unless it went out since the latch was last cleared.
     void SendProbes();
-    // Rediscovery clears the latch, empties the list, then calls SendProbes.
+    // Rediscovery clears the latch and calls SendProbes, then empties the list.
     void ClearProbesSent();
     // Out of the interface named heardOn, or, when it is gone or not named, out of every
     // interface. True when the whole datagram left through at least one; false also when the
     // endpoint never opened.
     bool SendToDevices(std::span<const std::uint8_t> datagram, std::uint16_t port,
                        std::string_view heardOn = {});
-    // Stops the listener, waiting at most stopWait for it, then lets go of the socket.
-    void CloseEndpoint(std::chrono::milliseconds stopWait = kListenerStopWait);
+    // Stops the listener and joins it, then lets go of the socket. The listener sees the stop at
+    // its next wait, after at most one read, since no hand-over waits for its other side.
+    void CloseEndpoint();
 
     bool HasListener() const { return m_listener.joinable(); }
     // The socket is bound and can send: false before opening, after a failed one and once closed.
@@ -76,11 +73,10 @@ public:
 private:
     void StartListener();
 
-    std::shared_ptr<ListenerContext> m_context;
+    std::unique_ptr<ListenerContext> m_context;
     FailureReport m_reportFailure;
     ThreadStarter m_startThread;
     std::thread m_listener;
-    std::future<void> m_listenerEnded;
 };
 
 }  // namespace kestrelink

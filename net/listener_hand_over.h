@@ -18,16 +18,14 @@ struct Arrival {
     std::uint16_t sourcePort = 0;
 };
 
-// The one way from the listener thread to the side that owns the device list. The call is made
-// on the listener thread and returns only when the other side has finished the step, so that the
-// arrivals' texts, which point into the listener's receive buffers, stay valid meanwhile; or at
-// once, without effect, once shutdown has begun.
+// The one way from the listener thread to the side that owns the device list. TakeIn runs on the
+// listener thread and must not wait for the other side: the endpoint's close joins the listener.
 class ListenerHandOver {
 public:
     virtual ~ListenerHandOver() = default;
-    // Everything one read of the queue brought, in arrival order, as one step on the owner's
-    // side: each announcement deletes by MAC, refuses a listed IP, inserts; a set response is
-    // shown to the user without waiting for them.
+    // Everything one read of the queue brought, in arrival order. The arrivals' texts point into
+    // the listener's receive buffers and are valid only during the call: whatever is kept past
+    // it is copied.
     virtual void TakeIn(std::span<const Arrival> arrivals) = 0;
 };
 

@@ -45,8 +45,8 @@ std::optional<std::uint32_t> ParseDottedQuad(std::string_view text) {
     return ntohl(address.s_addr);
 }
 
-// Texts are formed for every answer of a burst on the listener's thread, where the printf
-// family's parsing of its format cost more than the rest of forming a row.
+// Formed for every answer of a burst on the listener's thread, where parsing a printf format
+// costs more than the rest of forming a row.
 ShortText FormatAddressBytes(const std::array<std::uint8_t, 4>& bytes) {
     char text[ShortText::kCapacity];
     char* end = text;

@@ -8,17 +8,29 @@
 #include <mutex>
 #endif
 
+#include "net/owned_handle.h"
+
 // The one seam between the endpoint and the operating system's sockets. Everything above it is
 // portable; net/posix/ holds the implementation for Linux, net/win32/ the one for Windows.
 namespace kestrelink {
 
 #ifdef _WIN32
-using SocketHandle = std::uintptr_t;  // SOCKET
-using EventHandle = void*;            // WSAEVENT
+using SocketHandle = std::uintptr_t;                         // SOCKET
+using EventHandle = void*;                                   // WSAEVENT
+inline constexpr SocketHandle kNoSocket = ~SocketHandle{0};  // INVALID_SOCKET
+inline constexpr EventHandle kNoEvent = nullptr;             // WSA_INVALID_EVENT
 #else
 using SocketHandle = int;
 using EventHandle = int;
+inline constexpr SocketHandle kNoSocket = -1;
+inline constexpr EventHandle kNoEvent = -1;
 #endif
+
+// On Windows a socket also holds one reference to Winsock, which its closing gives back.
+void CloseSocket(SocketHandle handle);
+void CloseEvent(EventHandle handle);
+using OwnedSocket = OwnedHandle<SocketHandle, kNoSocket, CloseSocket>;
+using OwnedEvent = OwnedHandle<EventHandle, kNoEvent, CloseEvent>;
 
 // The most datagrams ReceiveBatch takes in one call.
 inline constexpr std::size_t kMaxReceiveBatch = 64;
@@ -34,8 +46,7 @@ struct ReceivedDatagram {
 
 class UdpSocket final {
 public:
-    UdpSocket();
-    ~UdpSocket();
+    UdpSocket() = default;
     UdpSocket(const UdpSocket&) = delete;
     UdpSocket& operator=(const UdpSocket&) = delete;
 
@@ -64,10 +75,10 @@ public:
     std::size_t ReceiveBatch(std::span<std::uint8_t> storage, std::size_t slotBytes,
                              std::span<ReceivedDatagram> received);
 
-    SocketHandle NativeHandle() const { return m_handle; }
+    SocketHandle NativeHandle() const { return m_handle.Get(); }
 
 private:
-    SocketHandle m_handle;
+    OwnedSocket m_handle;
 #ifdef _WIN32
     // A steered send names its interface on the socket, sends, and clears it again: sends from
     // two threads at once must not interleave those steps.
@@ -79,16 +90,15 @@ private:
 class StopEvent final {
 public:
     StopEvent();
-    ~StopEvent();
     StopEvent(const StopEvent&) = delete;
     StopEvent& operator=(const StopEvent&) = delete;
 
     bool IsOpen() const;
     void Signal();
-    EventHandle NativeHandle() const { return m_handle; }
+    EventHandle NativeHandle() const { return m_handle.Get(); }
 
 private:
-    EventHandle m_handle;
+    OwnedEvent m_handle;
 };
 
 enum class WakeReason { Stop, Readable, Failed };

@@ -36,26 +36,26 @@ unsigned ArrivalInterface(msghdr& message) {
 
 }  // namespace
 
-UdpSocket::UdpSocket() : m_handle(-1) {}
+void CloseSocket(SocketHandle handle) {
+    ::close(handle);
+}
 
-UdpSocket::~UdpSocket() {
-    if (m_handle >= 0) {
-        ::close(m_handle);
-    }
+void CloseEvent(EventHandle handle) {
+    ::close(handle);
 }
 
 bool UdpSocket::IsOpen() const {
-    return m_handle >= 0;
+    return m_handle.IsOpen();
 }
 
 bool UdpSocket::Create() {
-    m_handle = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    return m_handle >= 0;
+    m_handle.Reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return m_handle.IsOpen();
 }
 
 bool UdpSocket::EnableBroadcast() {
     const int on = 1;
-    return ::setsockopt(m_handle, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+    return ::setsockopt(m_handle.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
 }
 
 bool UdpSocket::Bind(std::uint16_t port) {
@@ -63,30 +63,30 @@ bool UdpSocket::Bind(std::uint16_t port) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(port);
-    return ::bind(m_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    return ::bind(m_handle.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 bool UdpSocket::MakeNonBlocking() {
-    const int flags = ::fcntl(m_handle, F_GETFL, 0);
-    return flags >= 0 && ::fcntl(m_handle, F_SETFL, flags | O_NONBLOCK) == 0;
+    const int flags = ::fcntl(m_handle.Get(), F_GETFL, 0);
+    return flags >= 0 && ::fcntl(m_handle.Get(), F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 void UdpSocket::RequestReceiveBuffer(int bytes) {
     // The forced variant passes the system-wide ceiling where we are allowed to (root, or our
     // own network namespace); otherwise the plain request gets what the ceiling allows.
-    if (::setsockopt(m_handle, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) != 0) {
-        ::setsockopt(m_handle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+    if (::setsockopt(m_handle.Get(), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) != 0) {
+        ::setsockopt(m_handle.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
     }
 }
 
 bool UdpSocket::ReportArrivalInterface() {
     const int on = 1;
-    return ::setsockopt(m_handle, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
+    return ::setsockopt(m_handle.Get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
 }
 
 bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
                        std::uint16_t port, unsigned outOf) {
-    if (m_handle < 0) {
+    if (!m_handle.IsOpen()) {
         return false;
     }
     sockaddr_in destination{};
@@ -113,7 +113,7 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
         steering.ipi_ifindex = static_cast<int>(outOf);
         std::memcpy(CMSG_DATA(header), &steering, sizeof steering);
     }
-    const ssize_t sent = ::sendmsg(m_handle, &message, MSG_NOSIGNAL);
+    const ssize_t sent = ::sendmsg(m_handle.Get(), &message, MSG_NOSIGNAL);
     return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
@@ -130,7 +130,7 @@ std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffe
     message.msg_controllen = control.bytes.size();
     ssize_t length = -1;
     do {
-        length = ::recvmsg(m_handle, &message, MSG_TRUNC | MSG_DONTWAIT);
+        length = ::recvmsg(m_handle.Get(), &message, MSG_TRUNC | MSG_DONTWAIT);
     } while (length < 0 && errno == EINTR);
     if (length < 0 || static_cast<std::size_t>(length) > buffer.size()) {
         return std::nullopt;
@@ -144,7 +144,7 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
     const std::size_t count =
         slotBytes == 0 ? 0
                        : std::min({received.size(), storage.size() / slotBytes, kMaxReceiveBatch});
-    if (m_handle < 0 || count == 0) {
+    if (!m_handle.IsOpen() || count == 0) {
         return 0;
     }
     std::array<mmsghdr, kMaxReceiveBatch> messages{};
@@ -164,7 +164,7 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
     int taken = -1;
     do {
         // MSG_TRUNC has each length come back whole, so a datagram too long for its slot shows.
-        taken = ::recvmmsg(m_handle, messages.data(), static_cast<unsigned>(count),
+        taken = ::recvmmsg(m_handle.Get(), messages.data(), static_cast<unsigned>(count),
                            MSG_TRUNC | MSG_DONTWAIT, nullptr);
     } while (taken < 0 && errno == EINTR);
     if (taken <= 0) {
@@ -179,19 +179,13 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
 
 StopEvent::StopEvent() : m_handle(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-StopEvent::~StopEvent() {
-    if (m_handle >= 0) {
-        ::close(m_handle);
-    }
-}
-
 bool StopEvent::IsOpen() const {
-    return m_handle >= 0;
+    return m_handle.IsOpen();
 }
 
 void StopEvent::Signal() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(m_handle, &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = ::write(m_handle.Get(), &one, sizeof one);
 }
 
 WakeReason WaitForDatagramOrStop(UdpSocket& socket, StopEvent& stop) {

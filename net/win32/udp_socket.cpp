@@ -91,26 +91,22 @@ std::optional<ReceivedDatagram> ReceiveOne(LPFN_WSARECVMSG receiveMessage, SOCKE
 class ReadableEvent final {
 public:
     explicit ReadableEvent(SOCKET socket) : m_socket(socket), m_event(::WSACreateEvent()) {
-        m_selected =
-            m_event != WSA_INVALID_EVENT && ::WSAEventSelect(m_socket, m_event, FD_READ) == 0;
+        m_selected = m_event.IsOpen() && ::WSAEventSelect(m_socket, m_event.Get(), FD_READ) == 0;
     }
     ~ReadableEvent() {
         if (m_selected) {
             ::WSAEventSelect(m_socket, nullptr, 0);
-        }
-        if (m_event != WSA_INVALID_EVENT) {
-            ::WSACloseEvent(m_event);
         }
     }
     ReadableEvent(const ReadableEvent&) = delete;
     ReadableEvent& operator=(const ReadableEvent&) = delete;
 
     bool IsSelected() const { return m_selected; }
-    WSAEVENT Handle() const { return m_event; }
+    WSAEVENT Handle() const { return m_event.Get(); }
 
 private:
     SOCKET m_socket;
-    WSAEVENT m_event;
+    OwnedEvent m_event;
     bool m_selected = false;
 };
 
@@ -118,17 +114,17 @@ private:
 
 // Each socket holds its own reference to Winsock: WSAStartup and WSACleanup are counted, and
 // Winsock stays up for as long as any socket is open.
-UdpSocket::UdpSocket() : m_handle(INVALID_SOCKET) {}
+void CloseSocket(SocketHandle handle) {
+    ::closesocket(Native(handle));
+    ::WSACleanup();
+}
 
-UdpSocket::~UdpSocket() {
-    if (IsOpen()) {
-        ::closesocket(Native(m_handle));
-        ::WSACleanup();
-    }
+void CloseEvent(EventHandle handle) {
+    ::WSACloseEvent(handle);
 }
 
 bool UdpSocket::IsOpen() const {
-    return Native(m_handle) != INVALID_SOCKET;
+    return m_handle.IsOpen();
 }
 
 bool UdpSocket::Create() {
@@ -142,7 +138,7 @@ bool UdpSocket::Create() {
         ::WSACleanup();
         return false;
     }
-    m_handle = handle;
+    m_handle.Reset(handle);
     // A port-unreachable answer to an earlier send would otherwise fail the next receive with
     // WSAECONNRESET and leave the datagram behind it unread. Best effort: without it, a failed
     // receive only costs that one read.
@@ -155,37 +151,37 @@ bool UdpSocket::Create() {
 
 bool UdpSocket::EnableBroadcast() {
     const BOOL on = TRUE;
-    return ::setsockopt(Native(m_handle), SOL_SOCKET, SO_BROADCAST,
+    return ::setsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_BROADCAST,
                         reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
 
 bool UdpSocket::Bind(std::uint16_t port) {
     // Without exclusive use, another program could bind the same port and take our answers.
     const BOOL exclusive = TRUE;
-    ::setsockopt(Native(m_handle), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+    ::setsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
                  reinterpret_cast<const char*>(&exclusive), sizeof exclusive);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(port);
-    return ::bind(Native(m_handle), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-           0;
+    return ::bind(Native(m_handle.Get()), reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) == 0;
 }
 
 bool UdpSocket::MakeNonBlocking() {
     u_long on = 1;
-    return ::ioctlsocket(Native(m_handle), FIONBIO, &on) == 0;
+    return ::ioctlsocket(Native(m_handle.Get()), FIONBIO, &on) == 0;
 }
 
 void UdpSocket::RequestReceiveBuffer(int bytes) {
     // Windows has no ceiling to force past: the plain request is granted as asked.
-    ::setsockopt(Native(m_handle), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes),
-                 sizeof bytes);
+    ::setsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_RCVBUF,
+                 reinterpret_cast<const char*>(&bytes), sizeof bytes);
 }
 
 bool UdpSocket::ReportArrivalInterface() {
     const DWORD on = 1;
-    return ::setsockopt(Native(m_handle), IPPROTO_IP, IP_PKTINFO,
+    return ::setsockopt(Native(m_handle.Get()), IPPROTO_IP, IP_PKTINFO,
                         reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
 
@@ -220,24 +216,25 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
         pktInfo.ipi_ifindex = outOf;
         std::memcpy(WSA_CMSG_DATA(header), &pktInfo, sizeof pktInfo);
         steering.lock();
-        SetOutgoingInterface(m_handle, outOf);
+        SetOutgoingInterface(m_handle.Get(), outOf);
     }
     DWORD sent = 0;
-    const bool whole = ::WSASendMsg(Native(m_handle), &message, 0, &sent, nullptr, nullptr) == 0 &&
-                       sent == datagram.size();
+    const bool whole =
+        ::WSASendMsg(Native(m_handle.Get()), &message, 0, &sent, nullptr, nullptr) == 0 &&
+        sent == datagram.size();
     if (outOf != 0) {
-        SetOutgoingInterface(m_handle, 0);
+        SetOutgoingInterface(m_handle.Get(), 0);
     }
     return whole;
 }
 
 std::optional<ReceivedDatagram> UdpSocket::Receive(std::span<std::uint8_t> buffer) {
-    const LPFN_WSARECVMSG receiveMessage = ReceiveMessageFunction(Native(m_handle));
+    const LPFN_WSARECVMSG receiveMessage = ReceiveMessageFunction(Native(m_handle.Get()));
     if (receiveMessage == nullptr) {
         return std::nullopt;
     }
     const std::optional<ReceivedDatagram> received =
-        ReceiveOne(receiveMessage, Native(m_handle), buffer);
+        ReceiveOne(receiveMessage, Native(m_handle.Get()), buffer);
     if (received && received->length > buffer.size()) {
         return std::nullopt;
     }
@@ -250,7 +247,7 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
         slotBytes == 0 ? 0
                        : std::min({received.size(), storage.size() / slotBytes, kMaxReceiveBatch});
     const LPFN_WSARECVMSG receiveMessage =
-        count == 0 ? nullptr : ReceiveMessageFunction(Native(m_handle));
+        count == 0 ? nullptr : ReceiveMessageFunction(Native(m_handle.Get()));
     if (receiveMessage == nullptr) {
         return 0;
     }
@@ -259,7 +256,7 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
     std::size_t taken = 0;
     while (taken < count) {
         const std::optional<ReceivedDatagram> next = ReceiveOne(
-            receiveMessage, Native(m_handle), storage.subspan(taken * slotBytes, slotBytes));
+            receiveMessage, Native(m_handle.Get()), storage.subspan(taken * slotBytes, slotBytes));
         if (!next) {
             break;
         }
@@ -270,18 +267,12 @@ std::size_t UdpSocket::ReceiveBatch(std::span<std::uint8_t> storage, std::size_t
 
 StopEvent::StopEvent() : m_handle(::WSACreateEvent()) {}
 
-StopEvent::~StopEvent() {
-    if (IsOpen()) {
-        ::WSACloseEvent(m_handle);
-    }
-}
-
 bool StopEvent::IsOpen() const {
-    return m_handle != WSA_INVALID_EVENT;
+    return m_handle.IsOpen();
 }
 
 void StopEvent::Signal() {
-    ::WSASetEvent(m_handle);
+    ::WSASetEvent(m_handle.Get());
 }
 
 WakeReason WaitForDatagramOrStop(UdpSocket& socket, StopEvent& stop) {

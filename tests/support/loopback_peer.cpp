@@ -6,7 +6,6 @@
 #include "net/system_sockets.h"
 #ifndef _WIN32
 #include <poll.h>
-#include <unistd.h>
 #endif
 
 namespace kestrelink::testing {
@@ -17,8 +16,6 @@ constexpr std::size_t kMaxDatagram = 65536;
 
 // The few calls that Winsock names differently; it also has to be started by each user.
 #ifdef _WIN32
-constexpr SocketHandle kNoSocket = INVALID_SOCKET;
-
 SocketHandle OpenSocket() {
     WSADATA data{};
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
@@ -31,23 +28,12 @@ SocketHandle OpenSocket() {
     return handle;
 }
 
-void CloseSocket(SocketHandle handle) {
-    ::closesocket(handle);
-    ::WSACleanup();
-}
-
 int Poll(pollfd& watched, int timeoutMs) {
     return ::WSAPoll(&watched, 1, timeoutMs);
 }
 #else
-constexpr SocketHandle kNoSocket = -1;
-
 SocketHandle OpenSocket() {
     return ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-}
-
-void CloseSocket(SocketHandle handle) {
-    ::close(handle);
 }
 
 int Poll(pollfd& watched, int timeoutMs) {
@@ -58,37 +44,29 @@ int Poll(pollfd& watched, int timeoutMs) {
 }  // namespace
 
 LoopbackPeer::LoopbackPeer(std::uint16_t port, PortUse use) : m_handle(OpenSocket()) {
-    if (m_handle == kNoSocket) {
+    if (!m_handle.IsOpen()) {
         return;
     }
     const int on = 1;
     if (use == PortUse::Shared &&
-        ::setsockopt(m_handle, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on),
+        ::setsockopt(m_handle.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on),
                      sizeof on) != 0) {
-        CloseSocket(m_handle);
-        m_handle = kNoSocket;
+        m_handle.Reset();
         return;
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(port);
-    if (::bind(m_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        CloseSocket(m_handle);
-        m_handle = kNoSocket;
+    if (::bind(m_handle.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        m_handle.Reset();
         return;
     }
-    m_port = BoundPort(m_handle);
-}
-
-LoopbackPeer::~LoopbackPeer() {
-    if (m_handle != kNoSocket) {
-        CloseSocket(m_handle);
-    }
+    m_port = BoundPort(m_handle.Get());
 }
 
 bool LoopbackPeer::IsOpen() const {
-    return m_handle != kNoSocket;
+    return m_handle.IsOpen();
 }
 
 bool LoopbackPeer::SendTo(std::span<const std::uint8_t> datagram, std::uint16_t port) {
@@ -96,14 +74,14 @@ bool LoopbackPeer::SendTo(std::span<const std::uint8_t> datagram, std::uint16_t 
     destination.sin_family = AF_INET;
     destination.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     destination.sin_port = htons(port);
-    const auto sent = ::sendto(m_handle, reinterpret_cast<const char*>(datagram.data()),
+    const auto sent = ::sendto(m_handle.Get(), reinterpret_cast<const char*>(datagram.data()),
                                static_cast<int>(datagram.size()), 0,
                                reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
     return sent >= 0 && static_cast<std::size_t>(sent) == datagram.size();
 }
 
 std::optional<PeerDatagram> LoopbackPeer::Receive(std::chrono::milliseconds timeout) {
-    if (!WaitReadable(m_handle, timeout)) {
+    if (!WaitReadable(m_handle.Get(), timeout)) {
         return std::nullopt;
     }
     PeerDatagram datagram;
@@ -111,7 +89,7 @@ std::optional<PeerDatagram> LoopbackPeer::Receive(std::chrono::milliseconds time
     sockaddr_in source{};
     socklen_t sourceLength = sizeof source;
     // WaitReadable has seen a datagram queued, so this does not block.
-    const auto length = ::recvfrom(m_handle, reinterpret_cast<char*>(datagram.bytes.data()),
+    const auto length = ::recvfrom(m_handle.Get(), reinterpret_cast<char*>(datagram.bytes.data()),
                                    static_cast<int>(datagram.bytes.size()), 0,
                                    reinterpret_cast<sockaddr*>(&source), &sourceLength);
     if (length < 0) {

@@ -26,7 +26,6 @@ public:
 
     // port 0: any free port.
     explicit LoopbackPeer(std::uint16_t port = 0, PortUse use = PortUse::Exclusive);
-    ~LoopbackPeer();
     LoopbackPeer(const LoopbackPeer&) = delete;
     LoopbackPeer& operator=(const LoopbackPeer&) = delete;
 
@@ -40,7 +39,7 @@ public:
     std::optional<PeerDatagram> Receive(std::chrono::milliseconds timeout);
 
 private:
-    SocketHandle m_handle;
+    OwnedSocket m_handle;
     std::uint16_t m_port = 0;
 };
 
