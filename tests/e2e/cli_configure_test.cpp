@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
             "",
             {"applied 32bits " + MacOf(kTarget32) +
              " ip=10.213.7.60 mask=255.255.255.0 gateway=10.213.7.1 dns=10.213.7.2 "
-             "dhcp=no name=renamed-32"}},
+             "dhcp=no localhost=127.0.0.1 name=renamed-32"}},
         // An 08bits request carries no name: the device keeps its own.
         ConfigureCase{"Dhcp08Verified",
                       {MacOf(kTarget08), "--dhcp", "--password", "s3cret", "--verify"},
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "announcements show (address and given name)\n",
                       {"applied 32bits " + MacOf(kTarget32) +
                        " ip=10.213.1.4 mask=255.255.0.0 gateway=10.213.1.1 dns=0.0.0.0 "
-                       "dhcp=no name=unit-4"}},
+                       "dhcp=no localhost=127.0.0.1 name=unit-4"}},
         ConfigureCase{"NameRefusedFor08bits",
                       {MacOf(kTarget08), "--dhcp", "--name", "hall-2"},
                       2,

@@ -207,9 +207,9 @@ void ConfigureIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
     failed.buttons = QMessageBox::Retry | QMessageBox::Cancel;
     failed.defaultButton = QMessageBox::Retry;
     QCOMPARE(boxes, (QList{failed, failed, AppWarning(kChangesSent, &window.dialog)}));
-    QList<ReceivedConfig> requests;
+    QList<device::ReceivedConfig> requests;
     while (const auto datagram = device.Receive(300ms)) {
-        if (auto request = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
+        if (auto request = device::DecodeConfigRequest(device::Family::Bits32, datagram->bytes)) {
             requests << *request;
         }
     }

@@ -262,11 +262,12 @@ void KestrelinkDlgTest::configureIpSendsToTheSelectedDevice() {
     QCOMPARE(hostNameShown, QString::fromStdString(longName.substr(0, 31)));
     // The peer hears the start-up probe first; Discover's probe then comes behind any request.
     window.Press(kDiscoverId);
-    std::optional<ReceivedConfig> request;
+    std::optional<device::ReceivedConfig> request;
     for (int probes = 0; probes < 2;) {
         const auto datagram = device32.Receive(2s);
         QVERIFY(datagram);
-        if (const auto decoded = DecodeConfigRequest(DeviceFamily::Bits32, datagram->bytes)) {
+        if (const auto decoded =
+                device::DecodeConfigRequest(device::Family::Bits32, datagram->bytes)) {
             request = decoded;
         } else {
             ++probes;
