@@ -150,6 +150,12 @@ TEST_P(DecodeConfigRequestTest, ReadsEachFieldWhereTheTableSays) {
     EXPECT_FALSE(device::DecodeConfigRequest(c.family, broken));
 }
 
+TEST(DecodeConfigRequest32Test, RefusesADhcpFlagOtherThanZeroOrOne) {
+    Bytes d = Request32(true);
+    testing::PutBytes(d, 4, Bytes{0x00, 0x01, 0x00, 0x00});
+    EXPECT_FALSE(device::DecodeConfigRequest(device::Family::Bits32, d));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Requests, DecodeConfigRequestTest,
     ::testing::Values(RequestCase{"Static08", device::Family::Bits08, false, Request08(false)},
@@ -159,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // A 32bits device reads a dotted text that does not convert as 0.0.0.0.
-TEST(DecodeConfigRequestTest32, ReadsAnAddressTextThatDoesNotConvertAsZero) {
+TEST(DecodeConfigRequest32Test, ReadsAnAddressTextThatDoesNotConvertAsZero) {
     for (const char* text : {"192.168.1", "192.168.1.256", "192.168.1.50x", "a.b.c.d", ""}) {
         SCOPED_TRACE(text);
         Bytes d = Request32(false);

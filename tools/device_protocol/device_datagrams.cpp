@@ -94,8 +94,13 @@ std::optional<ReceivedConfig> Decode32(std::span<const std::uint8_t> d) {
     if (d.size() != kConfigRequest32Length || GetU32le(d, kMagic) != kConfigMagic) {
         return std::nullopt;
     }
+    // Only 0 and 1 are flags; anything else is a request this device does not understand.
+    const std::uint32_t useDhcp = GetU32le(d, kUseDhcp);
+    if (useDhcp > 1) {
+        return std::nullopt;
+    }
     ReceivedConfig config;
-    config.useDhcp = GetU32le(d, kUseDhcp) != 0;
+    config.useDhcp = useDhcp == 1;
     config.localhostAddress = GetIpv4(d, kLocalhostAddress);
     config.hostName = GetText(d, kHostName);
     config.ipAddress = GetAddressText(d, kIpAddressText);

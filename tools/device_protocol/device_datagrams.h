@@ -46,7 +46,8 @@ struct ReceivedConfig {
     std::uint32_t localhostAddress = 0;  // Bits32 only: the sender's own, as it resolved it
 };
 
-// A dotted text that does not parse reads as 0.0.0.0, as a device would treat garbage.
+// nullopt for a 32bits request whose DHCP flag is neither 0 nor 1. A dotted text that does not
+// parse reads as 0.0.0.0, as a device would treat garbage.
 std::optional<ReceivedConfig> DecodeConfigRequest(Family family,
                                                   std::span<const std::uint8_t> datagram);
 
