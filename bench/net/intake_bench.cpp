@@ -11,7 +11,7 @@ namespace kestrelink {
 namespace {
 
 std::vector<std::uint8_t> SampleAnnouncement(DeviceFamily family) {
-    AnnouncementFields fields;
+    device::AnnouncementFields fields;
     fields.serialNumber = 4000000000u;
     fields.ipAddress = 0xC0A8010A;
     fields.ipAddressText = "192.168.1.10";
@@ -19,7 +19,8 @@ std::vector<std::uint8_t> SampleAnnouncement(DeviceFamily family) {
     fields.productName = "Gateway Pro";
     fields.givenName = "Roof";
     fields.version = "4.0.1";
-    return EncodeAnnouncement(family, fields);
+    return device::EncodeAnnouncement(
+        family == DeviceFamily::Bits32 ? device::Family::Bits32 : device::Family::Bits08, fields);
 }
 
 std::optional<Announcement> Decode(DeviceFamily family, std::span<const std::uint8_t> datagram) {

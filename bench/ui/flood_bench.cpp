@@ -103,14 +103,14 @@ std::vector<ValidDevice> MakeValidDevices() {
     std::vector<ValidDevice> devices;
     for (int k = 0; k < kValidDevices; ++k) {
         const bool bits32 = k % 2 == 1;
-        AnnouncementFields fields;
+        device::AnnouncementFields fields;
         fields.serialNumber = static_cast<std::uint32_t>(k);
         fields.ipAddress = 0x0A4D0000u | static_cast<std::uint32_t>(k);
         fields.ipAddressText = std::string(FormatDottedQuad(fields.ipAddress).View());
         fields.macAddress = {0x02, 0x4D, 0, 0, 0, static_cast<std::uint8_t>(k)};
         fields.givenName = "valid " + std::to_string(k);
-        const DeviceFamily family = bits32 ? DeviceFamily::Bits32 : DeviceFamily::Bits08;
-        devices.push_back({EncodeAnnouncement(family, fields),
+        const device::Family family = bits32 ? device::Family::Bits32 : device::Family::Bits08;
+        devices.push_back({device::EncodeAnnouncement(family, fields),
                            bits32 ? Senders::kFrom54321 : Senders::kFrom43210, fields.ipAddressText,
                            std::string(FormatMacText(fields.macAddress).View())});
     }

@@ -51,16 +51,17 @@ INSTANTIATE_TEST_SUITE_P(
             "Static32WithDnsVerified",
             {MacOf(kTarget32), "--ip", "10.213.7.60", "--mask", "255.255.255.0", "--gateway",
              "10.213.7.1", "--dns", "10.213.7.2", "--name", "renamed-32", "--password", "s3cret",
-             "--verify"},
+             "--verify", "--wait", kPatientWait},
             0,
             {"configured " + MacOf(kTarget32) + ": answers at 10.213.7.60 as 'renamed-32'"},
             "",
             {"applied 32bits " + MacOf(kTarget32) +
              " ip=10.213.7.60 mask=255.255.255.0 gateway=10.213.7.1 dns=10.213.7.2 "
-             "dhcp=no name=renamed-32"}},
+             "dhcp=no localhost=127.0.0.1 name=renamed-32"}},
         // An 08bits request carries no name: the device keeps its own.
         ConfigureCase{"Dhcp08Verified",
-                      {MacOf(kTarget08), "--dhcp", "--password", "s3cret", "--verify"},
+                      {MacOf(kTarget08), "--dhcp", "--password", "s3cret", "--verify", "--wait",
+                       kPatientWait},
                       0,
                       {"configured " + MacOf(kTarget08) + ": answers at 10.213.9.9 as 'unit-2'"},
                       "",
@@ -90,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A new mask shows nowhere in an announcement: the device's old one would pass too.
         ConfigureCase{"UnchangedAddressAndNameCannotBeConfirmed",
                       {MacOf(kTarget32), "--ip", "10.213.1.4", "--mask", "255.255.0.0", "--gateway",
-                       "10.213.1.1", "--password", "s3cret", "--verify"},
+                       "10.213.1.1", "--password", "s3cret", "--verify", "--wait", kPatientWait},
                       3,
                       {},
                       "kestrelink-cli: " + MacOf(kTarget32) +
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "announcements show (address and given name)\n",
                       {"applied 32bits " + MacOf(kTarget32) +
                        " ip=10.213.1.4 mask=255.255.0.0 gateway=10.213.1.1 dns=0.0.0.0 "
-                       "dhcp=no name=unit-4"}},
+                       "dhcp=no localhost=127.0.0.1 name=unit-4"}},
         ConfigureCase{"NameRefusedFor08bits",
                       {MacOf(kTarget08), "--dhcp", "--name", "hall-2"},
                       2,

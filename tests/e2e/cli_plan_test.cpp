@@ -24,7 +24,7 @@ TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
                          ",10.213.7.50,255.255.255.0,10.213.7.1,,,,no\n" + MacOf(2) +
                          ",10.213.7.60,255.255.255.0,10.213.7.1,10.213.7.2,\"hall 3, east\",,\n" +
                          MacOf(3) + ",,,,,leased,,yes\n");
-    const CliRun run = RunCli({"configure", "--plan", plan, "--verify"});
+    const CliRun run = RunCli({"configure", "--plan", plan, "--verify", "--wait", kPatientWait});
     ASSERT_EQ(run.status, 0) << run.errorText;
     // A device's line comes when its answer does, so the devices may come in any order.
     std::vector<std::string> lines = run.output;

@@ -12,8 +12,6 @@
 namespace kestrelink::testing {
 namespace {
 
-using std::chrono::milliseconds;
-
 struct BadOptionsCase {
     const char* name;
     std::vector<std::string> arguments;
@@ -89,7 +87,7 @@ TEST_F(DevsimRunTest, StopSignalsEndItCleanly) {
         ChildProcess simulator(KESTRELINK_DEVSIM_PATH, {"--jitter", "1000"});
         ASSERT_TRUE(simulator.WaitForLine("listening", kE2eWait));
         simulator.Signal(stopSignal);
-        EXPECT_EQ(simulator.WaitForExit(milliseconds(1000)), 0);
+        EXPECT_EQ(simulator.WaitForExit(kE2eWait), 0);
     }
 }
 

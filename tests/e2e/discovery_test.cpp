@@ -23,11 +23,11 @@ class DiscoveryTest : public SimulatorTest, public ::testing::WithParamInterface
 TEST_P(DiscoveryTest, EveryDeviceIsListedAfterOpeningWithoutAnyUserAction) {
     const DiscoveryCase& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(StartSimulator(c.devices, c.timing));
-    ASSERT_NO_FATAL_FAILURE(OpenEndpoint());
+    ASSERT_NO_FATAL_FAILURE(OpenWindow());
 
     ASSERT_TRUE(WaitForRowCount(c.devices.Count()))
-        << m_list->Rows().size() << " of " << c.devices.Count() << " devices listed";
-    EXPECT_EQ(SortedByMac(m_list->Rows()), c.devices.ExpectedRows());
+        << Rows().size() << " of " << c.devices.Count() << " devices listed";
+    EXPECT_EQ(SortedByMac(Rows()), c.devices.ExpectedRows());
     EXPECT_EQ(m_simulator->WaitForLines("probe 08bits", 1, kE2eWait).size(), 1u);
     EXPECT_EQ(m_simulator->WaitForLines("probe 32bits", 1, kE2eWait).size(), 1u);
 }
@@ -44,13 +44,15 @@ class RediscoveryTest : public SimulatorTest {};
 TEST_F(RediscoveryTest, EmptiesTheListAndRefillsItFromAFreshProbePair) {
     const SimulatedDevices devices{2, 2};
     ASSERT_NO_FATAL_FAILURE(StartSimulator(devices));
-    ASSERT_NO_FATAL_FAILURE(OpenEndpoint());
+    ASSERT_NO_FATAL_FAILURE(OpenWindow());
     ASSERT_TRUE(WaitForRowCount(devices.Count()));
 
     for (std::size_t round = 2; round <= 3; ++round) {
-        Rediscover();
+        m_window->OnDiscover();
+        // Nothing the listener hands over is taken in before this thread runs it.
+        EXPECT_EQ(m_list.RowCount(), 0) << "round " << round;
         ASSERT_TRUE(WaitForRowCount(devices.Count())) << "round " << round;
-        EXPECT_EQ(SortedByMac(m_list->Rows()), devices.ExpectedRows());
+        EXPECT_EQ(SortedByMac(Rows()), devices.ExpectedRows());
         // One probe pair per round: the list refilled from new answers, not from old ones.
         EXPECT_EQ(m_simulator->WaitForLines("probe 08bits", round, kE2eWait).size(), round);
         EXPECT_EQ(m_simulator->WaitForLines("probe 32bits", round, kE2eWait).size(), round);

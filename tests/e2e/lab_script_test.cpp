@@ -50,9 +50,9 @@ TEST_F(LabInnerTest, ListsEveryDeviceOfTheDeviceSide) {
                         "LabScriptTest";
     }
     ASSERT_NE(::if_nametoindex("klp0"), 0u) << "not on the lab's program side";
-    ASSERT_NO_FATAL_FAILURE(OpenEndpoint());
+    ASSERT_NO_FATAL_FAILURE(OpenWindow());
     ASSERT_TRUE(WaitForRowCount(kDevices.Count()));
-    EXPECT_EQ(SortedByMac(m_list->Rows()), kDevices.ExpectedRows());
+    EXPECT_EQ(SortedByMac(Rows()), kDevices.ExpectedRows());
 }
 
 }  // namespace

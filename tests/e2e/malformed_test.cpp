@@ -101,10 +101,9 @@ protected:
     void CheckRows(int round) {
         const MalformedCase& c = GetParam();
         SCOPED_TRACE("round " + std::to_string(round));
-        ASSERT_TRUE(WaitForRowCount(kDevices.Count() + c.extraRows))
-            << m_list->Rows().size() << " rows";
+        ASSERT_TRUE(WaitForRowCount(kDevices.Count() + c.extraRows)) << Rows().size() << " rows";
         ASSERT_NO_FATAL_FAILURE(SyncWithSimulator(kDevices, 0));
-        const std::vector<DeviceRow> rows = m_list->Rows();
+        const std::vector<DeviceRow> rows = Rows();
         EXPECT_EQ(rows.size(), static_cast<std::size_t>(kDevices.Count() + c.extraRows));
         c.check(rows);
     }
@@ -115,9 +114,9 @@ protected:
 TEST_P(MalformedTest, NeverListsAStrangerNorStopsTheGoodAnnouncements) {
     ASSERT_NO_FATAL_FAILURE(
         StartSimulator(kDevices, {"--set-response", "--malformed", GetParam().kinds}));
-    ASSERT_NO_FATAL_FAILURE(OpenEndpoint());
+    ASSERT_NO_FATAL_FAILURE(OpenWindow());
     ASSERT_NO_FATAL_FAILURE(CheckRows(1));
-    Rediscover();
+    m_window->OnDiscover();
     ASSERT_NO_FATAL_FAILURE(CheckRows(2));
 }
 

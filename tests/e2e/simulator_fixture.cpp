@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <thread>
 
-#include "net/config_sender.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::testing {
@@ -13,6 +13,11 @@ namespace {
 // Written out here rather than taken from the simulator, so that a slip on either side shows.
 constexpr std::uint32_t kFirstSerial = 70000;
 constexpr std::string_view kNamePrefix = "unit-";
+constexpr std::string_view kChangesSent =
+    "warning|Changes sent.  Press Discover button in a short time to refresh.";
+constexpr std::string_view kSetResponseBox = "notice Error|IPSetResponse";
+// How often a wait looks at what the listener has posted.
+constexpr std::chrono::milliseconds kPollPause{1};
 
 std::string MacText(std::uint64_t value) {
     char text[18];
@@ -87,8 +92,8 @@ const DeviceRow* FindRow(const std::vector<DeviceRow>& rows, int column, std::st
 }
 
 void SimulatorTest::TearDown() {
-    // The endpoint goes first, so that nothing is taken in while the simulator winds down.
-    m_endpoint.reset();
+    // The window goes first, so that nothing is taken in while the simulator winds down.
+    m_window.reset();
     m_simulator.reset();
     PrivateNetworkTest::TearDown();
 }
@@ -103,31 +108,73 @@ void SimulatorTest::StartSimulator(const SimulatedDevices& devices,
         << "the simulator did not start: " << m_simulator->ErrorText();
 }
 
-void SimulatorTest::OpenEndpoint() {
-    m_endpoint = std::make_unique<Endpoint>(
-        m_list, [this](std::string_view message) { m_reportedFailures.emplace_back(message); });
-    ASSERT_TRUE(m_endpoint->OpenEndpoint()) << ::testing::PrintToString(m_reportedFailures);
+void SimulatorTest::OpenWindow() {
+    m_window = std::make_unique<MainWindowBehaviour>(m_face, m_face, m_list, m_browser);
+    ASSERT_TRUE(m_window->Start()) << ::testing::PrintToString(m_face.boxes);
 }
 
-void SimulatorTest::Rediscover() {
-    m_endpoint->ClearProbesSent();
-    m_list->WithList([](DeviceList& list) { list.DeleteAllRows(); });
-    m_endpoint->SendProbes();
+bool SimulatorTest::WaitUntil(const std::function<bool(const DeviceList&)>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + kE2eWait;
+    for (;;) {
+        m_face.RunPosted();
+        if (done(m_list)) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollPause);
+    }
 }
 
 bool SimulatorTest::WaitForRowCount(int count) {
-    return m_list->WaitUntil([count](const DeviceList& list) { return list.RowCount() == count; },
-                             kE2eWait);
+    return WaitUntil([count](const DeviceList& list) { return list.RowCount() == count; });
+}
+
+std::vector<DeviceRow> SimulatorTest::Rows() const {
+    std::vector<DeviceRow> rows(static_cast<std::size_t>(m_list.RowCount()));
+    for (int row = 0; row < m_list.RowCount(); ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
+                m_list.CellText(row, column);
+        }
+    }
+    return rows;
+}
+
+void SimulatorTest::ConfigureIp(const std::string& mac, const IpSettings& settings) {
+    m_face.RunPosted();
+    int row = 0;
+    while (row < m_list.RowCount() && m_list.CellText(row, kColumnMac) != mac) {
+        ++row;
+    }
+    ASSERT_LT(row, m_list.RowCount()) << mac << " is not listed";
+    m_list.SelectRow(row);
+    m_face.ipSettings = settings;
+    m_window->OnConfigureIp();
+    ASSERT_FALSE(m_face.boxes.empty());
+    ASSERT_EQ(m_face.boxes.back(), kChangesSent);
+}
+
+bool SimulatorTest::WaitForSetResponse() {
+    const std::size_t expected = m_setResponsesSeen + 1;
+    const bool seen = WaitUntil([&](const DeviceList&) {
+        return static_cast<std::size_t>(std::count(m_face.boxes.begin(), m_face.boxes.end(),
+                                                   kSetResponseBox)) >= expected;
+    });
+    if (seen) {
+        m_setResponsesSeen = expected;
+        m_face.CloseNotice();
+    }
+    return seen;
 }
 
 void SimulatorTest::SyncWithSimulator(const SimulatedDevices& devices, int number) {
     const DeviceRow device = devices.ExpectedRow(number);
     const IpSettings settings = StaticSettings(devices.firstIp + static_cast<std::uint32_t>(number),
                                                device[kColumnGivenName]);
-    ASSERT_TRUE(
-        SendConfigRequest(*m_endpoint, {device[kColumnMac], device[kColumnArch]}, settings));
-    ASSERT_TRUE(m_list->WaitForSetResponses(++m_setResponsesSeen, kE2eWait))
-        << "no set response from the simulator";
+    ASSERT_NO_FATAL_FAILURE(ConfigureIp(device[kColumnMac], settings));
+    ASSERT_TRUE(WaitForSetResponse()) << "no set response from the simulator";
 }
 
 }  // namespace kestrelink::testing

@@ -2,15 +2,17 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "behaviour/main_window_behaviour.h"
 #include "net/datagrams.h"
+#include "net/device_list.h"
 #include "net/device_row.h"
-#include "net/endpoint.h"
-#include "tests/e2e/locked_list_hand_over.h"
+#include "tests/behaviour/support/recording_face.h"
 #include "tests/support/network_guard.h"
 #include "tools/lab/child_process.h"
 
@@ -46,8 +48,9 @@ std::vector<DeviceRow> SortedByMac(std::vector<DeviceRow> rows);
 // The first row whose cell in column is text; nullptr if there is none.
 const DeviceRow* FindRow(const std::vector<DeviceRow>& rows, int column, std::string_view text);
 
-// The real endpoint and intake against kestrelink-devsim run as a child process in the same
-// private network.
+// The window's own behaviour, on a face that records, against kestrelink-devsim run as a child
+// process in the same private network. The test's thread is the window's: it runs what the
+// listener posts there while it waits.
 class SimulatorTest : public PrivateNetworkTest {
 protected:
     void TearDown() override;
@@ -55,23 +58,30 @@ protected:
     // Starts the simulator and returns once both its ports are bound.
     void StartSimulator(const SimulatedDevices& devices,
                         const std::vector<std::string>& extraArguments = {});
-    // Opens the endpoint; its listener sends the first probe pair by itself.
-    void OpenEndpoint();
-    // What the Discover button does: clear the latch, empty the list, probe again.
-    void Rediscover();
+    // Builds and starts the window's behaviour; its listener sends the first probe pair by
+    // itself.
+    void OpenWindow();
+    // True once done holds for the list; false after kE2eWait.
+    bool WaitUntil(const std::function<bool(const DeviceList&)>& done);
     bool WaitForRowCount(int count);
+    std::vector<DeviceRow> Rows() const;
+    // Cfg IP on the listed row of mac, with settings as typed into the dialog.
+    void ConfigureIp(const std::string& mac, const IpSettings& settings);
+    // The next "IPSetResponse" box; it is closed again, so that the one after can open.
+    bool WaitForSetResponse();
     // Needs a simulator started with --set-response. Re-applies the current settings of device
     // number and waits for the set response: as the simulator answers in order, everything it
     // sent before has then been taken in.
     void SyncWithSimulator(const SimulatedDevices& devices, int number);
 
-    std::shared_ptr<LockedListHandOver> m_list = std::make_shared<LockedListHandOver>();
-    std::vector<std::string> m_reportedFailures;
-    std::unique_ptr<Endpoint> m_endpoint;
+    RecordingFace m_face;
+    RecordingBrowser m_browser;
+    DeviceList m_list;
+    std::unique_ptr<MainWindowBehaviour> m_window;
     std::unique_ptr<ChildProcess> m_simulator;
 
 private:
-    int m_setResponsesSeen = 0;
+    std::size_t m_setResponsesSeen = 0;
 };
 
 }  // namespace kestrelink::testing

@@ -17,7 +17,7 @@ using Input = std::vector<std::uint8_t>;
 
 std::vector<std::uint8_t> Announcement(DeviceFamily family, std::uint32_t id,
                                        std::uint32_t address) {
-    AnnouncementFields fields;
+    device::AnnouncementFields fields;
     fields.serialNumber = id * 2654435761u;
     fields.ipAddress = address;
     fields.ipAddressText = "10.0.0." + std::to_string(address & 0xFF);
@@ -26,7 +26,8 @@ std::vector<std::uint8_t> Announcement(DeviceFamily family, std::uint32_t id,
     fields.productName = id % 2 ? "Sensor" : "Gateway Pro";
     fields.givenName = "Unit " + std::to_string(id);
     fields.version = "1." + std::to_string(id % 7);
-    return EncodeAnnouncement(family, fields);
+    return device::EncodeAnnouncement(
+        family == DeviceFamily::Bits32 ? device::Family::Bits32 : device::Family::Bits08, fields);
 }
 
 std::vector<Input> Seeds() {
@@ -45,14 +46,14 @@ std::vector<Input> Seeds() {
     single(LOCAL_PORT, Announcement(DeviceFamily::Bits08, 5, 0x0A000005));
 
     // Every device filling its text fields to the full width, without a NUL.
-    AnnouncementFields full;
+    device::AnnouncementFields full;
     full.ipAddressText = std::string(128, '9');
     full.productName = std::string(32, 'P');
     full.givenName = std::string(32, 'G');
     full.version = std::string(20, 'V');
     full.macAddress = {1, 2, 3, 4, 5, 6};
-    single(DEVICE_PORT_08, EncodeAnnouncement(DeviceFamily::Bits08, full));
-    single(DEVICE_PORT_32, EncodeAnnouncement(DeviceFamily::Bits32, full));
+    single(DEVICE_PORT_08, device::EncodeAnnouncement(device::Family::Bits08, full));
+    single(DEVICE_PORT_32, device::EncodeAnnouncement(device::Family::Bits32, full));
 
     // A discovery: many devices, then clicks on each column, more devices, the same ones again
     // with new addresses, and some that collide.

@@ -5,12 +5,12 @@
 #include <optional>
 #include <vector>
 
-#include "tools/device_protocol/device_datagrams.h"
 #include "net/endpoint.h"
 #include "net/protocol.h"
 #include "tests/support/device_ports.h"
 #include "tests/support/recording_hand_over.h"
 #include "tests/support/samples.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink {
 namespace {
@@ -42,7 +42,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "08bits"}, settings));
     const auto request08 = device08->Receive(2s);
     ASSERT_TRUE(request08);
-    const auto config08 = DecodeConfigRequest(DeviceFamily::Bits08, request08->bytes);
+    const auto config08 = device::DecodeConfigRequest(device::Family::Bits08, request08->bytes);
     ASSERT_TRUE(config08);
     EXPECT_EQ(config08->macAddress, testing::kSampleMac);
     EXPECT_EQ(config08->ipAddress, 0xC0A80132u);
@@ -51,7 +51,7 @@ TEST_F(ConfigSenderTest, EachFamilyGetsItsOwnRequestOnItsOwnPort) {
     ASSERT_TRUE(SendConfigRequest(*endpoint, {std::string(kSampleMacText), "32bits"}, settings));
     const auto request32 = device32->Receive(2s);
     ASSERT_TRUE(request32);
-    const auto config32 = DecodeConfigRequest(DeviceFamily::Bits32, request32->bytes);
+    const auto config32 = device::DecodeConfigRequest(device::Family::Bits32, request32->bytes);
     ASSERT_TRUE(config32);
     EXPECT_EQ(config32->macAddress, testing::kSampleMac);
     EXPECT_EQ(config32->hostName, "Unit");

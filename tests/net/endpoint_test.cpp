@@ -23,12 +23,12 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr auto kArrival = 2s;
 
 Bytes SomeAnnouncement08(std::uint8_t id) {
-    AnnouncementFields fields;
+    device::AnnouncementFields fields;
     fields.serialNumber = id;
     fields.ipAddress = 0x0A000000u | id;
     fields.macAddress = {0, 0, 0, 0, 0, id};
     fields.givenName = "device " + std::to_string(id);
-    return EncodeAnnouncement(DeviceFamily::Bits08, fields);
+    return device::EncodeAnnouncement(device::Family::Bits08, fields);
 }
 
 class EndpointTest : public testing::DevicePortsTest {

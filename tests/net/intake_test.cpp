@@ -171,18 +171,18 @@ protected:
     IntakeBuffers buffers;
 };
 
-Bytes AnnouncementBytes(DeviceFamily family, const std::string& givenName) {
-    AnnouncementFields fields = testing::SampleAnnouncementFields();
+Bytes AnnouncementBytes(device::Family family, const std::string& givenName) {
+    device::AnnouncementFields fields = testing::SampleAnnouncementFields();
     fields.givenName = givenName;
-    return EncodeAnnouncement(family, fields);
+    return device::EncodeAnnouncement(family, fields);
 }
 
 Bytes DatagramFor(const ReceiveCase& c) {
     switch (c.expected) {
         case Expected::Announcement08:
-            return AnnouncementBytes(DeviceFamily::Bits08, "first");
+            return AnnouncementBytes(device::Family::Bits08, "first");
         case Expected::Announcement32:
-            return AnnouncementBytes(DeviceFamily::Bits32, "first");
+            return AnnouncementBytes(device::Family::Bits32, "first");
         case Expected::SetResponse:
         case Expected::Nothing:
             break;
@@ -203,7 +203,7 @@ TEST_P(ReceiveDatagramsTest, HandsOverByPortAndLength) {
     const Bytes datagram = DatagramFor(c);
     ASSERT_EQ(datagram.size(), c.length);
     ASSERT_TRUE(PeerOf(c.sender).SendTo(datagram, port));
-    ASSERT_TRUE(device08->SendTo(AnnouncementBytes(DeviceFamily::Bits08, "follow-up"), port));
+    ASSERT_TRUE(device08->SendTo(AnnouncementBytes(device::Family::Bits08, "follow-up"), port));
 
     ReceiveQueued();
     const auto events = handOver.Events();
@@ -264,7 +264,7 @@ TEST_F(ReceiveDatagramsTest, TakesAtMostABatchPerRead) {
     constexpr std::size_t kQueued = kIntakeBatchLength + 5;
     for (std::size_t k = 0; k < kQueued; ++k) {
         ASSERT_TRUE(
-            device32->SendTo(AnnouncementBytes(DeviceFamily::Bits32, std::to_string(k)), port));
+            device32->SendTo(AnnouncementBytes(device::Family::Bits32, std::to_string(k)), port));
     }
     ReceiveQueued();
     EXPECT_EQ(handOver.Events().size(), kIntakeBatchLength);

@@ -2,8 +2,8 @@
 
 namespace kestrelink::testing {
 
-AnnouncementFields SampleAnnouncementFields() {
-    AnnouncementFields fields;
+device::AnnouncementFields SampleAnnouncementFields() {
+    device::AnnouncementFields fields;
     fields.serialNumber = 4000000000u;
     fields.ipAddress = 0xC0A8010A;
     fields.ipAddressText = "192.168.1.10";

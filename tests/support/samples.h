@@ -14,7 +14,7 @@ inline constexpr std::string_view kSampleMacText = "00:1a:2b:3c:4d:5e";
 
 // Serial 4000000000, 192.168.1.10 (as bytes and as text), kSampleMac, "Gateway Pro", "Roof",
 // "4.0.1".
-AnnouncementFields SampleAnnouncementFields();
+device::AnnouncementFields SampleAnnouncementFields();
 // Static 192.168.1.50, mask 255.255.255.0, gateway 192.168.1.1, DNS 192.168.1.2, password
 // "secret", host name "Unit".
 IpSettings SampleSettings();

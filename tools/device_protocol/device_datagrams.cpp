@@ -1,85 +1,131 @@
 #include "tools/device_protocol/device_datagrams.h"
 
-#include <array>
-#include <string>
+#include "tools/device_protocol/address_text.h"
+#include "tools/device_protocol/payload_fields.h"
 
-#include "net/datagram_layout.h"
-#include "net/wire.h"
-
-namespace kestrelink {
+namespace kestrelink::device {
 namespace {
 
-using namespace layout;
+namespace announcement08 {
+constexpr Field kSerialNumber{0, 4};
+constexpr Field kIpAddress{4, 4};
+constexpr Field kMacAddress{16, 6};
+constexpr Field kProductName{22, 16};
+constexpr Field kGivenName{38, 16};
+constexpr Field kVersion{54, 16};
+}  // namespace announcement08
 
-std::uint32_t ReadAddressBytes(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    std::array<std::uint8_t, 4> address{};
-    wire::ReadBytes(bytes, offset, address);
-    return std::uint32_t{address[0]} << 24 | std::uint32_t{address[1]} << 16 |
-           std::uint32_t{address[2]} << 8 | std::uint32_t{address[3]};
-}
+namespace announcement32 {
+constexpr Field kProductName{8, 32};
+constexpr Field kGivenName{40, 32};
+constexpr Field kVersion{72, 20};
+constexpr Field kSerialNumber{92, 4};
+constexpr Field kIpAddressText{96, 128};
+constexpr Field kMacAddress{224, 6};
+}  // namespace announcement32
 
-// A dotted text that does not convert reads as 0, as a device would treat garbage.
-std::uint32_t ReadAddressText(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return ParseDottedQuad(wire::ReadText(bytes, offset, kC32AddressTextWidth)).value_or(0);
-}
+namespace request08 {
+constexpr Field kMagic{0, 2};
+constexpr Field kIpAddress{2, 4};
+constexpr Field kSubnetMask{6, 4};
+constexpr Field kGateway{10, 4};
+constexpr Field kPassword{14, 16};
+constexpr Field kMacAddress{30, 6};
+}  // namespace request08
+
+namespace request32 {
+constexpr Field kMagic{0, 4};
+constexpr Field kUseDhcp{4, 4};
+constexpr Field kLocalhostAddress{8, 4};
+constexpr Field kHostName{12, 32};
+constexpr Field kIpAddressText{44, 32};
+constexpr Field kSubnetMaskText{76, 32};
+constexpr Field kGatewayText{108, 32};
+constexpr Field kDnsServerText{140, 32};
+constexpr Field kPassword{172, 16};
+constexpr Field kMacAddress{188, 6};
+}  // namespace request32
 
 std::vector<std::uint8_t> Encode08(const AnnouncementFields& f) {
+    using namespace announcement08;
     std::vector<std::uint8_t> d(kAnnouncement08Length, 0);
-    wire::WriteU32le(d, kA08Serial, f.serialNumber);
-    wire::WriteBytes(d, kA08Ip, AddressToBytes(f.ipAddress));
-    wire::WriteBytes(d, kA08Mac, f.macAddress);
-    wire::WriteText(d, kA08Product, kA08TextWidth, f.productName);
-    wire::WriteText(d, kA08Given, kA08TextWidth, f.givenName);
-    wire::WriteText(d, kA08Version, kA08TextWidth, f.version);
+    PutU32le(d, kSerialNumber, f.serialNumber);
+    PutIpv4(d, kIpAddress, f.ipAddress);
+    PutMac(d, kMacAddress, f.macAddress);
+    PutText(d, kProductName, f.productName);
+    PutText(d, kGivenName, f.givenName);
+    PutText(d, kVersion, f.version);
     return d;
 }
 
 std::vector<std::uint8_t> Encode32(const AnnouncementFields& f) {
+    using namespace announcement32;
     std::vector<std::uint8_t> d(kAnnouncement32Length, 0);
-    wire::WriteText(d, kA32Product, kA32NameWidth, f.productName);
-    wire::WriteText(d, kA32Given, kA32NameWidth, f.givenName);
-    wire::WriteText(d, kA32Version, kA32VersionWidth, f.version);
-    wire::WriteU32le(d, kA32Serial, f.serialNumber);
-    wire::WriteText(d, kA32IpText, kA32IpTextWidth, f.ipAddressText);
-    wire::WriteBytes(d, kA32Mac, f.macAddress);
+    PutText(d, kProductName, f.productName);
+    PutText(d, kGivenName, f.givenName);
+    PutText(d, kVersion, f.version);
+    PutU32le(d, kSerialNumber, f.serialNumber);
+    PutText(d, kIpAddressText, f.ipAddressText);
+    PutMac(d, kMacAddress, f.macAddress);
     return d;
+}
+
+std::uint32_t GetAddressText(std::span<const std::uint8_t> d, Field field) {
+    return ParseDotted(GetText(d, field)).value_or(0);
+}
+
+std::optional<ReceivedConfig> Decode08(std::span<const std::uint8_t> d) {
+    using namespace request08;
+    if (d.size() != kConfigRequest08Length || GetU32le(d, kMagic) != kConfigMagic) {
+        return std::nullopt;
+    }
+    ReceivedConfig config;
+    config.ipAddress = GetIpv4(d, kIpAddress);
+    config.subnetMask = GetIpv4(d, kSubnetMask);
+    config.gateway = GetIpv4(d, kGateway);
+    config.useDhcp = config.ipAddress == 0 && config.subnetMask == 0 && config.gateway == 0;
+    config.password = GetText(d, kPassword);
+    config.macAddress = GetMac(d, kMacAddress);
+    return config;
+}
+
+std::optional<ReceivedConfig> Decode32(std::span<const std::uint8_t> d) {
+    using namespace request32;
+    if (d.size() != kConfigRequest32Length || GetU32le(d, kMagic) != kConfigMagic) {
+        return std::nullopt;
+    }
+    // Only 0 and 1 are flags; anything else is a request this device does not understand.
+    const std::uint32_t useDhcp = GetU32le(d, kUseDhcp);
+    if (useDhcp > 1) {
+        return std::nullopt;
+    }
+    ReceivedConfig config;
+    config.useDhcp = useDhcp == 1;
+    config.localhostAddress = GetIpv4(d, kLocalhostAddress);
+    config.hostName = GetText(d, kHostName);
+    config.ipAddress = GetAddressText(d, kIpAddressText);
+    config.subnetMask = GetAddressText(d, kSubnetMaskText);
+    config.gateway = GetAddressText(d, kGatewayText);
+    config.dnsServer = GetAddressText(d, kDnsServerText);
+    config.password = GetText(d, kPassword);
+    config.macAddress = GetMac(d, kMacAddress);
+    return config;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeAnnouncement(DeviceFamily family,
-                                             const AnnouncementFields& fields) {
-    return family == DeviceFamily::Bits32 ? Encode32(fields) : Encode08(fields);
+std::vector<std::uint8_t> EncodeAnnouncement(Family family, const AnnouncementFields& fields) {
+    return family == Family::Bits32 ? Encode32(fields) : Encode08(fields);
 }
 
-std::optional<ReceivedConfig> DecodeConfigRequest(DeviceFamily family,
-                                                  std::span<const std::uint8_t> d) {
-    ReceivedConfig config;
-    if (family == DeviceFamily::Bits08) {
-        // The 08bits magic is 16 bits wide, least significant byte first.
-        if (d.size() != kConfigRequest08Length || (d[0] | d[1] << 8) != CONFIG_MAGIC) {
-            return std::nullopt;
-        }
-        config.ipAddress = ReadAddressBytes(d, kC08Ip);
-        config.subnetMask = ReadAddressBytes(d, kC08Mask);
-        config.gateway = ReadAddressBytes(d, kC08Gateway);
-        config.useDhcp = config.ipAddress == 0 && config.subnetMask == 0 && config.gateway == 0;
-        config.password = std::string(wire::ReadText(d, kC08Password, kC08PasswordWidth));
-        wire::ReadBytes(d, kC08Mac, config.macAddress);
-        return config;
-    }
-    if (d.size() != kConfigRequest32Length || wire::ReadU32le(d, 0) != CONFIG_MAGIC) {
-        return std::nullopt;
-    }
-    config.useDhcp = wire::ReadU32le(d, kC32UseDhcp) != 0;
-    config.hostName = std::string(wire::ReadText(d, kC32HostName, kC32HostNameWidth));
-    config.ipAddress = ReadAddressText(d, kC32IpText);
-    config.subnetMask = ReadAddressText(d, kC32MaskText);
-    config.gateway = ReadAddressText(d, kC32GatewayText);
-    config.dnsServer = ReadAddressText(d, kC32DnsText);
-    config.password = std::string(wire::ReadText(d, kC32Password, kC32PasswordWidth));
-    wire::ReadBytes(d, kC32Mac, config.macAddress);
-    return config;
+bool IsProbe(Family family, std::span<const std::uint8_t> datagram) {
+    const std::size_t length = family == Family::Bits32 ? kProbe32Length : kProbe08Length;
+    return datagram.size() == length && GetU32le(datagram, {0, length}) == kProbeMagic;
 }
 
-}  // namespace kestrelink
+std::optional<ReceivedConfig> DecodeConfigRequest(Family family,
+                                                  std::span<const std::uint8_t> datagram) {
+    return family == Family::Bits32 ? Decode32(datagram) : Decode08(datagram);
+}
+
+}  // namespace kestrelink::device

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "net/text_forms.h"
+#include "tools/device_protocol/address_text.h"
 #include "tools/devsim/options.h"
 
 namespace kestrelink::devsim {
@@ -9,9 +11,9 @@ namespace {
 
 constexpr std::uint32_t kSubnetMask = 0xFFFFFF00u;
 
-MacAddress MacPlus(const MacAddress& first, std::uint64_t offset) {
+device::Mac MacPlus(const device::Mac& first, std::uint64_t offset) {
     std::uint64_t value = MacToNumber(first) + offset;
-    MacAddress mac{};
+    device::Mac mac{};
     for (std::size_t i = mac.size(); i-- > 0;) {
         mac[i] = static_cast<std::uint8_t>(value);
         value >>= 8;
@@ -24,7 +26,7 @@ std::uint32_t FirstHostOf(std::uint32_t address) {
     return (address & kSubnetMask) | 1u;
 }
 
-EmulatedDevice MakeDevice(const SimulatorOptions& options, DeviceFamily family, int number) {
+EmulatedDevice MakeDevice(const SimulatorOptions& options, device::Family family, int number) {
     const auto offset = static_cast<std::uint32_t>(number);
     EmulatedDevice device;
     device.family = family;
@@ -34,7 +36,7 @@ EmulatedDevice MakeDevice(const SimulatorOptions& options, DeviceFamily family, 
     device.gateway = FirstHostOf(device.ipAddress);
     device.dnsServer = device.gateway;
     device.serialNumber = options.firstSerial + offset;
-    device.productName = family == DeviceFamily::Bits32 ? "DevSim 32" : "DevSim 08";
+    device.productName = family == device::Family::Bits32 ? "DevSim 32" : "DevSim 08";
     device.givenName = options.namePrefix + std::to_string(number + 1);
     device.version = "1.0";
     return device;
@@ -42,11 +44,11 @@ EmulatedDevice MakeDevice(const SimulatorOptions& options, DeviceFamily family, 
 
 }  // namespace
 
-AnnouncementFields FieldsOf(const EmulatedDevice& device) {
-    AnnouncementFields fields;
+device::AnnouncementFields FieldsOf(const EmulatedDevice& device) {
+    device::AnnouncementFields fields;
     fields.serialNumber = device.serialNumber;
     fields.ipAddress = device.ipAddress;
-    fields.ipAddressText = std::string(FormatDottedQuad(device.ipAddress).View());
+    fields.ipAddressText = device::DottedText(device.ipAddress);
     fields.macAddress = device.macAddress;
     fields.productName = device.productName;
     fields.givenName = device.givenName;
@@ -55,7 +57,7 @@ AnnouncementFields FieldsOf(const EmulatedDevice& device) {
 }
 
 std::vector<std::uint8_t> EncodeDevice(const EmulatedDevice& device) {
-    return EncodeAnnouncement(device.family, FieldsOf(device));
+    return device::EncodeAnnouncement(device.family, FieldsOf(device));
 }
 
 DeviceSet::DeviceSet(const SimulatorOptions& options)
@@ -64,26 +66,26 @@ DeviceSet::DeviceSet(const SimulatorOptions& options)
     m_devices32.reserve(static_cast<std::size_t>(options.devices32));
     int number = 0;
     for (int i = 0; i < options.devices08; ++i) {
-        m_devices08.push_back(MakeDevice(options, DeviceFamily::Bits08, number++));
+        m_devices08.push_back(MakeDevice(options, device::Family::Bits08, number++));
     }
     for (int i = 0; i < options.devices32; ++i) {
-        m_devices32.push_back(MakeDevice(options, DeviceFamily::Bits32, number++));
+        m_devices32.push_back(MakeDevice(options, device::Family::Bits32, number++));
     }
 }
 
-std::span<const EmulatedDevice> DeviceSet::Devices(DeviceFamily family) const {
-    return family == DeviceFamily::Bits32 ? m_devices32 : m_devices08;
+std::span<const EmulatedDevice> DeviceSet::Devices(device::Family family) const {
+    return family == device::Family::Bits32 ? m_devices32 : m_devices08;
 }
 
-EmulatedDevice* DeviceSet::Addressed(DeviceFamily family, const ReceivedConfig& config) {
-    auto& devices = family == DeviceFamily::Bits32 ? m_devices32 : m_devices08;
+EmulatedDevice* DeviceSet::Addressed(device::Family family, const device::ReceivedConfig& config) {
+    auto& devices = family == device::Family::Bits32 ? m_devices32 : m_devices08;
     const auto found = std::find_if(devices.begin(), devices.end(), [&](const auto& device) {
         return device.macAddress == config.macAddress;
     });
     return found == devices.end() ? nullptr : &*found;
 }
 
-ConfigResult DeviceSet::Admit(DeviceFamily family, const ReceivedConfig& config) {
+ConfigResult DeviceSet::Admit(device::Family family, const device::ReceivedConfig& config) {
     const EmulatedDevice* device = Addressed(family, config);
     if (device == nullptr) {
         return {};
@@ -94,7 +96,7 @@ ConfigResult DeviceSet::Admit(DeviceFamily family, const ReceivedConfig& config)
     return {ConfigOutcome::Applied, device};
 }
 
-ConfigResult DeviceSet::ApplyConfig(DeviceFamily family, const ReceivedConfig& config,
+ConfigResult DeviceSet::ApplyConfig(device::Family family, const device::ReceivedConfig& config,
                                     std::chrono::steady_clock::time_point silentUntil) {
     const ConfigResult admitted = Admit(family, config);
     if (admitted.outcome != ConfigOutcome::Applied) {
@@ -112,7 +114,7 @@ ConfigResult DeviceSet::ApplyConfig(DeviceFamily family, const ReceivedConfig& c
         device.subnetMask = config.subnetMask;
         device.gateway = config.gateway;
     }
-    if (family == DeviceFamily::Bits32) {
+    if (family == device::Family::Bits32) {
         if (!config.useDhcp) {
             device.dnsServer = config.dnsServer;
         }

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "net/protocol.h"
-#include "net/text_forms.h"
 #include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::devsim {
@@ -16,8 +14,8 @@ namespace kestrelink::devsim {
 struct SimulatorOptions;
 
 struct EmulatedDevice {
-    DeviceFamily family = DeviceFamily::Bits08;
-    MacAddress macAddress{};
+    device::Family family = device::Family::Bits08;
+    device::Mac macAddress{};
     std::uint32_t ipAddress = 0;  // first octet most significant
     std::uint32_t subnetMask = 0;
     std::uint32_t gateway = 0;
@@ -30,7 +28,7 @@ struct EmulatedDevice {
     std::chrono::steady_clock::time_point silentUntil{};
 };
 
-AnnouncementFields FieldsOf(const EmulatedDevice& device);
+device::AnnouncementFields FieldsOf(const EmulatedDevice& device);
 std::vector<std::uint8_t> EncodeDevice(const EmulatedDevice& device);
 
 enum class ConfigOutcome { NotAddressed, WrongPassword, Applied };
@@ -48,18 +46,18 @@ public:
     DeviceSet(const DeviceSet&) = delete;
     DeviceSet& operator=(const DeviceSet&) = delete;
 
-    std::span<const EmulatedDevice> Devices(DeviceFamily family) const;
+    std::span<const EmulatedDevice> Devices(device::Family family) const;
 
     // Only a device of the request's own family answers to its MAC, as each family listens on
     // its own port. Changes nothing; Applied means the request would be.
-    ConfigResult Admit(DeviceFamily family, const ReceivedConfig& config);
+    ConfigResult Admit(device::Family family, const device::ReceivedConfig& config);
     // Admits the request and, if it passes, takes its settings; the device then answers no
     // probe until silentUntil.
-    ConfigResult ApplyConfig(DeviceFamily family, const ReceivedConfig& config,
+    ConfigResult ApplyConfig(device::Family family, const device::ReceivedConfig& config,
                              std::chrono::steady_clock::time_point silentUntil = {});
 
 private:
-    EmulatedDevice* Addressed(DeviceFamily family, const ReceivedConfig& config);
+    EmulatedDevice* Addressed(device::Family family, const device::ReceivedConfig& config);
     std::uint32_t LeaseAddress();
     bool AddressInUse(std::uint32_t address) const;
 

@@ -22,15 +22,15 @@ constexpr std::array<std::pair<std::string_view, MalformedKind>, 7> kNames{{
     {"dup-mac", MalformedKind::DuplicateMac},
 }};
 
-DeviceFamily OtherFamily(DeviceFamily family) {
-    return family == DeviceFamily::Bits32 ? DeviceFamily::Bits08 : DeviceFamily::Bits32;
+device::Family OtherFamily(device::Family family) {
+    return family == device::Family::Bits32 ? device::Family::Bits08 : device::Family::Bits32;
 }
 
 // Outside every range the options give (MACs 0e:ee:..., addresses 10.213.250.x), so that a
 // datagram wrongly taken in shows up as a row of its own.
-EmulatedDevice Stranger(MalformedKind kind, DeviceFamily family) {
+EmulatedDevice Stranger(MalformedKind kind, device::Family family) {
     const auto index = static_cast<std::uint8_t>(kind);
-    const std::uint8_t familyByte = family == DeviceFamily::Bits32 ? 0x32 : 0x08;
+    const std::uint8_t familyByte = family == device::Family::Bits32 ? 0x32 : 0x08;
     const std::uint32_t familyBits = familyByte == 0x32 ? 0x80u : 0x00u;
     return {.family = family,
             .macAddress = {0x0e, 0xee, 0x00, 0x00, familyByte, index},
@@ -51,12 +51,12 @@ std::string Repeated(std::string_view stem, std::size_t length) {
 }
 
 std::vector<std::uint8_t> EncodeWithoutNul(const EmulatedDevice& device) {
-    AnnouncementFields fields = FieldsOf(device);
+    device::AnnouncementFields fields = FieldsOf(device);
     fields.productName = Repeated("product", kOverlongText);
     fields.givenName = Repeated("given", kOverlongText);
     fields.version = Repeated("version", kOverlongText);
     fields.ipAddressText += Repeated("x", kOverlongText);
-    return EncodeAnnouncement(device.family, fields);
+    return device::EncodeAnnouncement(device.family, fields);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ std::optional<MalformedKind> ParseMalformedKind(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<MalformedDatagram> BuildMalformed(MalformedKind kind, DeviceFamily family,
+std::optional<MalformedDatagram> BuildMalformed(MalformedKind kind, device::Family family,
                                                 std::span<const EmulatedDevice> devices) {
     EmulatedDevice stranger = Stranger(kind, family);
     MalformedDatagram datagram;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "net/protocol.h"
+#include "tools/device_protocol/device_protocol.h"
 
 namespace kestrelink::devsim {
 
@@ -33,7 +33,7 @@ struct MalformedDatagram {
 };
 
 // nullopt when the kind copies a device and the family has none.
-std::optional<MalformedDatagram> BuildMalformed(MalformedKind kind, DeviceFamily family,
+std::optional<MalformedDatagram> BuildMalformed(MalformedKind kind, device::Family family,
                                                 std::span<const EmulatedDevice> devices);
 
 }  // namespace kestrelink::devsim

@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "kestrelink/version.h"
-#include "net/datagrams.h"
+#include "net/text_forms.h"
+#include "tools/device_protocol/device_datagrams.h"
 
 namespace kestrelink::devsim {
 namespace {
@@ -46,9 +47,11 @@ Output, one line each, on standard output:
   listening 08bits=N 32bits=N           once both ports are bound
   probe FAMILY from ADDR:PORT ...       per probe answered
   accepted FAMILY MAC applies in MS ms  per request held back by --apply-delay
-  applied FAMILY MAC ip=... mask=... gateway=... dns=... dhcp=yes|no name=...
+  applied FAMILY MAC ip=... mask=... gateway=... dns=... dhcp=yes|no [localhost=ADDR] name=...
   refused FAMILY MAC wrong password
   ignored FAMILY MAC not emulated here  per request for another device
+Only a 32bits request carries localhost=: the address its sender's name "localhost"
+resolved to.
 
 Ends on SIGTERM or SIGINT with status 0. Status 2: bad options; 1: a port cannot be
 bound; 3: the network is not a private one.)";
@@ -165,9 +168,9 @@ void AddConfiguration(CLI::App& app, SimulatorOptions& o) {
         ->type_name("TEXT")
         ->check(CLI::Validator(
             [](std::string& v) {
-                return v.size() <= kPasswordMaxLength
+                return v.size() <= device::kPasswordMaxLength
                            ? std::string()
-                           : "is at most " + std::to_string(kPasswordMaxLength) +
+                           : "is at most " + std::to_string(device::kPasswordMaxLength) +
                                  " characters, as the request carries no more";
             },
             ""))

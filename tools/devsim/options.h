@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "net/text_forms.h"
+#include "tools/device_protocol/device_protocol.h"
 #include "tools/devsim/malformed.h"
 
 namespace kestrelink::devsim {
@@ -16,7 +16,7 @@ struct SimulatorOptions {
     int devices08 = 1;
     int devices32 = 1;
     // Device k (counting from 0, the 08bits devices first) takes each of these plus k.
-    MacAddress firstMac{0x02, 0x00, 0x00, 0x00, 0x00, 0x01};
+    device::Mac firstMac{0x02, 0x00, 0x00, 0x00, 0x00, 0x01};
     std::uint32_t firstIp = 0x0AD50101;  // 10.213.1.1
     std::uint32_t firstSerial = 1000;
     std::string namePrefix = "devsim-";

@@ -15,7 +15,7 @@ bool LaterThan(const PendingReply& first, const PendingReply& second) {
 
 }  // namespace
 
-void ReplyQueue::Push(std::chrono::steady_clock::time_point due, DeviceFamily family,
+void ReplyQueue::Push(std::chrono::steady_clock::time_point due, device::Family family,
                       const Destination& destination, std::vector<std::uint8_t> datagram) {
     m_heap.push_back({due, m_nextSequence++, family, destination, std::move(datagram)});
     std::push_heap(m_heap.begin(), m_heap.end(), LaterThan);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "net/protocol.h"
+#include "tools/device_protocol/device_protocol.h"
 
 namespace kestrelink::devsim {
 
@@ -18,7 +18,7 @@ struct Destination {
 struct PendingReply {
     std::chrono::steady_clock::time_point due;
     std::uint64_t sequence = 0;  // keeps replies that fall due together in the order queued
-    DeviceFamily family = DeviceFamily::Bits08;
+    device::Family family = device::Family::Bits08;
     Destination destination;
     std::vector<std::uint8_t> datagram;
 };
@@ -27,7 +27,7 @@ struct PendingReply {
 // thread per device.
 class ReplyQueue final {
 public:
-    void Push(std::chrono::steady_clock::time_point due, DeviceFamily family,
+    void Push(std::chrono::steady_clock::time_point due, device::Family family,
               const Destination& destination, std::vector<std::uint8_t> datagram);
     std::optional<std::chrono::steady_clock::time_point> NextDue() const;
     // The earliest reply if it is due at now; nullopt otherwise.

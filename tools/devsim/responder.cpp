@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "net/datagrams.h"
 #include "net/text_forms.h"
 #include "tools/device_protocol/device_datagrams.h"
 #include "tools/devsim/device_set.h"
@@ -25,17 +24,8 @@ using Clock = std::chrono::steady_clock;
 // Larger than anything of the protocol, so that an odd datagram is seen at its full length.
 constexpr std::size_t kReceiveBufferBytes = 512;
 
-const char* FamilyName(DeviceFamily family) {
-    return family == DeviceFamily::Bits32 ? "32bits" : "08bits";
-}
-
-bool IsProbe(DeviceFamily family, std::span<const std::uint8_t> datagram) {
-    if (family == DeviceFamily::Bits32) {
-        const Probe32 probe = BuildProbe32();
-        return std::equal(datagram.begin(), datagram.end(), probe.begin(), probe.end());
-    }
-    const Probe08 probe = BuildProbe08();
-    return std::equal(datagram.begin(), datagram.end(), probe.begin(), probe.end());
+const char* FamilyName(device::Family family) {
+    return family == device::Family::Bits32 ? "32bits" : "08bits";
 }
 
 std::uint64_t SeedOf(const SimulatorOptions& options) {
@@ -60,10 +50,10 @@ Responder::Responder(const SimulatorOptions& options, DeviceSet& devices, std::F
     : m_options(options), m_devices(devices), m_report(report), m_random(SeedOf(options)) {}
 
 int Responder::Run(const StopSignals& stop) {
-    for (const DeviceFamily family : {DeviceFamily::Bits08, DeviceFamily::Bits32}) {
-        if (!SocketOf(family).Open(DevicePort(family))) {
+    for (const device::Family family : {device::Family::Bits08, device::Family::Bits32}) {
+        if (!SocketOf(family).Open(device::PortOf(family))) {
             std::fprintf(stderr, "kestrelink-devsim: cannot bind UDP port %u: %s\n",
-                         unsigned{DevicePort(family)}, std::strerror(errno));
+                         unsigned{device::PortOf(family)}, std::strerror(errno));
             return 1;
         }
     }
@@ -102,20 +92,20 @@ int Responder::Run(const StopSignals& stop) {
             return 1;
         }
         if (watched[0].revents & POLLIN) {
-            Drain(DeviceFamily::Bits08);
+            Drain(device::Family::Bits08);
         }
         if (watched[1].revents & POLLIN) {
-            Drain(DeviceFamily::Bits32);
+            Drain(device::Family::Bits32);
         }
     }
     return 0;
 }
 
-DeviceSocket& Responder::SocketOf(DeviceFamily family) {
-    return family == DeviceFamily::Bits32 ? m_socket32 : m_socket08;
+DeviceSocket& Responder::SocketOf(device::Family family) {
+    return family == device::Family::Bits32 ? m_socket32 : m_socket08;
 }
 
-void Responder::Drain(DeviceFamily family) {
+void Responder::Drain(device::Family family) {
     std::array<std::uint8_t, kReceiveBufferBytes> buffer{};
     while (const auto received = SocketOf(family).Receive(buffer)) {
         if (received->length <= buffer.size()) {
@@ -124,16 +114,16 @@ void Responder::Drain(DeviceFamily family) {
     }
 }
 
-void Responder::Handle(DeviceFamily family, std::span<const std::uint8_t> datagram,
+void Responder::Handle(device::Family family, std::span<const std::uint8_t> datagram,
                        const Destination& source) {
-    if (IsProbe(family, datagram)) {
+    if (device::IsProbe(family, datagram)) {
         AnswerProbe(family, source);
     } else {
         ApplyConfig(family, datagram, source);
     }
 }
 
-void Responder::AnswerProbe(DeviceFamily family, const Destination& prober) {
+void Responder::AnswerProbe(device::Family family, const Destination& prober) {
     std::vector<std::vector<std::uint8_t>> before;
     std::vector<std::vector<std::uint8_t>> after;
     const auto all = m_devices.Devices(family);
@@ -180,9 +170,9 @@ void Responder::AnswerProbe(DeviceFamily family, const Destination& prober) {
     }
 }
 
-void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> datagram,
+void Responder::ApplyConfig(device::Family family, std::span<const std::uint8_t> datagram,
                             const Destination& requester) {
-    const auto request = DecodeConfigRequest(family, datagram);
+    const auto request = device::DecodeConfigRequest(family, datagram);
     if (!request) {
         return;
     }
@@ -202,8 +192,8 @@ void Responder::ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> d
         return;
     }
     if (m_options.setResponse) {
-        const std::size_t length =
-            family == DeviceFamily::Bits32 ? kIpSetResponse32Length : kIpSetResponse08Length;
+        const std::size_t length = family == device::Family::Bits32 ? device::kSetResponse32Length
+                                                                    : device::kSetResponse08Length;
         SocketOf(family).SendTo(std::vector<std::uint8_t>(length, 0), requester);
     }
     if (m_options.applyDelay.count() == 0) {
@@ -223,7 +213,7 @@ void Responder::ApplyDueRequests() {
     }
 }
 
-void Responder::Apply(DeviceFamily family, const ReceivedConfig& request) {
+void Responder::Apply(device::Family family, const device::ReceivedConfig& request) {
     const ConfigResult result =
         m_devices.ApplyConfig(family, request, Clock::now() + m_options.restart);
     if (result.outcome != ConfigOutcome::Applied) {
@@ -231,12 +221,17 @@ void Responder::Apply(DeviceFamily family, const ReceivedConfig& request) {
     }
     const EmulatedDevice& device = *result.device;
     const std::string mac(FormatMacText(device.macAddress).View());
-    std::fprintf(m_report, "applied %s %s ip=%s mask=%s gateway=%s dns=%s dhcp=%s name=%s\n",
+    // Only a 32bits request says where it came from.
+    const std::string sender =
+        family == device::Family::Bits32
+            ? " localhost=" + std::string(FormatDottedQuad(request.localhostAddress).View())
+            : std::string();
+    std::fprintf(m_report, "applied %s %s ip=%s mask=%s gateway=%s dns=%s dhcp=%s%s name=%s\n",
                  FamilyName(family), mac.c_str(), FormatDottedQuad(device.ipAddress).CString(),
                  FormatDottedQuad(device.subnetMask).CString(),
                  FormatDottedQuad(device.gateway).CString(),
                  FormatDottedQuad(device.dnsServer).CString(), result.leased ? "yes" : "no",
-                 device.givenName.c_str());
+                 sender.c_str(), device.givenName.c_str());
     std::fflush(m_report);
 }
 

@@ -7,8 +7,8 @@
 #include <random>
 #include <span>
 
-#include "net/protocol.h"
 #include "tools/device_protocol/device_datagrams.h"
+#include "tools/device_protocol/device_protocol.h"
 #include "tools/devsim/device_socket.h"
 #include "tools/devsim/reply_queue.h"
 
@@ -31,14 +31,14 @@ public:
     int Run(const StopSignals& stop);
 
 private:
-    DeviceSocket& SocketOf(DeviceFamily family);
-    void Drain(DeviceFamily family);
-    void Handle(DeviceFamily family, std::span<const std::uint8_t> datagram,
+    DeviceSocket& SocketOf(device::Family family);
+    void Drain(device::Family family);
+    void Handle(device::Family family, std::span<const std::uint8_t> datagram,
                 const Destination& source);
-    void AnswerProbe(DeviceFamily family, const Destination& prober);
-    void ApplyConfig(DeviceFamily family, std::span<const std::uint8_t> datagram,
+    void AnswerProbe(device::Family family, const Destination& prober);
+    void ApplyConfig(device::Family family, std::span<const std::uint8_t> datagram,
                      const Destination& requester);
-    void Apply(DeviceFamily family, const ReceivedConfig& request);
+    void Apply(device::Family family, const device::ReceivedConfig& request);
     void ApplyDueRequests();
     void SendDueReplies();
     std::chrono::microseconds NextDelay();
@@ -52,8 +52,8 @@ private:
     // Accepted requests waiting for --apply-delay, earliest first: the delay is the same for all.
     struct HeldRequest {
         std::chrono::steady_clock::time_point due;
-        DeviceFamily family;
-        ReceivedConfig request;
+        device::Family family;
+        device::ReceivedConfig request;
     };
     std::deque<HeldRequest> m_held;
     std::mt19937_64 m_random;

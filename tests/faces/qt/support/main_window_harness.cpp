@@ -20,7 +20,7 @@ namespace kestrelink::testing {
 std::vector<std::uint8_t> AnnouncementDatagram(DeviceFamily family, const std::string& ip,
                                                std::uint8_t macLast, const std::string& givenName) {
     const bool bits32 = family == DeviceFamily::Bits32;
-    AnnouncementFields fields;
+    device::AnnouncementFields fields;
     fields.ipAddressText = ip;
     fields.ipAddress = ParseDottedQuad(ip).value_or(0);
     fields.macAddress = {0x0e, 0x00, 0x00, 0x00, std::uint8_t(bits32 ? 0x32 : 0x08), macLast};
@@ -28,7 +28,8 @@ std::vector<std::uint8_t> AnnouncementDatagram(DeviceFamily family, const std::s
     fields.givenName = givenName;
     fields.version = "2.1";
     fields.serialNumber = macLast;
-    return EncodeAnnouncement(family, fields);
+    return device::EncodeAnnouncement(bits32 ? device::Family::Bits32 : device::Family::Bits08,
+                                      fields);
 }
 
 MainWindowHarness::MainWindowHarness(QMessageBox::StandardButton answer,
