@@ -3,8 +3,8 @@
 #include <cstddef>
 
 // Where the fields of the datagrams sit, in bytes from the start of the payload, and how wide
-// their text fields are. The program reads announcements and writes requests by these; the
-// device side writes announcements and reads requests by the same.
+// the text fields that the program reads are. The device side keeps its own reading of the
+// same datagrams, so that a wrong offset here is caught by the end-to-end tests.
 namespace kestrelink::layout {
 
 // Announcement08
@@ -32,21 +32,18 @@ inline constexpr std::size_t kC08Ip = 2;
 inline constexpr std::size_t kC08Mask = 6;
 inline constexpr std::size_t kC08Gateway = 10;
 inline constexpr std::size_t kC08Password = 14;
-inline constexpr std::size_t kC08PasswordWidth = 16;
 inline constexpr std::size_t kC08Mac = 30;
 
 // ConfigRequest32, after its 32-bit magic
 inline constexpr std::size_t kC32UseDhcp = 4;
 inline constexpr std::size_t kC32Localhost = 8;
 inline constexpr std::size_t kC32HostName = 12;
-inline constexpr std::size_t kC32HostNameWidth = 32;
 inline constexpr std::size_t kC32IpText = 44;
 inline constexpr std::size_t kC32MaskText = 76;
 inline constexpr std::size_t kC32GatewayText = 108;
 inline constexpr std::size_t kC32DnsText = 140;
 inline constexpr std::size_t kC32AddressTextWidth = 32;
 inline constexpr std::size_t kC32Password = 172;
-inline constexpr std::size_t kC32PasswordWidth = 16;
 inline constexpr std::size_t kC32Mac = 188;
 
 }  // namespace kestrelink::layout

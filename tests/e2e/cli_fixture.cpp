@@ -1,5 +1,7 @@
 #include "tests/e2e/cli_fixture.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "net/datagrams.h"
@@ -11,6 +13,30 @@ namespace {
 
 // Above the longest wait any test gives the program, verification included.
 constexpr std::chrono::seconds kCliRunLimit{30};
+
+// A folder of this process's own: the suite of another checkout may run beside this one and
+// write plan files of the same names into the shared temporary folder.
+class RunFolder final {
+public:
+    RunFolder() {
+        std::string pattern = ::testing::TempDir() + "kestrelink-e2e-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            m_path = pattern;
+        }
+    }
+    ~RunFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+
+    // Empty when no folder could be made.
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
 
 }  // namespace
 
@@ -26,7 +52,11 @@ CliRun CliTest::RunCli(const std::vector<std::string>& arguments) {
 }
 
 std::string CliTest::WriteFile(const std::string& name, const std::string& text) {
-    const std::string path = ::testing::TempDir() + name;
+    static const RunFolder folder;
+    if (folder.Path().empty()) {
+        ADD_FAILURE() << "no temporary folder for " << name;
+    }
+    const std::string path = folder.Path() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

@@ -21,7 +21,7 @@ struct CliRun {
 class CliTest : public SimulatorTest {
 protected:
     CliRun RunCli(const std::vector<std::string>& arguments);
-    // A file in the test's temporary folder holding text; returns its path.
+    // A file holding text, in a temporary folder of this process's own; returns its path.
     std::string WriteFile(const std::string& name, const std::string& text);
     // The simulator's report of every configuration request it has received for its devices,
     // applied or refused. Probes first, so that whatever reached it before has been handled.

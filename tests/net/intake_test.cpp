@@ -250,7 +250,7 @@ TEST_F(ReceiveDatagramsTest, ReturnsWhenNothingIsQueued) {
             return;
         }
         for (std::size_t k = 0; k < kIntakeBatchLength; ++k) {
-            device08->SendTo(AnnouncementBytes(DeviceFamily::Bits08, "late"), port);
+            device08->SendTo(AnnouncementBytes(device::Family::Bits08, "late"), port);
         }
     });
     ReceiveDatagrams(socket, handOver, buffers);

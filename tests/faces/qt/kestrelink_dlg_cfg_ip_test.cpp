@@ -208,7 +208,7 @@ void KestrelinkDlgCfgIpTest::retrySendsTheSameRequestOnceTheNetworkIsBack() {
     const auto sent = DatagramsBeforeSentinel(device);
     QVERIFY(sent);
     QCOMPARE(sent->size(), std::size_t{1});
-    const auto request = DecodeConfigRequest(DeviceFamily::Bits32, sent->front().bytes);
+    const auto request = device::DecodeConfigRequest(device::Family::Bits32, sent->front().bytes);
     QVERIFY(request);
     QCOMPARE(request->macAddress, (MacAddress{0x02, 0x00, 0x00, 0x00, 0x00, 0x40}));
     QCOMPARE(request->ipAddress, 0x0ad50929u);  // 10.213.9.41
