@@ -144,9 +144,7 @@ protected:
         for (int row = 0; row < m_list.RowCount(); ++row) {
             const NetworkInterface* on = m_list.HeardOn(row);
             if (m_list.CellText(row, kColumnMac) == mac && on != nullptr) {
-                for (int column = 0; column < kColumnCount; ++column) {
-                    heard.cells[static_cast<std::size_t>(column)] = m_list.CellText(row, column);
-                }
+                heard.cells = RowAt(row);
                 heard.on = on->name;
                 heard.outside = IsOutsideNetwork(heard.cells[kColumnIp], *on);
             }

@@ -131,13 +131,18 @@ bool SimulatorTest::WaitForRowCount(int count) {
     return WaitUntil([count](const DeviceList& list) { return list.RowCount() == count; });
 }
 
+DeviceRow SimulatorTest::RowAt(int row) const {
+    DeviceRow cells;
+    for (int column = 0; column < kColumnCount; ++column) {
+        cells[static_cast<std::size_t>(column)] = m_list.CellText(row, column);
+    }
+    return cells;
+}
+
 std::vector<DeviceRow> SimulatorTest::Rows() const {
-    std::vector<DeviceRow> rows(static_cast<std::size_t>(m_list.RowCount()));
+    std::vector<DeviceRow> rows;
     for (int row = 0; row < m_list.RowCount(); ++row) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-                m_list.CellText(row, column);
-        }
+        rows.push_back(RowAt(row));
     }
     return rows;
 }

@@ -64,6 +64,7 @@ protected:
     // True once done holds for the list; false after kE2eWait.
     bool WaitUntil(const std::function<bool(const DeviceList&)>& done);
     bool WaitForRowCount(int count);
+    DeviceRow RowAt(int row) const;
     std::vector<DeviceRow> Rows() const;
     // Cfg IP on the listed row of mac, with settings as typed into the dialog.
     void ConfigureIp(const std::string& mac, const IpSettings& settings);
