@@ -5,6 +5,13 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// Whether the text, past any leading apostrophes, begins as a formula would.
+bool ReadsAsFormula(std::string_view field) {
+    const auto start = field.find_first_not_of('\'');
+    return start != std::string_view::npos &&
+           std::string_view("=+-@\t\r").find(field[start]) != std::string_view::npos;
+}
+
 bool NeedsQuotes(std::string_view field) {
     return field.find_first_of(",\"\r\n") != std::string_view::npos;
 }
@@ -138,6 +145,20 @@ std::string FormatCsvRecord(std::span<const std::string_view> fields) {
 
 CsvTable ParseCsv(std::string_view text) {
     return CsvReader(text).ReadAll();
+}
+
+std::string GuardSpreadsheetCell(std::string_view field) {
+    if (!ReadsAsFormula(field)) {
+        return std::string(field);
+    }
+    return "'" + std::string(field);
+}
+
+std::string_view UnguardSpreadsheetCell(std::string_view field) {
+    if (field.starts_with('\'') && ReadsAsFormula(field)) {
+        field.remove_prefix(1);
+    }
+    return field;
 }
 
 }  // namespace kestrelink

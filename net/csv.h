@@ -35,4 +35,12 @@ struct CsvTable {
 // in an unquoted field, text after a closing quote, and a quote left open are errors.
 CsvTable ParseCsv(std::string_view text);
 
+// Spreadsheet programs take a cell that begins with '=', '+', '-', '@', a tab or a CR as a formula,
+// and device texts come from any host on the segment. Files meant for spreadsheets carry such a
+// text behind an apostrophe, which the spreadsheet hides. A text that already begins with
+// apostrophes before such a character gets one more, so that unguarding gives back exactly what
+// was guarded.
+std::string GuardSpreadsheetCell(std::string_view field);
+std::string_view UnguardSpreadsheetCell(std::string_view field);
+
 }  // namespace kestrelink

@@ -96,5 +96,33 @@ TEST(CsvRoundTripTest, WhatIsWrittenReadsBackUnchanged) {
     EXPECT_EQ(table.records[1].line, 4u);
 }
 
+struct GuardCase {
+    std::string_view text;
+    std::string_view guarded;
+};
+
+class SpreadsheetGuardTest : public ::testing::TestWithParam<GuardCase> {};
+
+TEST_P(SpreadsheetGuardTest, FormulaLikeTextsGoBehindAnApostropheAndComeBack) {
+    EXPECT_EQ(GuardSpreadsheetCell(GetParam().text), GetParam().guarded);
+    EXPECT_EQ(UnguardSpreadsheetCell(GetParam().guarded), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, SpreadsheetGuardTest,
+                         ::testing::Values(GuardCase{"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+                                           GuardCase{"+1", "'+1"},
+                                           GuardCase{"-cmd|' /C calc'!A0", "'-cmd|' /C calc'!A0"},
+                                           GuardCase{"@SUM(A1)", "'@SUM(A1)"},
+                                           GuardCase{"\tx", "'\tx"}, GuardCase{"\rx", "'\rx"},
+                                           GuardCase{"'=x", "''=x"}, GuardCase{"cam=1", "cam=1"},
+                                           GuardCase{"'quoted", "'quoted"}, GuardCase{"", ""},
+                                           GuardCase{"'", "'"},
+                                           GuardCase{"192.168.0.1", "192.168.0.1"}));
+
+TEST(SpreadsheetGuardTest, AnUnguardedTextIsReadAsItStands) {
+    EXPECT_EQ(UnguardSpreadsheetCell("=x"), "=x");
+    EXPECT_EQ(UnguardSpreadsheetCell("'abc"), "'abc");
+}
+
 }  // namespace
 }  // namespace kestrelink
