@@ -43,9 +43,6 @@ void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo_data() {
     QTest::newRow("menu key; the mnemonic W opens the web page")
         << 1 << "menu key"
         << "key W" << true << QStringList{"default|http://10.0.0.1", "before"};
-    QTest::newRow("Shift+F10; the mnemonic M copies the MAC address")
-        << 1 << "Shift+F10"
-        << "key M" << true << QStringList{"0e:00:00:00:08:01"};
     QTest::newRow("right-click; Copy IP Address")
         << -1 << "right-click row 1"
         << "Copy &IP Address" << true << QStringList{"10.0.0.1"};
