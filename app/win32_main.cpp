@@ -5,11 +5,14 @@
 
 #include <commctrl.h>
 
+#include "faces/win32/com_apartment.h"
 #include "faces/win32/main_window.h"
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/registry_state_storage.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before the first shell call, and until the window is gone.
+    const kestrelink::win32::ComApartment apartment;
     // The list, its header and the IP address fields are common controls: registered before the
     // first dialog that holds them is built.
     INITCOMMONCONTROLSEX controls = {};

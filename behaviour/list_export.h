@@ -7,9 +7,10 @@ namespace kestrelink {
 
 class DeviceList;
 
-// The rows of list at positions rows, in that order, as the command-line program writes a device
-// list in CSV: the window's seven columns under its keys, the keys it has no column for left out,
-// the devices' single-byte texts as UTF-8.
-std::string DeviceListCsv(const DeviceList& list, std::span<const int> rows);
+// Export List's file: the rows of list at positions rows, in that order, in CSV under the keys the
+// command-line program uses for the window's seven columns, the devices' single-byte texts as
+// UTF-8. Made for spreadsheet programs: a byte-order mark first, so that they read UTF-8 at all,
+// and every cell behind GuardSpreadsheetCell.
+std::string ExportListFile(const DeviceList& list, std::span<const int> rows);
 
 }  // namespace kestrelink

@@ -17,6 +17,7 @@ enum class ListMenuAction {
 
 struct ListMenuItem {
     ListMenuAction action;
+    // With the mnemonic after '&', as both toolkits read it.
     std::string_view text;
     // Disabled when the menu opens on empty space, or from the keyboard with no row selected.
     bool needsRow;
@@ -26,12 +27,12 @@ struct ListMenuItem {
 // The device list's context menu, top to bottom. Ctrl+C, anywhere in the window but a text field,
 // is Copy Row.
 inline constexpr std::array<ListMenuItem, 6> kListMenu = {{
-    {ListMenuAction::ConfigureIp, "Configure IP...", true, false},
-    {ListMenuAction::OpenWebPage, "Open Web Page", true, false},
-    {ListMenuAction::CopyIpAddress, "Copy IP Address", true, true},
-    {ListMenuAction::CopyMacAddress, "Copy MAC Address", true, false},
-    {ListMenuAction::CopyRow, "Copy Row", true, false},
-    {ListMenuAction::ExportList, "Export List...", false, true},
+    {ListMenuAction::ConfigureIp, "&Configure IP...", true, false},
+    {ListMenuAction::OpenWebPage, "Open &Web Page", true, false},
+    {ListMenuAction::CopyIpAddress, "Copy &IP Address", true, true},
+    {ListMenuAction::CopyMacAddress, "Copy &MAC Address", true, false},
+    {ListMenuAction::CopyRow, "Copy &Row", true, false},
+    {ListMenuAction::ExportList, "&Export List...", false, true},
 }};
 
 // The columns a copy takes from the selected row, in their order; empty for the other actions.

@@ -123,7 +123,7 @@ bool MainWindowBehaviour::ShouldDoubleClickOpenWeb() const {
 
 void MainWindowBehaviour::OnExportList(std::span<const int> shownRows) {
     // Taken before the file dialog opens, so devices coming and going meanwhile change nothing.
-    const std::string csv = DeviceListCsv(m_list, shownRows);
+    const std::string csv = ExportListFile(m_list, shownRows);
     const std::optional<std::string> path = m_face.ChooseExportFile(kExportName);
     if (!path) {
         return;

@@ -21,6 +21,9 @@ packages=(
     fonts-dejavu-core
     # the demo's virtual display and screenshot
     xvfb xauth imagemagick
+    # the window read through AT-SPI as a screen reader reads it: a D-Bus session, the
+    # accessibility bus and its Python client
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 exec "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # kestrelink.exe under Wine on a virtual X server, on the program side of a two-segment lab with
 # kestrelink-devsim on both segments, checked from outside the program as a user would drive it:
-# the devices of both segments are listed (read row by row through Ctrl+C and the clipboard); Cfg
-# IP on the 8-bit device of the first segment, settings typed into the IP fields and Send give a
-# request that reaches the device side byte for byte as expected, and after Discover the device
-# is listed at its new address; Escape closes the window and the program ends with status 0. A
+# the devices of both segments are listed (read row by row through Ctrl+C and the clipboard);
+# Enter in the filter filters the list and leaves the window open; Cfg IP on the 8-bit device of
+# the first segment, settings typed into the IP fields and Send give a request that reaches the
+# device side byte for byte as expected, and after Discover the device is listed at its new
+# address; Escape closes the window and the program ends with status 0. A
 # screen shot of the window is saved.
 #
 #   scripts/windows-window-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [SCREENSHOT.png]
@@ -43,10 +44,14 @@ poll() { # WHAT COMMAND...
 
 if [ "${1:-}" = --program-side ]; then
     windows=$2 capture=$3 screenshot=$4
-    display=:73
-    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    # A display number of the server's own choosing: the X sockets' folder is shared with every
+    # other check running on this machine.
+    display_number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$display_number" >/dev/null 2>&1 &
     xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+    trap 'kill "$xvfb" 2>/dev/null || true; rm -f "$display_number"' EXIT
+    poll "the virtual X server's display" test -s "$display_number"
+    display=:$(head -n 1 "$display_number")
     export DISPLAY=$display
     x_server_ready() { xdotool getdisplaygeometry >/dev/null 2>&1; }
     poll "the virtual X server" x_server_ready
@@ -99,6 +104,20 @@ if [ "${1:-}" = --program-side ]; then
         '^10\.214\.0\.11\t02:00:00:00:01:01\t' '^10\.214\.0\.12\t02:00:00:00:01:02\t'
     echo "windows-window-check: both segments listed:"
     printf '%s' "$rows"
+
+    # Enter in the filter filters and nothing more: the filtered rows can still be read after it.
+    # The filter is the tab stop before the list, which the tab stop after it.
+    focus_main_window
+    keys shift+Tab
+    xdotool type --delay 60 10.214.
+    keys Return Tab
+    only_second_segment() {
+        listed '^10\.214\.0\.11\t' '^10\.214\.0\.12\t' && ! grep -q '^10\.213\.' <<<"$rows"
+    }
+    poll "the filtered list after Enter in the filter" only_second_segment
+    keys shift+Tab End shift+Home BackSpace Tab
+    poll "the whole list again" listed '^10\.213\.0\.11\t' '^10\.214\.0\.11\t'
+    echo "windows-window-check: Enter in the filter kept the window open"
 
     # Select the target: Home, then Down until the copied row is the device's.
     focus_main_window

@@ -4,7 +4,9 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "behaviour/accessible_names.h"
 #include "behaviour/device_columns.h"
+#include "faces/qt/app_message_box.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/sort_arrow_header.h"
 
@@ -14,6 +16,7 @@ DeviceListView::DeviceListView(DeviceListModel* model, QWidget* parent)
     : QTreeView(parent), m_model(model) {
     setHeader(new SortArrowHeader(this));
     setModel(model);
+    setAccessibleName(FromUtf8(kDeviceListName));
 
     setRootIsDecorated(false);
     setItemsExpandable(false);

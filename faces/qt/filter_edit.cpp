@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "behaviour/accessible_names.h"
 #include "behaviour/window_texts.h"
 #include "faces/qt/app_message_box.h"
 
@@ -9,6 +10,8 @@ namespace kestrelink {
 
 FilterEdit::FilterEdit(QWidget* parent) : QLineEdit(parent) {
     setPlaceholderText(FromUtf8(kFilterHint));
+    // A screen reader takes the placeholder for a description, not for the field's name.
+    setAccessibleName(FromUtf8(kFilterName));
     setClearButtonEnabled(true);
 }
 

@@ -3,15 +3,22 @@
 #include <cstring>
 #include <string>
 
+#include "faces/win32/bounded_retry.h"
 #include "faces/win32/handles.h"
 #include "faces/win32/wide_text.h"
 
 namespace kestrelink::win32 {
 namespace {
 
+// Long enough for clipboard history or a remote desktop to let go, short enough not to be noticed.
+constexpr RetryBudget kClipboardBudget{10, std::chrono::milliseconds(30)};
+
 class OpenClipboardScope final {
 public:
-    explicit OpenClipboardScope(HWND owner) : m_open(OpenClipboard(owner) != 0) {}
+    explicit OpenClipboardScope(HWND owner)
+        : m_open(RetryWhileMomentary(
+              kClipboardBudget, [owner] { return OpenClipboard(owner) != 0; }, [] { return true; },
+              SleepFor)) {}
     ~OpenClipboardScope() {
         if (m_open) {
             CloseClipboard();

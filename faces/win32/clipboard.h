@@ -6,8 +6,9 @@
 
 namespace kestrelink::win32 {
 
-// Puts text (UTF-8) on the clipboard as CF_UNICODETEXT, owned by owner; false when the clipboard
-// could not be opened or filled, and then it is left as it was.
+// Puts text (UTF-8) on the clipboard as CF_UNICODETEXT, owned by owner, waiting a moment while
+// another program holds it; false when it could not be opened or filled, and then it is left as
+// it was.
 bool SetClipboardUnicodeText(HWND owner, std::string_view text);
 
 }  // namespace kestrelink::win32

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include "faces/win32/bounded_retry.h"
 #include "faces/win32/handles.h"
 #include "faces/win32/wide_text.h"
 
 namespace kestrelink::win32 {
 namespace {
+
+// An antivirus or sync client opens a new file at once, for a moment, and the move must wait.
+constexpr RetryBudget kMoveBudget{10, std::chrono::milliseconds(100)};
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -54,9 +58,25 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string
         DeleteFileW(temporary.c_str());
         return SystemErrorText(error);
     }
-    if (!file.Close() || MoveFileExW(temporary.c_str(), target.c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    if (!file.Close()) {
         const DWORD error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        return SystemErrorText(error);
+    }
+    DWORD error = ERROR_SUCCESS;
+    const bool moved = RetryWhileMomentary(
+        kMoveBudget,
+        [&] {
+            if (MoveFileExW(temporary.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+                return true;
+            }
+            error = GetLastError();
+            return false;
+        },
+        [&] { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; },
+        SleepFor);
+    if (!moved) {
         DeleteFileW(temporary.c_str());
         return SystemErrorText(error);
     }

@@ -7,7 +7,8 @@
 namespace kestrelink::win32 {
 
 // Replaces the file at path (UTF-8) with bytes, whole or not at all: written to a temporary name
-// beside it, flushed, then moved over it. Nullopt on success; otherwise the system's words for
+// beside it, flushed, then moved over it, the move waiting a moment while another program holds
+// either file. Nullopt on success; otherwise the system's words for
 // the failure, and an earlier file at path is left as it was.
 std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string_view bytes);
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "behaviour/accessible_names.h"
 #include "behaviour/browser_detection.h"
 #include "behaviour/control_ids.h"
 #include "behaviour/filter_placement.h"
@@ -12,6 +13,7 @@
 #include "behaviour/main_window_behaviour.h"
 #include "behaviour/window_state.h"
 #include "behaviour/window_texts.h"
+#include "faces/win32/accessible_names.h"
 #include "faces/win32/clipboard.h"
 #include "faces/win32/copy_key_hook.h"
 #include "faces/win32/device_list_view.h"
@@ -168,6 +170,11 @@ void MainWindow::OnInitDialog() {
     SendDlgItemMessageW(m_dialog, kFilterId, EM_SETCUEBANNER, TRUE,
                         reinterpret_cast<LPARAM>(filterHint.c_str()));
 
+    LabelFilter();
+    m_names = std::make_unique<AccessibleNames>();
+    m_names->Name(GetDlgItem(m_dialog, kListId), kDeviceListName);
+    m_names->Name(GetDlgItem(m_dialog, kFilterId), kFilterName);
+
     m_view = std::make_unique<DeviceListView>(GetDlgItem(m_dialog, kListId),
                                               GetDlgItem(m_dialog, kDeviceCountId), m_list);
     m_anchors.Capture(m_dialog, kTemplateId, kControlAnchors);
@@ -186,12 +193,28 @@ void MainWindow::OnInitDialog() {
 void MainWindow::OnDestroy() {
     // The listener is stopped while the window can still take what it hands over.
     m_copyKey.reset();
+    m_names.reset();
     m_behaviour.reset();
     m_posted.Close();
     m_afterPending.Stop();
     m_notices.Stop();
     KillTimer(m_dialog, kHeldRepaintTimer);
     m_view.reset();
+}
+
+// Screen readers name an edit field after the static text just before it in the tab order. The
+// field shows its name as its cue, so the label is there for them alone, hidden.
+void MainWindow::LabelFilter() {
+    const HWND filter = GetDlgItem(m_dialog, kFilterId);
+    const HWND label =
+        CreateWindowExW(0, L"STATIC", Utf8ToWide(kFilterName).c_str(), WS_CHILD | SS_LEFT, 0, 0, 0,
+                        0, m_dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (label == nullptr) {
+        return;
+    }
+    const HWND before = GetWindow(filter, GW_HWNDPREV);
+    SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainWindow::PlaceFilterInForceIePlace() {
@@ -228,6 +251,11 @@ void MainWindow::OnCommand(int id, int code) {
     }
     switch (id) {
         case kCloseId:
+            // Enter in the filter reaches the default button, Close: there it only filters.
+            if (GetFocus() != GetDlgItem(m_dialog, kFilterId)) {
+                OnClose();
+            }
+            return;
         case IDCANCEL:
             OnClose();
             return;

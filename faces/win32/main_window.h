@@ -23,6 +23,7 @@ class WindowStateStorage;
 
 namespace kestrelink::win32 {
 
+class AccessibleNames;
 class CopyKeyHook;
 class DeviceListView;
 
@@ -56,6 +57,7 @@ private:
     void OnContextMenu(HWND source, POINT point);
     void OnClose();
     void OnDestroy();
+    void LabelFilter();
     void PlaceFilterInForceIePlace();
     void ApplyState();
     void SaveState();
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<DeviceListView> m_view;
     std::unique_ptr<MainWindowBehaviour> m_behaviour;
     std::unique_ptr<CopyKeyHook> m_copyKey;
+    std::unique_ptr<AccessibleNames> m_names;
     PostedCalls m_posted;
     AfterPendingCalls m_afterPending;
     NoticeQueue m_notices;

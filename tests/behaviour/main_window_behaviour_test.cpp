@@ -156,8 +156,9 @@ TEST(MainWindowBehaviourTest, MenuCopiesTheSelectedRowsCellsJoinedByTabs) {
 
 TEST(MainWindowBehaviourTest, ExportWritesTheRowsShownOrSaysWhyNot) {
     Window window;
-    window.List({Row("10.0.0.1", "caf\xe9"), Row("10.0.0.2", "unit \"7\", east"), Row("10.0.0.3")},
-                -1);
+    window.List(
+        {Row("10.0.0.1", "caf\xe9"), Row("10.0.0.2", "unit \"7\", east"), Row("10.0.0.3", "+gate")},
+        -1);
     const std::vector<int> shown = {2, 0};
 
     window.behaviour.OnExportList(shown);  // cancelled in the file dialog
@@ -168,8 +169,9 @@ TEST(MainWindowBehaviourTest, ExportWritesTheRowsShownOrSaysWhyNot) {
 
     const std::pair<std::string, std::string> written = {
         "/home/user/devices.csv",
-        "ip,mac,product,name,version,serial,family\n"
-        "10.0.0.3,00:11:22:33:44:55,Camera,gate,1.0,1234,32bits\n"
+        // For spreadsheets: a byte-order mark, and a formula-like text behind an apostrophe.
+        "\xef\xbb\xbfip,mac,product,name,version,serial,family\n"
+        "10.0.0.3,00:11:22:33:44:55,Camera,'+gate,1.0,1234,32bits\n"
         "10.0.0.1,00:11:22:33:44:55,Camera,caf\xc3\xa9,1.0,1234,32bits\n"};
     EXPECT_EQ(window.face.writtenFiles, std::vector{written});
     EXPECT_EQ(window.face.boxes,

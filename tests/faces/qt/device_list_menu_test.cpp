@@ -29,25 +29,28 @@ private slots:
 void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo_data() {
     QTest::addColumn<int>("selected");  // the list's row 0 (10.0.0.2), 1 (10.0.0.1), or none
     QTest::addColumn<QString>("how");   // right-click on a row or empty space, a key
-    QTest::addColumn<QString>("item");  // the item chosen from the menu
+    QTest::addColumn<QString>("item");  // the item chosen from the menu, or "key" and a letter
     QTest::addColumn<bool>("rowItems");
     // The host names the IP dialog opened with, the browser's calls, the clipboard.
     QTest::addColumn<QStringList>("done");
     const QString row = "10.0.0.1\t0e:00:00:00:08:01\tKestrel Cam\tcamera\t2.1\t1\t08bits";
     QTest::newRow("right-click on a row selects it; Configure IP...")
         << 0 << "right-click row 1"
-        << "Configure IP..." << true << QStringList{"camera", "before"};
+        << "&Configure IP..." << true << QStringList{"camera", "before"};
     QTest::newRow("right-click; Open Web Page")
         << -1 << "right-click row 1"
-        << "Open Web Page" << true << QStringList{"default|http://10.0.0.1", "before"};
+        << "Open &Web Page" << true << QStringList{"default|http://10.0.0.1", "before"};
+    QTest::newRow("menu key; the mnemonic W opens the web page")
+        << 1 << "menu key"
+        << "key W" << true << QStringList{"default|http://10.0.0.1", "before"};
     QTest::newRow("right-click; Copy IP Address")
         << -1 << "right-click row 1"
-        << "Copy IP Address" << true << QStringList{"10.0.0.1"};
+        << "Copy &IP Address" << true << QStringList{"10.0.0.1"};
     QTest::newRow("menu key; Copy MAC Address")
         << 1 << "menu key"
-        << "Copy MAC Address" << true << QStringList{"0e:00:00:00:08:01"};
+        << "Copy &MAC Address" << true << QStringList{"0e:00:00:00:08:01"};
     QTest::newRow("Shift+F10; Copy Row") << 1 << "Shift+F10"
-                                         << "Copy Row" << true << QStringList{row};
+                                         << "Copy &Row" << true << QStringList{row};
     QTest::newRow("right-click on empty space") << 1 << "right-click"
                                                 << "" << false << QStringList{"before"};
     QTest::newRow("Shift+F10 with no row selected") << -1 << "Shift+F10"
@@ -80,7 +83,11 @@ void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo() {
     QStringList items;
     ModalDriver<QMenu> menus([&](QMenu& menu) {
         items = MenuItems(menu);
-        Choose(menu, item);
+        if (item.startsWith(QLatin1String("key "))) {
+            QTest::keyClick(&menu, item.back().toLower().toLatin1());
+        } else {
+            Choose(menu, item);
+        }
     });
 
     window.list->setFocus();
@@ -108,9 +115,9 @@ void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo() {
     QCOMPARE(menus.Driven(), menu ? 1 : 0);
     if (menu) {
         const QString needsRow = rowItems ? QString() : QStringLiteral(" (disabled)");
-        QCOMPARE(items, (QStringList{"Configure IP..." + needsRow, "Open Web Page" + needsRow,
-                                     "Copy IP Address" + needsRow, "Copy MAC Address" + needsRow,
-                                     "Copy Row" + needsRow, "Export List..."}));
+        QCOMPARE(items, (QStringList{"&Configure IP..." + needsRow, "Open &Web Page" + needsRow,
+                                     "Copy &IP Address" + needsRow, "Copy &MAC Address" + needsRow,
+                                     "Copy &Row" + needsRow, "&Export List..."}));
     }
     QTRY_COMPARE(
         hostNames + window.browserCalls + QStringList{QGuiApplication::clipboard()->text()}, done);

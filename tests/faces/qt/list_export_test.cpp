@@ -24,7 +24,8 @@ using namespace kestrelink::testing;
 
 namespace {
 
-const QByteArray kHeader = "ip,mac,product,name,version,serial,family\n";
+// A byte-order mark first, for spreadsheet programs.
+const QByteArray kHeader = "\xef\xbb\xbfip,mac,product,name,version,serial,family\n";
 const QByteArray kLobby = "10.0.0.3,0e:00:00:00:08:03,Kestrel Cam,lobby,2.1,3,08bits\n";
 const QByteArray kCafe = "10.0.0.2,0e:00:00:00:32:02,Kestrel Hub,caf\xc3\xa9,2.1,2,32bits\n";
 const QByteArray kEast =
@@ -56,7 +57,7 @@ private:
 bool Export(
     const MainWindowHarness& window, const QString& path,
     const std::function<void()>& inSaveDialog = [] {}) {
-    ModalDriver<QMenu> menus([](QMenu& menu) { Choose(menu, QStringLiteral("Export List...")); });
+    ModalDriver<QMenu> menus([](QMenu& menu) { Choose(menu, QStringLiteral("&Export List...")); });
     ModalDriver<QFileDialog> files([&](QFileDialog& dialog) {
         dialog.selectFile(path);
         inSaveDialog();
