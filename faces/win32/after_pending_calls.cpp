@@ -7,12 +7,6 @@
 #include "behaviour/posted_calls.h"
 
 namespace kestrelink::win32 {
-namespace {
-
-// The system's timers fire on its clock's tick, 15.6 ms unless a program asks for a finer one.
-constexpr std::chrono::milliseconds kSystemTick{16};
-
-}  // namespace
 
 AfterPendingCalls::AfterPendingCalls(const HWND& window, UINT_PTR timerId, PostedCalls& posted)
     : m_window(window), m_timerId(timerId), m_posted(posted) {}
@@ -21,7 +15,7 @@ void AfterPendingCalls::Add(std::chrono::milliseconds wait, std::function<void()
     if (m_stopped) {
         return;
     }
-    if (wait < kSystemTick) {
+    if (wait.count() <= 0) {
         m_soon.push_back(std::move(call));
         if (!m_soonPosted) {
             m_soonPosted = true;

@@ -13,11 +13,11 @@ class PostedCalls;
 namespace kestrelink::win32 {
 
 // The user-interface thread's own calls that wait until the window has caught up with what is
-// pending, paints included. A wait of a system tick or more is a timer's, whose message comes only
-// once the queue holds nothing else. A shorter one would still wait a whole tick, about 15.6 ms,
-// so such a call is posted instead and runs once the window has painted and its due timers have
-// run; while the user's input waits, it is left to the timer after all, which lets the input in
-// first.
+// pending, paints included. A call that waits is a timer's, whose message comes only once the
+// queue holds nothing else, and no sooner than the system's next tick (about 15.6 ms): a rest
+// shorter than that lasts a tick. A call that waits for nothing would lose that tick, so it is
+// posted instead and runs once the window has painted and its due timers have run; while the
+// user's input waits, it is left to the timer after all, which lets the input in first.
 class AfterPendingCalls final {
 public:
     // window: where the window keeps its handle; timerId: the window's timer kept for these
