@@ -45,10 +45,17 @@ function(dialog_template json_file out anchors_out)
         set(frame "DS_MODALFRAME")
         set(extended "0")
     endif()
+    # The layouts were drawn in MS Sans Serif, a bitmap font that does not scale: the shell's
+    # TrueType dialog font of the same size takes its place.
+    set(font_style "DS_SETFONT")
+    if(family STREQUAL "MS Sans Serif")
+        set(family "MS Shell Dlg 2")
+        set(font_style "DS_SHELLFONT")
+    endif()
     rc_string("${caption}" caption)
     rc_string("${family}" family)
     set(text "${id} DIALOGEX 0, 0, ${width}, ${height}\n")
-    string(APPEND text "STYLE WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | ${frame}\n")
+    string(APPEND text "STYLE WS_POPUP | WS_CAPTION | WS_SYSMENU | ${font_style} | ${frame}\n")
     string(APPEND text "EXSTYLE ${extended}\nCAPTION ${caption}\nFONT ${points}, ${family}\n{\n")
 
     set(anchors "")

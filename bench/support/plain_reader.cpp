@@ -1,6 +1,10 @@
 #include "bench/support/plain_reader.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <poll.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -46,6 +50,16 @@ long long ReceiveBufferErrors() {
 }
 
 namespace {
+
+bool WaitReadable(SocketHandle handle, std::chrono::milliseconds wait) {
+#ifdef _WIN32
+    WSAPOLLFD readable{static_cast<SOCKET>(handle), POLLRDNORM, 0};
+    return ::WSAPoll(&readable, 1, static_cast<INT>(wait.count())) > 0;
+#else
+    pollfd readable{handle, POLLIN, 0};
+    return ::poll(&readable, 1, static_cast<int>(wait.count())) > 0;
+#endif
+}
 
 ListedRun CountingDrops(const std::function<ListedRun()>& runOnce) {
     const long long before = ReceiveBufferErrors();
@@ -122,8 +136,7 @@ ListedRun DiscoverWithPlainReader(std::uint16_t port, int expected,
     std::array<std::uint8_t, 512> buffer{};
     const Clock::time_point deadline = probed + patience;
     while (run.rows < expected && Clock::now() < deadline) {
-        pollfd readable{socket.NativeHandle(), POLLIN, 0};
-        if (::poll(&readable, 1, static_cast<int>(quietEnd.count())) <= 0) {
+        if (!WaitReadable(socket.NativeHandle(), quietEnd)) {
             break;
         }
         while (const auto received = socket.Receive(buffer)) {

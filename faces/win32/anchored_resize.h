@@ -5,16 +5,9 @@
 #include <span>
 #include <vector>
 
-namespace kestrelink::win32 {
+#include "faces/win32/dpi_scaling.h"
 
-// Which edges of a control keep their distance to the same edge of the window when it is resized:
-// both of a pair stretch the control, one of them moves it, neither leaves it where it is.
-struct AnchorEdges {
-    bool left = false;
-    bool top = false;
-    bool right = false;
-    bool bottom = false;
-};
+namespace kestrelink::win32 {
 
 struct ControlAnchor {
     int templateId;
@@ -22,13 +15,18 @@ struct ControlAnchor {
     AnchorEdges edges;
 };
 
-// Places a resizable dialog's controls after each change of its size, as their anchors say.
+// Places a dialog's controls after each change of its size, as their anchors say, and again
+// under the font of another monitor's dots per inch: the places are kept in the dialog's units.
 class AnchoredResize final {
 public:
     AnchoredResize() = default;
 
-    // At WM_INITDIALOG, while the controls stand as the template placed them.
-    void Capture(HWND dialog, int templateId, std::span<const ControlAnchor> anchors);
+    // At WM_INITDIALOG, while the controls stand as the template placed them, laid out under a
+    // font of base units base at dpi. Controls without an anchor keep their place.
+    void Capture(HWND dialog, int templateId, std::span<const ControlAnchor> anchors,
+                 DialogBase base, int dpi);
+    // At WM_DPICHANGED, once the dialog's font is the one of base at dpi; Apply follows.
+    void Rescale(DialogBase base, int dpi);
     // At WM_SIZE.
     void Apply(int clientWidth, int clientHeight) const;
     // The dialog's size as the template drew it, frame included: the least it can be made.
@@ -37,12 +35,13 @@ public:
 private:
     struct Placed {
         HWND control;
-        RECT start;
+        PixelRect start;
         AnchorEdges edges;
     };
 
     HWND m_dialog = nullptr;
-    SIZE m_startClient{};
+    DialogBase m_base{};
+    PixelRect m_startClient{};
     SIZE m_minimumTrack{};
     std::vector<Placed> m_controls;
 };

@@ -7,6 +7,9 @@
 #include "behaviour/device_columns.h"
 #include "behaviour/device_filter.h"
 #include "behaviour/heard_on_text.h"
+#include "faces/win32/dpi_scaling.h"
+#include "faces/win32/header_arrow.h"
+#include "faces/win32/monitor_dpi.h"
 #include "faces/win32/wide_text.h"
 #include "net/subnet.h"
 
@@ -15,29 +18,18 @@ namespace {
 
 constexpr int kWarningImage = 0;
 
-Bitmap LoadArrow(int id) {
-    // Light grey becomes the system's button face and dark grey its shadow, so the arrow blends
-    // into the header whatever the colour scheme.
-    return Bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                  IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-}
-
 }  // namespace
 
 DeviceListView::DeviceListView(HWND listControl, HWND countLabel, DeviceList& list)
     : m_control(listControl),
       m_count(countLabel),
       m_rows(list),
-      m_upArrow(LoadArrow(133)),
-      m_downArrow(LoadArrow(134)) {
+      m_dpi(WindowDpi(listControl)),
+      m_upArrow(DrawHeaderArrow(m_dpi, true)),
+      m_downArrow(DrawHeaderArrow(m_dpi, false)) {
     ListView_SetExtendedListViewStyle(m_control,
                                       LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
-    const int iconSize = GetSystemMetrics(SM_CXSMICON);
-    // The list control destroys its small image list with itself.
-    if (HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 0)) {
-        ImageList_AddIcon(images, LoadIconW(nullptr, IDI_WARNING));
-        ListView_SetImageList(m_control, images, LVSIL_SMALL);
-    }
+    MakeImages();
     AddColumns();
     m_rows.SetObserver(this);
     Refresh();
@@ -47,16 +39,38 @@ DeviceListView::~DeviceListView() {
     m_rows.SetObserver(nullptr);
 }
 
+void DeviceListView::MakeImages() {
+    const int iconSize = SystemMetricForDpi(SM_CXSMICON, m_dpi);
+    const HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 0);
+    if (images == nullptr) {
+        return;
+    }
+    if (const Icon warning = LoadIconSized(nullptr, IDI_WARNING, iconSize)) {
+        ImageList_AddIcon(images, warning.Get());
+    }
+    // The list control destroys the image list it holds with itself, but not one it is given
+    // another for.
+    if (const HIMAGELIST previous = ListView_SetImageList(m_control, images, LVSIL_SMALL)) {
+        ImageList_Destroy(previous);
+    }
+}
+
+void DeviceListView::MakeArrows() {
+    Bitmap up = DrawHeaderArrow(m_dpi, true);
+    Bitmap down = DrawHeaderArrow(m_dpi, false);
+    std::swap(m_upArrow, up);
+    std::swap(m_downArrow, down);
+    // The header lets go of the old arrows before they are deleted.
+    ShowSortArrows();
+}
+
 void DeviceListView::AddColumns() {
-    const UINT dpi = GetDpiForWindow(m_control);
     for (int index = 0; index < kColumnCount; ++index) {
         std::wstring header = Utf8ToWide(kDeviceListColumns[index].header);
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        // The widths are for 96 dots per inch.
-        column.cx =
-            MulDiv(kDeviceListColumns[index].width, dpi == 0 ? 96 : static_cast<int>(dpi), 96);
+        column.cx = ScaledForDpi(kDeviceListColumns[index].width, m_dpi);
         column.pszText = header.data();
         column.iSubItem = index;
         ListView_InsertColumn(m_control, index, &column);
@@ -66,7 +80,7 @@ void DeviceListView::AddColumns() {
 std::vector<int> DeviceListView::ColumnWidths() const {
     std::vector<int> widths;
     for (int column = 0; column < kColumnCount; ++column) {
-        widths.push_back(ListView_GetColumnWidth(m_control, column));
+        widths.push_back(UnscaledFromDpi(ListView_GetColumnWidth(m_control, column), m_dpi));
     }
     return widths;
 }
@@ -74,8 +88,22 @@ std::vector<int> DeviceListView::ColumnWidths() const {
 void DeviceListView::SetColumnWidths(const std::vector<int>& widths) {
     for (int column = 0; column < static_cast<int>(widths.size()) && column < kColumnCount;
          ++column) {
-        ListView_SetColumnWidth(m_control, column, widths[column]);
+        ListView_SetColumnWidth(m_control, column, ScaledForDpi(widths[column], m_dpi));
     }
+}
+
+void DeviceListView::OnDpiChanged(int dpi) {
+    const std::vector<int> widths = ColumnWidths();
+    m_dpi = dpi;
+    SetColumnWidths(widths);
+    MakeImages();
+    MakeArrows();
+}
+
+void DeviceListView::OnSysColorChange() {
+    // Common controls take the system's colours only when told, by the window that holds them.
+    SendMessageW(m_control, WM_SYSCOLORCHANGE, 0, 0);
+    MakeArrows();
 }
 
 void DeviceListView::SetFilter(const std::wstring& text) {

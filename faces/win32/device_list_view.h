@@ -20,10 +20,10 @@ inline constexpr UINT_PTR kHeldRepaintTimer = 2;
 
 // The device list as a virtual SysListView32 in report view: the rows are the DeviceList's,
 // drawn on demand, in its order, less those the filter hides. Single selection, kept in step with
-// the list's own; header clicks go to the list, its arrows come back as header bitmaps 133 and
-// 134; a device heard outside its interface's network gets a warning icon, and every row a tip
-// saying where it was heard. While rows pour in, the list is repainted at the pace of a
-// RepaintPacer.
+// the list's own; header clicks go to the list, its arrows come back as header bitmaps drawn for
+// the monitor's dots per inch in the system's colours; a device heard outside its interface's
+// network gets a warning icon, and every row a tip saying where it was heard. While rows pour in,
+// the list is repainted at the pace of a RepaintPacer.
 class DeviceListView final : public DeviceListObserver {
 public:
     DeviceListView(HWND listControl, HWND countLabel, DeviceList& list);
@@ -38,8 +38,13 @@ public:
 
     // The list's positions that the filter leaves shown, top to bottom.
     const std::vector<int>& ShownRows() const { return m_shown; }
+    // In pixels at 96 dots per inch, whatever the monitor's.
     std::vector<int> ColumnWidths() const;
     void SetColumnWidths(const std::vector<int>& widths);
+    // The window moved to a monitor of dpi dots per inch.
+    void OnDpiChanged(int dpi);
+    // WM_SYSCOLORCHANGE came to the window.
+    void OnSysColorChange();
     // Where a menu asked for by keyboard opens: below the selected row, or the list's corner.
     POINT MenuPointForKeyboard() const;
     // Selects the row under a right-click at point (screen coordinates); false when none is there.
@@ -59,6 +64,8 @@ public:
     void SortArrowChanged() override { ShowSortArrows(); }
 
 private:
+    void MakeImages();
+    void MakeArrows();
     void AddColumns();
     void Refresh();
     void Repaint();
@@ -77,6 +84,7 @@ private:
     std::vector<int> m_shown;
     // The text handed out for the last item asked for; the control copies it before asking again.
     std::wstring m_itemText;
+    int m_dpi;
     Bitmap m_upArrow;
     Bitmap m_downArrow;
     // Set while the view's selection is made to follow the list's, so that it is not read back.

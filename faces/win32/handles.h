@@ -64,6 +64,7 @@ inline void RemoveHook(HHOOK hook) {
 
 using RegistryKey = UniqueHandle<HKEY, CloseRegistryKey>;
 using Bitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
+using Font = UniqueHandle<HFONT, DeleteGdiObject>;
 using Icon = UniqueHandle<HICON, DestroyIconHandle>;
 using GlobalMemory = UniqueHandle<HGLOBAL, FreeGlobal>;
 using Menu = UniqueHandle<HMENU, DestroyMenuHandle>;

@@ -76,10 +76,11 @@ INT_PTR CALLBACK IpConfigDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
     return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             CenterOver(m_dialog, m_owner);
+            m_scaling.Capture(m_dialog, kTemplateId, {});
             m_form.Attach();
             // The first tab stop, the host name, has the focus.
             return TRUE;
@@ -101,6 +102,9 @@ INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
                 default:
                     return FALSE;
             }
+        case WM_DPICHANGED:
+            m_scaling.OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam), false);
+            return TRUE;
         case WM_HELP:
             if (!HelpModifierHeld()) {
                 ShowHelp(m_boxes, HelpContextOf(kTemplateId));

@@ -7,6 +7,7 @@
 #include "behaviour/ip_config_face.h"
 #include "behaviour/ip_config_form.h"
 #include "faces/win32/app_dialog_face.h"
+#include "faces/win32/dialog_scaling.h"
 #include "net/datagrams.h"
 
 namespace kestrelink::win32 {
@@ -38,6 +39,7 @@ private:
     HWND m_owner;
     HWND m_dialog = nullptr;
     AppDialogFace m_boxes{m_dialog};
+    DialogScaling m_scaling;
     IpConfigForm m_form{*this, m_boxes};
 };
 

@@ -23,6 +23,7 @@
 #include "faces/win32/ip_config_dialog.h"
 #include "faces/win32/list_context_menu.h"
 #include "faces/win32/message_boxes.h"
+#include "faces/win32/monitor_dpi.h"
 #include "faces/win32/save_dialog.h"
 #include "faces/win32/system_registry.h"
 #include "faces/win32/wide_text.h"
@@ -42,10 +43,9 @@ constexpr UINT kNoticeMessage = WM_APP + 2;
 // The list view has kHeldRepaintTimer.
 constexpr UINT_PTR kAfterPendingTimer = 1;
 
-Icon LoadAppIcon(int sizeMetricX, int sizeMetricY) {
-    return Icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
-                                              IMAGE_ICON, GetSystemMetrics(sizeMetricX),
-                                              GetSystemMetrics(sizeMetricY), LR_DEFAULTCOLOR)));
+Icon LoadAppIcon(int sizeMetric, int dpi) {
+    return LoadIconSized(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
+                         SystemMetricForDpi(sizeMetric, dpi));
 }
 
 // In the dialog's client coordinates.
@@ -114,11 +114,25 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                           {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return TRUE;
         case WM_SIZE:
-            m_anchors.Apply(LOWORD(lParam), HIWORD(lParam));
+            m_scaling.Apply(LOWORD(lParam), HIWORD(lParam));
             return TRUE;
         case WM_GETMINMAXINFO:
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {
-                m_anchors.MinimumTrackSize().cx, m_anchors.MinimumTrackSize().cy};
+                m_scaling.MinimumTrackSize().cx, m_scaling.MinimumTrackSize().cy};
+            return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
+        case WM_SYSCOLORCHANGE:
+            if (m_view) {
+                m_view->OnSysColorChange();
+            }
+            return FALSE;
+        case WM_ENDSESSION:
+            // The session may end the process as soon as this returns: no WM_CLOSE will come.
+            if (wParam != FALSE && m_view) {
+                SaveState();
+            }
             return TRUE;
         case WM_HELP:
             if (!HelpModifierHeld()) {
@@ -154,10 +168,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnInitDialog() {
     SetWindowTextW(m_dialog, Utf8ToWide(MainWindowTitle()).c_str());
-    m_bigIcon = LoadAppIcon(SM_CXICON, SM_CYICON);
-    m_smallIcon = LoadAppIcon(SM_CXSMICON, SM_CYSMICON);
-    SendMessageW(m_dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
-    SendMessageW(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+    SetIcons(WindowDpi(m_dialog));
 
     const SystemRegistryReader registry;
     const bool forceIeShown = ShowForceIeOption(registry);
@@ -177,7 +188,7 @@ void MainWindow::OnInitDialog() {
 
     m_view = std::make_unique<DeviceListView>(GetDlgItem(m_dialog, kListId),
                                               GetDlgItem(m_dialog, kDeviceCountId), m_list);
-    m_anchors.Capture(m_dialog, kTemplateId, kControlAnchors);
+    m_scaling.Capture(m_dialog, kTemplateId, kControlAnchors);
     ApplyState();
 
     m_behaviour = std::make_unique<MainWindowBehaviour>(*this, m_boxes, m_list, m_browser);
@@ -215,6 +226,24 @@ void MainWindow::LabelFilter() {
     const HWND before = GetWindow(filter, GW_HWNDPREV);
     SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetIcons(int dpi) {
+    Icon bigIcon = LoadAppIcon(SM_CXICON, dpi);
+    Icon smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
+    SendMessageW(m_dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+    SendMessageW(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+    // The window holds the new icons before the old ones go.
+    m_bigIcon = std::move(bigIcon);
+    m_smallIcon = std::move(smallIcon);
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    m_scaling.OnDpiChanged(dpi, suggested, true);
+    SetIcons(dpi);
+    if (m_view) {
+        m_view->OnDpiChanged(dpi);
+    }
 }
 
 void MainWindow::PlaceFilterInForceIePlace() {

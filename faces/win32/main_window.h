@@ -9,8 +9,8 @@
 #include "behaviour/posted_calls.h"
 #include "behaviour/window_face.h"
 #include "faces/win32/after_pending_calls.h"
-#include "faces/win32/anchored_resize.h"
 #include "faces/win32/app_dialog_face.h"
+#include "faces/win32/dialog_scaling.h"
 #include "faces/win32/handles.h"
 #include "faces/win32/notice_queue.h"
 #include "faces/win32/shell_browser_starter.h"
@@ -58,6 +58,8 @@ private:
     void OnClose();
     void OnDestroy();
     void LabelFilter();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void SetIcons(int dpi);
     void PlaceFilterInForceIePlace();
     void ApplyState();
     void SaveState();
@@ -69,7 +71,7 @@ private:
     ShellBrowserStarter m_browser;
     Icon m_bigIcon;
     Icon m_smallIcon;
-    AnchoredResize m_anchors;
+    DialogScaling m_scaling;
     std::unique_ptr<DeviceListView> m_view;
     std::unique_ptr<MainWindowBehaviour> m_behaviour;
     std::unique_ptr<CopyKeyHook> m_copyKey;

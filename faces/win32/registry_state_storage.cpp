@@ -6,13 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "faces/win32/dpi_scaling.h"
 #include "faces/win32/handles.h"
+#include "faces/win32/monitor_dpi.h"
 #include "faces/win32/wide_text.h"
 
 namespace kestrelink::win32 {
 namespace {
 
 constexpr wchar_t kStateKey[] = L"Software\\Kestrelink";
+// The dots per inch the column widths are saved at. Without it they are from a version that
+// saved pixels at the system's own.
+constexpr wchar_t kWidthsDpiValue[] = L"ColumnWidthsDpi";
 
 std::optional<int> ReadNumber(HKEY key, const wchar_t* name) {
     DWORD type = 0;
@@ -90,6 +95,12 @@ StoredWindowState RegistryStateStorage::Load() const {
     }
     if (const std::optional<std::wstring> widths = ReadText(key.Get(), L"ColumnWidths")) {
         stored.columnWidths = ParseWidths(WideToUtf8(*widths));
+        const int savedAt = ReadNumber(key.Get(), kWidthsDpiValue).value_or(SystemDpi());
+        for (std::optional<int>& width : *stored.columnWidths) {
+            if (width && savedAt > 0) {
+                width = UnscaledFromDpi(*width, savedAt);
+            }
+        }
     }
     stored.sortColumn = ReadNumber(key.Get(), L"SortColumn");
     if (const std::optional<int> ascending = ReadNumber(key.Get(), L"SortAscending")) {
@@ -119,6 +130,7 @@ void RegistryStateStorage::Save(const WindowState& state) {
         widths += (widths.empty() ? L"" : L",") + std::to_wstring(width);
     }
     WriteText(key.Get(), L"ColumnWidths", widths);
+    WriteNumber(key.Get(), kWidthsDpiValue, kBaseDpi);
     WriteNumber(key.Get(), L"SortColumn", state.sort.sortColumn);
     WriteNumber(key.Get(), L"SortAscending", state.sort.ascending ? 1 : 0);
 }

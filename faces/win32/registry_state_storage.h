@@ -5,7 +5,7 @@
 namespace kestrelink::win32 {
 
 // The window's state under HKEY_CURRENT_USER\Software\Kestrelink: numbers as DWORD values, the
-// column widths as one text of comma-separated numbers.
+// column widths as one text of comma-separated numbers, in pixels at 96 dots per inch.
 class RegistryStateStorage final : public WindowStateStorage {
 public:
     RegistryStateStorage() = default;

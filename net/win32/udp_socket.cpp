@@ -174,7 +174,8 @@ bool UdpSocket::MakeNonBlocking() {
 }
 
 void UdpSocket::RequestReceiveBuffer(int bytes) {
-    // Windows has no ceiling to force past: the plain request is granted as asked.
+    // Windows documents no ceiling like Linux's rmem_max: the value is the socket's own budget
+    // of queued bytes (AFD's receive window), taken as asked, so the 48 MB request stands.
     ::setsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_RCVBUF,
                  reinterpret_cast<const char*>(&bytes), sizeof bytes);
 }

@@ -23,6 +23,15 @@ protected:
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
+    static void WriteNumber(const wchar_t* name, DWORD number) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kStateKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                       sizeof(number));
+        RegCloseKey(key);
+    }
 };
 
 TEST_F(RegistryStateStorageTest, NothingStoredGivesNothing) {
@@ -83,6 +92,17 @@ TEST_F(RegistryStateStorageTest, AWidthThatIsNoNumberIsLoadedAsNone) {
     ASSERT_TRUE(stored.columnWidths.has_value());
     const std::vector<std::optional<int>> widths = {100, std::nullopt, std::nullopt, std::nullopt,
                                                     80};
+    EXPECT_EQ(*stored.columnWidths, widths);
+}
+
+TEST_F(RegistryStateStorageTest, WidthsSavedAtAnotherDpiAreLoadedAt96) {
+    WriteText(L"ColumnWidths", L"150,300,81");
+    WriteNumber(L"ColumnWidthsDpi", 144);
+
+    const StoredWindowState stored = RegistryStateStorage().Load();
+
+    ASSERT_TRUE(stored.columnWidths.has_value());
+    const std::vector<std::optional<int>> widths = {100, 200, 54};
     EXPECT_EQ(*stored.columnWidths, widths);
 }
 

@@ -1,13 +1,10 @@
-// The program's resources as the system loads them: the dialogs built from res/dialogs, and the
-// header's sort arrows as the build draws them.
+// The program's resources as the system loads them: the dialogs built from res/dialogs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
-
-#include "tests/support/sort_arrow_rows.h"
 
 namespace kestrelink {
 namespace {
@@ -84,56 +81,6 @@ TEST(DialogTabOrderTest, TheIpDialogTabsFromHostNameToSend) {
 
     EXPECT_EQ(order, (std::vector<int>{1011, 1005, 1003, 1004, 1006, 1009, 1007, 2, 1}));
 }
-
-struct ArrowCase {
-    int id;
-    const testing::ArrowRows* rows;
-};
-
-void PrintTo(const ArrowCase& c, std::ostream* os) {
-    *os << c.id;
-}
-
-class SortArrowBitmapTest : public ::testing::TestWithParam<ArrowCase> {};
-
-// Loaded as the header loads it, the arrow is drawn in the system's button face and 3D shadow.
-TEST_P(SortArrowBitmapTest, ShowsTheArrowInTheSystemsColours) {
-    const ArrowCase& c = GetParam();
-    const auto bitmap = static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    ASSERT_NE(bitmap, nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 14;
-    info.bmiHeader.biHeight = -14;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(14 * 14);
-    const HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, bitmap, 0, 14, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    ASSERT_EQ(rows, 14);
-
-    const auto asPixel = [](COLORREF colour) {
-        return static_cast<DWORD>(GetRValue(colour) << 16 | GetGValue(colour) << 8 |
-                                  GetBValue(colour));
-    };
-    for (std::size_t y = 0; y < 14; ++y) {
-        for (std::size_t x = 0; x < 14; ++x) {
-            const char pixel = (*c.rows)[y][x];
-            const DWORD expected = pixel == 'd'   ? asPixel(GetSysColor(COLOR_3DSHADOW))
-                                   : pixel == 'w' ? 0xFFFFFFu
-                                                  : asPixel(GetSysColor(COLOR_3DFACE));
-            EXPECT_EQ(pixels[y * 14 + x] & 0xFFFFFFu, expected) << "pixel " << x << ',' << y;
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Resources, SortArrowBitmapTest,
-                         ::testing::Values(ArrowCase{133, &testing::kArrowUpRows},
-                                           ArrowCase{134, &testing::kArrowDownRows}));
 
 }  // namespace
 }  // namespace kestrelink
