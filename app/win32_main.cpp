@@ -8,8 +8,10 @@
 #include "faces/win32/main_window.h"
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/registry_state_storage.h"
+#include "net/win32/dll_search.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    kestrelink::LimitDllSearchToSystemFolder();
     // The list, its header and the IP address fields are common controls: registered before the
     // first dialog that holds them is built.
     INITCOMMONCONTROLSEX controls = {};
