@@ -7,7 +7,7 @@
 # installed window opens on a virtual X server and closes, and msiexec removes it all, rules too.
 # Last, packages of two builds that differ in the fourth field alone, made from the same programs:
 # the newer installed over the older leaves one uninstall entry, the newer's, with the newer's
-# files in place, and the older then refuses to install over it.
+# files and firewall rules in place, and the older then refuses to install over it.
 #
 #   scripts/windows-msi-check.sh WINDOWS_BUILD_DIR
 set -euo pipefail
@@ -104,7 +104,12 @@ if [ "${1:-}" = --in-namespace ]; then
     wine_run msiexec /i "$(windows_path "$older")" /qn
     grep -q "DisplayVersion.*1\.31\.3600" <<<"$(uninstall_entries)" ||
         fail "the older package made no uninstall entry of 1.31.3600"
-    wine_run msiexec /i "$(windows_path "$newer")" /qn
+    said=$(msiexec_noting_netsh /i "$(windows_path "$newer")" /qn)
+    # The older product's removal deletes its rules; the newer's must come after and stay.
+    for rule in 'L"name=Kestrelink" ' 'L"name=Kestrelink command line" '; do
+        last=$(grep -F "$rule" <<<"$said" | tail -n 1)
+        grep -qF ' L"add" ' <<<"$last" || fail "after the upgrade netsh last ran: $last"
+    done
     entries=$(uninstall_entries)
     count=$(grep -c "DisplayName.*Kestrelink" <<<"$entries" || true)
     [ "$count" = 1 ] || fail "after the upgrade $count uninstall entries name Kestrelink"
