@@ -138,36 +138,35 @@ package="$windows/kestrelink-$version-x64.msi"
 [ -f "$package" ] || fail "no $package: build it with make windows-package"
 table() { msiinfo export "$package" "$1" | tr -d '\r'; }
 
-# Each row ends in an empty ExtendedType. 3186: an executable named by a property (50), whose failure stops nothing (64), in the script
-# (1024), as the installer's service rather than the user (2048).
-expected_actions=(
-    $'RemoveWindowFirewallRule\t3186\tNETSH\tadvfirewall firewall delete rule name="Kestrelink" dir=in\t'
-    $'RemoveCommandLineFirewallRule\t3186\tNETSH\tadvfirewall firewall delete rule name="Kestrelink command line" dir=in\t'
-    $'AddWindowFirewallRule\t3186\tNETSH\tadvfirewall firewall add rule name="Kestrelink" dir=in action=allow program="[#kestrelink.exe]" protocol=udp localport=54320 remoteip=any profile=any enable=yes\t'
+# table_holds TABLE ROW...: each row is in the table, whole.
+table_holds() {
+    local name=$1 rows
+    shift
+    rows=$(table "$name")
+    for row in "$@"; do
+        grep -qxF "$row" <<<"$rows" || fail "the $name table lacks: $row"
+    done
+}
+# Each row ends in an empty ExtendedType. 3186: an executable named by a property (50), whose
+# failure stops nothing (64), in the script (1024), as the installer's service, not the user (2048).
+table_holds CustomAction \
+    $'RemoveWindowFirewallRule\t3186\tNETSH\tadvfirewall firewall delete rule name="Kestrelink" dir=in\t' \
+    $'RemoveCommandLineFirewallRule\t3186\tNETSH\tadvfirewall firewall delete rule name="Kestrelink command line" dir=in\t' \
+    $'AddWindowFirewallRule\t3186\tNETSH\tadvfirewall firewall add rule name="Kestrelink" dir=in action=allow program="[#kestrelink.exe]" protocol=udp localport=54320 remoteip=any profile=any enable=yes\t' \
     $'AddCommandLineFirewallRule\t3186\tNETSH\tadvfirewall firewall add rule name="Kestrelink command line" dir=in action=allow program="[#kestrelink_cli.exe]" protocol=udp localport=54320 remoteip=any profile=any enable=yes\t'
-)
-actions=$(table CustomAction)
-for row in "${expected_actions[@]}"; do
-    grep -qxF "$row" <<<"$actions" || fail "the CustomAction table lacks: $row"
-done
-grep -qP '^FindNetsh\t\d+\tNETSH\t\[System64Folder\]netsh\.exe\t$' <<<"$actions" ||
+grep -qP '^FindNetsh\t\d+\tNETSH\t\[System64Folder\]netsh\.exe\t$' <<<"$(table CustomAction)" ||
     fail "no action sets NETSH to the system's netsh.exe"
-expected_steps=(
-    $'FindNetsh\t\t1001'
-    $'InstallValidate\t\t1400'
-    $'RemoveExistingProducts\t\t1401'
-    $'InstallInitialize\t\t1500'
-    $'RemoveWindowFirewallRule\t$Window=2 OR $Window=3\t3491'
-    $'RemoveCommandLineFirewallRule\t$CommandLine=2 OR $CommandLine=3\t3492'
-    $'RemoveFiles\t\t3500'
-    $'InstallFiles\t\t4000'
-    $'AddWindowFirewallRule\t$Window=3\t4001'
+table_holds InstallExecuteSequence \
+    $'FindNetsh\t\t1001' \
+    $'InstallValidate\t\t1400' \
+    $'RemoveExistingProducts\t\t1401' \
+    $'InstallInitialize\t\t1500' \
+    $'RemoveWindowFirewallRule\t$Window=2 OR $Window=3\t3491' \
+    $'RemoveCommandLineFirewallRule\t$CommandLine=2 OR $CommandLine=3\t3492' \
+    $'RemoveFiles\t\t3500' \
+    $'InstallFiles\t\t4000' \
+    $'AddWindowFirewallRule\t$Window=3\t4001' \
     $'AddCommandLineFirewallRule\t$CommandLine=3\t4002'
-)
-steps=$(table InstallExecuteSequence)
-for row in "${expected_steps[@]}"; do
-    grep -qxF "$row" <<<"$steps" || fail "the InstallExecuteSequence table lacks: $row"
-done
 product_version=$(table Property | sed -n 's/^ProductVersion\t//p')
 
 # Two builds of the same programs, the older with a help page of its own.
