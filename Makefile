@@ -43,9 +43,12 @@ windows:
 windows-test: windows
 	scripts/in-private-network.sh ctest --test-dir build-windows --output-on-failure
 
-# build-windows/kestrelink-<version>-x64.msi: both programs and the help page.
+# build-windows/kestrelink-<version>-x64.msi: both programs and the help page. Signed, programs
+# and installer, with SIGN_PKCS12=certificate.p12 SIGN_PASSWORD_FILE=its-password.txt, and
+# timestamped as well with SIGN_TIMESTAMP_URL=an RFC 3161 server's address.
 windows-package: windows
-	cmake --build build-windows --target windows-package
+	SIGN_PKCS12="$(abspath $(SIGN_PKCS12))" SIGN_PASSWORD_FILE="$(abspath $(SIGN_PASSWORD_FILE))" \
+	SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" cmake --build build-windows --target windows-package
 
 # Debian's build flags with all of its hardening.
 debian_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))

@@ -9,8 +9,10 @@
 #include "faces/win32/main_window.h"
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/registry_state_storage.h"
+#include "net/win32/dll_search.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    kestrelink::LimitDllSearchToSystemFolder();
     // Before the first shell call, and until the window is gone.
     const kestrelink::win32::ComApartment apartment;
     // The list, its header and the IP address fields are common controls: registered before the

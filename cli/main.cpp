@@ -5,6 +5,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "net/win32/dll_search.h"
+
 namespace {
 
 // The program writes UTF-8; the console shows it as such while the program runs, and the code
@@ -33,6 +35,7 @@ private:
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
+    kestrelink::LimitDllSearchToSystemFolder();
     const Utf8Console console;
 #endif
     return static_cast<int>(kestrelink::cli::RunCommandLine(argc, argv, std::cout, std::cerr));

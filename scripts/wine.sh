@@ -28,7 +28,8 @@ WINEPREFIX=$(mkdir -p "$1" && cd "$1" && pwd)
 shift
 exec 9>"$WINEPREFIX.lock"
 flock 9
-export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
+# Quiet unless the caller asks for some of its notes.
+export WINEPREFIX WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: nothing here needs .NET or a browser engine, and they would be downloaded.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=${KESTRELINK_WINE_DISPLAY:-}
