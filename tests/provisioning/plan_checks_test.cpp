@@ -39,19 +39,5 @@ TEST(PlanChecksTest, EachEntryAgainstTheListedDevices) {
     EXPECT_EQ(problems[2].kind, Kind::NotListed);
 }
 
-TEST(PlanChecksTest, StepOfShowsOnlyWhatAnnouncementsCarry) {
-    IpSettings settings{0x0A000009, 0xFFFFFF00, 0x0A000001, 0, false, "pw", "cam-1"};
-    const ProvisioningStep step08 =
-        StepOf({"02:00:00:00:00:03", "10.0.0.3", "three", DeviceFamily::Bits08}, settings);
-    EXPECT_EQ(step08.newIp, "10.0.0.9");
-    EXPECT_EQ(step08.newName, std::nullopt);
-    EXPECT_EQ(step08.before, (Appearance{"10.0.0.3", "three"}));
-    settings.useDhcp = true;
-    const ProvisioningStep step32 =
-        StepOf({"02:00:00:00:00:01", "10.0.0.1", "one", DeviceFamily::Bits32}, settings);
-    EXPECT_EQ(step32.newIp, std::nullopt);
-    EXPECT_EQ(step32.newName, "cam-1");
-}
-
 }  // namespace
 }  // namespace kestrelink::provisioning
