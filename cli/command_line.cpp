@@ -51,7 +51,22 @@ A plan's requests go out paced (2,000 a second after a burst of 32); with
 device that takes the address of another device of the plan is sent its request
 once that one has left it (confirmed, with --verify); moves in a cycle are
 refused. One line per device as its result is known, then a summary line; while
-a plan runs, a progress line on standard error when it is a terminal.)";
+a plan runs, a progress line on standard error when it is a terminal. Before it
+sends, a plan probes once per 500 ms round until every device it lists has
+answered and one more round brought no device not heard before, --wait at most.
+
+Lost datagrams: with --verify, a device that still answers as before its request
+gets the same request again --resend-after ms after the previous one (3000), at
+most --resend times (2; 0: never); its --wait then counts from its latest
+request.
+
+The as-built record (--record FILE): one CSV line per device, with the columns
+  mac,serial,product,family,old_ip,new_ip,old_name,new_name,mask,gateway,dns,
+  dhcp,requests,outcome,reason,sent_at,confirmed_at
+outcome is configured, not confirmable, failed or not sent; reason holds the
+words of the device's line; times are ISO 8601 UTC; no password is written. A
+device text that a spreadsheet would take for a formula gets a leading
+apostrophe. The file is replaced whole or not at all.)";
 
 // Both in configure's help and in the program's, which the manual page is made from.
 constexpr auto kRefusals =
@@ -141,7 +156,7 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
 void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bool& force) {
     CLI::App* configure = app.add_subcommand(
         "configure", "Give one device, or every device of a plan, new IP settings.");
-    RequestFields& fields = single.fields;
+    provisioning::RequestFields& fields = single.fields;
     CLI::Option* mac =
         configure->add_option("MAC", fields.mac, "The device's MAC address, as discover lists it");
     CLI::Option* dhcp =
@@ -181,6 +196,26 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bo
     AddWaitOption(*configure, single.provision.wait,
                   "How long to listen for the devices, and for each device after its request "
                   "to confirm it");
+    configure
+        ->add_option("--resend", single.provision.resends,
+                     "With --verify: send a device that still answers as before its request "
+                     "again, at most N times (0: never)")
+        ->type_name("N")
+        ->default_str("2")
+        ->check(CLI::Range(0, 100));
+    configure
+        ->add_option_function<int>(
+            "--resend-after",
+            [&single](int ms) { single.provision.resendAfter = std::chrono::milliseconds(ms); },
+            "How long after a device's previous request it is sent the request again, in "
+            "milliseconds")
+        ->type_name("MS")
+        ->default_str("3000")
+        ->check(CLI::Range(0, kMaxWaitMs));
+    configure
+        ->add_option("--record", single.provision.recordPath,
+                     "Write the as-built record, one CSV line per device (replaced whole)")
+        ->type_name("FILE.csv");
 
     for (CLI::Option* address : {ip, mask, gateway, dns}) {
         dhcp->excludes(address);
@@ -190,8 +225,8 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bo
     }
     configure->callback([&single, &plan, &force, name] {
         single.fields.nameGiven = name->count() > 0;
-        single.addresses = plan.addresses =
-            force ? AddressPolicy::SendAsGiven : AddressPolicy::RefuseUnworkable;
+        single.addresses = plan.addresses = force ? provisioning::AddressPolicy::SendAsGiven
+                                                  : provisioning::AddressPolicy::RefuseUnworkable;
     });
     configure->footer(std::string(kConfigureFooter) + "\n\n" + kRefusals);
 }
