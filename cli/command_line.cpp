@@ -31,7 +31,7 @@ constexpr auto kFooter =
   0  success: every request sent and, with --verify, confirmed
   1  failure: too few devices, a device that did not answer, a request that could
      not be sent or, with --verify, was not confirmed, output that could not be
-     written
+     written; with --fail-on-change, any difference from the earlier list
   2  bad usage or bad input: nothing was sent
   3  with --verify: every request sent, none failed, but at least one cannot be
      confirmed because it changes nothing that announcements show
@@ -46,6 +46,15 @@ milliseconds of its request; or the request changes nothing announcements show
 (a new mask, gateway or DNS server only), status 3. A set response names neither
 device nor request: it is a warning with the address and port it came from, and
 confirms nothing.
+
+discover --compare FILE sets the devices against an earlier list (a discover
+--format csv, or the window's exported list): each device heard is new, changed
+(its IP, given name or version; was_ip, was_name, was_version tell what it was)
+or same, and each device of FILE not heard is listed as missing. discover
+--watch probes every --interval seconds (15) and prints one line per event as
+it happens (appeared, changed, vanished after --missing-after rounds in a row
+without an answer (3), returned), until SIGINT or SIGTERM; discover --help
+tells the rest.
 
 A plan's requests go out paced (2,000 a second after a burst of 32); with
 --verify one probe pair every 500 ms then asks every device still pending. A
