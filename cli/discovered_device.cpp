@@ -1,6 +1,7 @@
 #include "cli/discovered_device.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <tuple>
 
@@ -9,6 +10,7 @@
 #include "net/intake.h"
 #include "net/row_comparators.h"
 #include "net/subnet.h"
+#include "net/text_forms.h"
 
 namespace kestrelink::cli {
 
@@ -46,6 +48,31 @@ std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices)
 
 provisioning::ListedDevice ListedOf(const DiscoveredDevice& device) {
     return {device.mac, device.ip, device.givenName, device.family};
+}
+
+DeviceRow RowOf(const DiscoveredDevice& device) {
+    return {device.ip,
+            device.mac,
+            device.productName,
+            device.givenName,
+            device.version,
+            std::string(FormatSerialText(device.serialNumber).View()),
+            std::string(FamilyText(device.family))};
+}
+
+DiscoveredDevice DeviceOfRow(const DeviceRow& row) {
+    std::uint32_t serial = 0;
+    const std::string& serialText = row[kColumnSerialNo];
+    std::from_chars(serialText.data(), serialText.data() + serialText.size(), serial);
+    DiscoveredDevice device;
+    device.ip = row[kColumnIp];
+    device.mac = row[kColumnMac];
+    device.productName = row[kColumnProductName];
+    device.givenName = row[kColumnGivenName];
+    device.version = row[kColumnVersion];
+    device.serialNumber = serial;
+    device.family = row[kColumnArch] == kArchText32 ? DeviceFamily::Bits32 : DeviceFamily::Bits08;
+    return device;
 }
 
 }  // namespace kestrelink::cli

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/device_row.h"
 #include "net/protocol.h"
 #include "provisioning/listed_device.h"
 
@@ -41,5 +42,11 @@ std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices)
 using provisioning::FamilyText;
 
 provisioning::ListedDevice ListedOf(const DiscoveredDevice& device);
+
+// The window's seven texts of the device.
+DeviceRow RowOf(const DiscoveredDevice& device);
+// A device of an earlier list: no interface and neither flag; a serial number that is not one
+// reads as 0.
+DiscoveredDevice DeviceOfRow(const DeviceRow& row);
 
 }  // namespace kestrelink::cli

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -15,20 +13,13 @@
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
+#include "cli/whole_file.h"
 #include "provisioning/move_order.h"
 #include "provisioning/plan_checks.h"
 #include "provisioning/plan_file.h"
 
 namespace kestrelink::cli {
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 using provisioning::EntryProblem;
 using provisioning::PlanEntry;
