@@ -71,7 +71,9 @@ bool SendOutOfEach(ListenerContext& context, std::span<const NetworkInterface> i
     }
     bool left = false;
     for (const NetworkInterface& way : interfaces) {
-        left = context.udpSocket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
+        left =
+            context.udpSocket.SendTo(datagram, kBroadcastAddress, port, {way.index, way.address}) ||
+            left;
     }
     return left;
 }
