@@ -64,6 +64,8 @@ public:
     bool MakeNonBlocking();
     // Asks for at least bytes of receive queue; keeps what the system grants.
     void RequestReceiveBuffer(int bytes);
+    // The receive queue the system granted, in bytes as it counts them; 0 when it does not say.
+    int GrantedReceiveBuffer() const;
     // Has every received datagram report the interface it came in on.
     bool ReportArrivalInterface();
 

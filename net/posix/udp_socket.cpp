@@ -79,6 +79,12 @@ void UdpSocket::RequestReceiveBuffer(int bytes) {
     }
 }
 
+int UdpSocket::GrantedReceiveBuffer() const {
+    int bytes = 0;
+    socklen_t length = sizeof bytes;
+    return ::getsockopt(m_handle.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, &length) == 0 ? bytes : 0;
+}
+
 bool UdpSocket::ReportArrivalInterface() {
     const int on = 1;
     return ::setsockopt(m_handle.Get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;

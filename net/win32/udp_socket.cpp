@@ -179,6 +179,15 @@ void UdpSocket::RequestReceiveBuffer(int bytes) {
                  reinterpret_cast<const char*>(&bytes), sizeof bytes);
 }
 
+int UdpSocket::GrantedReceiveBuffer() const {
+    int bytes = 0;
+    int length = sizeof bytes;
+    return ::getsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_RCVBUF,
+                        reinterpret_cast<char*>(&bytes), &length) == 0
+               ? bytes
+               : 0;
+}
+
 bool UdpSocket::ReportArrivalInterface() {
     const DWORD on = 1;
     return ::setsockopt(Native(m_handle.Get()), IPPROTO_IP, IP_PKTINFO,
