@@ -35,7 +35,7 @@ int AnswersHeld(int receiveBufferBytes) {
 }
 
 bool DropsFactoryAddresses(const ReversePathFilter& filter) {
-    return std::max(filter.all.value_or(0), filter.interface.value_or(0)) == 1;
+    return std::max(filter.all.value_or(0), filter.adapter.value_or(0)) == 1;
 }
 
 std::vector<std::string> Obstacles(const DoctorFindings& findings) {

@@ -31,10 +31,10 @@ std::string ProbeText(const DoctorFindings::Adapter& adapter) {
 }
 
 std::string ReversePathText(const ReversePathFilter& filter) {
-    if (!filter.all && !filter.interface) {
+    if (!filter.all && !filter.adapter) {
         return "-";
     }
-    return std::to_string(std::max(filter.all.value_or(0), filter.interface.value_or(0)));
+    return std::to_string(std::max(filter.all.value_or(0), filter.adapter.value_or(0)));
 }
 
 std::string FirewallText(const DoctorFindings& findings) {

@@ -25,7 +25,7 @@ BindFailure ExplainBindFailure(std::uint16_t port);
 // nothing where the system has none (Windows) or it cannot be read.
 struct ReversePathFilter {
     std::optional<int> all;
-    std::optional<int> interface;
+    std::optional<int> adapter;
 };
 ReversePathFilter ReadReversePathFilter(const std::string& interfaceName);
 

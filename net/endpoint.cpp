@@ -177,6 +177,10 @@ void Endpoint::ClearProbesSent() {
     }
 }
 
+std::vector<NetworkInterface> Endpoint::ProbedInterfaces() const {
+    return m_context ? *m_context->ProbedInterfaces() : std::vector<NetworkInterface>();
+}
+
 bool Endpoint::IsOpen() const {
     return m_context && m_context->udpSocket.IsOpen();
 }

@@ -3,7 +3,8 @@
 # on the Linux side: discovery lists the devices of both segments, each as heard on its own;
 # --interface limits it to one segment and refuses a name that is no usable interface; a
 # verified request moves a device; and every probe and request that reached a segment came from
-# the program side's own address on that segment.
+# the program side's own address on that segment; doctor finds nothing in the way and counts the
+# devices of each segment.
 #
 #   scripts/windows-lab-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
 set -euo pipefail
@@ -38,7 +39,19 @@ if [ "${1:-}" = --program-side ]; then
         --verify
     expect "discover after configure" "$(cli discover --format csv)" \
         '^10\.213\.0\.42,02:00:00:00:00:02,'
-    echo "windows-lab-check: discover, --interface and configure --verify passed under Wine"
+    status=0
+    report=$(cli doctor --format json --wait 2000) || status=$?
+    if [ "$status" != 0 ] || ! python3 -c '
+import json, sys
+report = json.loads(sys.argv[1])
+adapters = [(a["name"], a["source"], a["probe_sent"], a["answered"]) for a in report["adapters"]]
+sys.exit(not (report["port"]["bindable"] and report["obstacles"] == [] and
+              adapters == [("klp0", "10.213.0.1", True, 2), ("klp1", "10.214.0.1", True, 2)]))
+' "$report"; then
+        printf 'windows-lab-check: doctor ended with %s:\n%s\n' "$status" "$report" >&2
+        exit 1
+    fi
+    echo "windows-lab-check: discover, --interface, configure --verify and doctor passed under Wine"
     exit 0
 fi
 
