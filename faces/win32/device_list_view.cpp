@@ -27,6 +27,7 @@ Bitmap LoadArrow(int id) {
 DeviceListView::DeviceListView(HWND listControl, HWND countLabel, DeviceList& list)
     : m_control(listControl),
       m_count(countLabel),
+      m_countTip(countLabel),
       m_rows(list),
       m_upArrow(LoadArrow(133)),
       m_downArrow(LoadArrow(134)) {
@@ -145,9 +146,15 @@ void DeviceListView::TakeUserSelection() {
 }
 
 void DeviceListView::ShowCount() {
-    const std::wstring text = Utf8ToWide(
-        DeviceCountText(static_cast<int>(m_shown.size()), m_rows.RowCount(), !m_filter.Empty()));
-    SetWindowTextW(m_count, text.c_str());
+    const CountLabel label = DeviceCountLabel(static_cast<int>(m_shown.size()), m_rows.RowCount(),
+                                              !m_filter.Empty(), m_emptyRound);
+    SetWindowTextW(m_count, Utf8ToWide(label.text).c_str());
+    m_countTip.SetText(Utf8ToWide(label.tooltip));
+}
+
+void DeviceListView::SetEmptyRound(std::optional<CountLabel> label) {
+    m_emptyRound = std::move(label);
+    ShowCount();
 }
 
 void DeviceListView::ShowSortArrows() {
