@@ -137,8 +137,9 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
     return discover;
 }
 
+// Both in doctor's help and in the program's, which the manual page is made from.
 constexpr auto kDoctorFooter =
-    R"(Checks, in order: whether UDP port 54320 can be bound and, if not, why (another
+    R"(doctor checks, in order: whether UDP port 54320 can be bound and, if not, why (another
 program holds it; on Windows also a range the system reserves for Hyper-V, WSL
 or Docker); the receive buffer the system grants and about how many answers it
 holds; on Windows whether a Windows Defender Firewall rule lets kestrelink.exe
@@ -233,7 +234,7 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
                  "kestrelink-cli");
     app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
     app.require_subcommand(1);
-    app.footer(std::string(kFooter) + "\n\n" + kRefusals);
+    app.footer(std::string(kFooter) + "\n\n" + kRefusals + "\n\n" + kDoctorFooter);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
         return "kestrelink-cli: " + std::string(error.what()) + "; see --help\n";
     });

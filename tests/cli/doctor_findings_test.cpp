@@ -42,7 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
         // No answer is no obstacle: there may be no device.
         ObstacleCase{"Clear", [](Findings) {}, {}},
         ObstacleCase{"PortHeld",
-                     [](Findings f) { f.port = {false, {BindRefusal::InUse, "in use"}}; },
+                     [](Findings f) {
+                         f.port = {false, {BindRefusal::InUse, "in use"}};
+                     },
                      {"UDP port 54320 cannot be bound: another program holds it (another copy "
                       "of Kestrelink?)"}},
         ObstacleCase{"PortReserved",
@@ -65,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {"a probe could not be sent out of Wi-Fi"}},
         ObstacleCase{"NotTried", [](Findings f) { f.adapters[1].probeSent.reset(); }, {}},
         ObstacleCase{"StrictFilter",
-                     [](Findings f) { f.adapters[0].reversePath = {0, 1}; },
+                     [](Findings f) {
+                         f.adapters[0].reversePath = {0, 1};
+                     },
                      {"Ethernet drops announcements from devices outside its networks "
                       "(rp_filter 1): sysctl -w net.ipv4.conf.Ethernet.rp_filter=2"}},
         ObstacleCase{"NoFirewallRule",
@@ -83,8 +87,8 @@ TEST(DropsFactoryAddressesTest, TheStricterOfAllAndTheAdapterDecides) {
     const struct {
         ReversePathFilter filter;
         bool drops;
-    } cases[] = {{{0, 0}, false}, {{1, 0}, true},  {{0, 1}, true},   {{1, 2}, false},
-                 {{2, 1}, false}, {{}, false},     {{1, {}}, true}};
+    } cases[] = {{{0, 0}, false}, {{1, 0}, true}, {{0, 1}, true}, {{1, 2}, false},
+                 {{2, 1}, false}, {{}, false},    {{1, {}}, true}};
     for (const auto& c : cases) {
         EXPECT_EQ(DropsFactoryAddresses(c.filter), c.drops)
             << c.filter.all.value_or(-1) << " " << c.filter.adapter.value_or(-1);

@@ -31,12 +31,11 @@ struct LabRun {
 
 // doctor on the program side of the two segments, after shellSetUp has run there.
 LabRun DoctorInLab(const std::string& shellSetUp, const std::string& format) {
-    ChildProcess lab(KESTRELINK_LAB_SCRIPT,
-                     {"--devices", DevicesCommand(kSegments[0]), "--devices",
-                      DevicesCommand(kSegments[1]), "--", "/bin/sh", "-c",
-                      shellSetUp + "exec \"$0\" doctor --wait " + kPatientWait + " --format " +
-                          format,
-                      KESTRELINK_CLI_PATH});
+    ChildProcess lab(KESTRELINK_LAB_SCRIPT, {"--devices", DevicesCommand(kSegments[0]), "--devices",
+                                             DevicesCommand(kSegments[1]), "--", "/bin/sh", "-c",
+                                             shellSetUp + "exec \"$0\" doctor --wait " +
+                                                 kPatientWait + " --format " + format,
+                                             KESTRELINK_CLI_PATH});
     LabRun run{lab.WaitForExit(std::chrono::seconds(60)), lab.OutputLines(), lab.ErrorText()};
     std::erase_if(run.lines, [](const std::string& line) {
         return line.starts_with("probe ") || line.starts_with("listening ");

@@ -49,8 +49,7 @@ using Rule = FirewallRule&;
 INSTANTIATE_TEST_SUITE_P(
     Rules, FirewallLetsInTest,
     ::testing::Values(
-        LetInCase{"NoRule", {}, false},
-        LetInCase{"ItsOwnRuleInAnotherCase", {kAllowWindow}, true},
+        LetInCase{"NoRule", {}, false}, LetInCase{"ItsOwnRuleInAnotherCase", {kAllowWindow}, true},
         LetInCase{"Disabled", {Changed([](Rule r) { r.enabled = false; })}, false},
         LetInCase{"Outbound", {Changed([](Rule r) { r.inbound = false; })}, false},
         LetInCase{"TcpOnly", {Changed([](Rule r) { r.protocol = 6; })}, false},
@@ -65,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         LetInCase{"RangeBelow", {Changed([](Rule r) { r.localPorts = "54000-54319"; })}, false},
         LetInCase{"AnyPort", {Changed([](Rule r) { r.localPorts = "*"; })}, true},
         // What dismissing the first prompt leaves: a block rule, which wins over any allow.
-        LetInCase{"BlockBesideAllow", {kAllowWindow, Changed([](Rule r) { r.allow = false; })},
-                  false}));
+        LetInCase{
+            "BlockBesideAllow", {kAllowWindow, Changed([](Rule r) { r.allow = false; })}, false}));
 
 TEST(FirewallLetsInTest, OffOrAllowingByDefaultInTheProfileInForce) {
     // Off for Public, on for the others.
@@ -74,9 +73,9 @@ TEST(FirewallLetsInTest, OffOrAllowingByDefaultInTheProfileInForce) {
     // On, but letting in what no rule names.
     EXPECT_TRUE(FirewallLetsIn({kPublic, 0x7, 0x3, {}}, kWindow, 54320));
     // Private and Public both in force: a rule for Private alone leaves Public closed.
-    EXPECT_FALSE(FirewallLetsIn({kPrivate | kPublic, 0x7, 0x7,
-                                 {Changed([](Rule r) { r.profiles = kPrivate; })}},
-                                kWindow, 54320));
+    EXPECT_FALSE(FirewallLetsIn(
+        {kPrivate | kPublic, 0x7, 0x7, {Changed([](Rule r) { r.profiles = kPrivate; })}}, kWindow,
+        54320));
 }
 
 }  // namespace
