@@ -2,24 +2,16 @@
 
 #include "behaviour/device_filter.h"
 #include "net/interfaces.h"
-#include "net/text_forms.h"
 
 namespace kestrelink {
-namespace {
-
-std::string NetworkText(std::uint32_t address, int prefixLength) {
-    return std::string(FormatDottedQuad(address).View()) + "/" + std::to_string(prefixLength);
-}
-
-}  // namespace
 
 CountLabel EmptyRoundLabel(std::span<const NetworkInterface> probed, bool firewallClosed) {
     std::string networks;
     for (const NetworkInterface& way : probed) {
         networks += (networks.empty() ? "" : ", ") + way.name + " " +
-                    NetworkText(way.address, way.prefixLength);
+                    FormatNetwork(way.address, way.prefixLength);
         for (const InterfaceNetwork& further : way.furtherNetworks) {
-            networks += " " + NetworkText(further.address, further.prefixLength);
+            networks += " " + FormatNetwork(further.address, further.prefixLength);
         }
     }
     CountLabel label{"No device answered", networks.empty()

@@ -18,17 +18,13 @@
 namespace kestrelink::cli {
 namespace {
 
-std::string NetworkText(std::uint32_t address, int prefixLength) {
-    return std::string(FormatDottedQuad(address).View()) + "/" + std::to_string(prefixLength);
-}
-
 DoctorFindings::Adapter AdapterOf(const NetworkInterface& way) {
     DoctorFindings::Adapter adapter;
     adapter.name = way.name;
-    adapter.addresses = {NetworkText(way.address, way.prefixLength)};
+    adapter.addresses = {FormatNetwork(way.address, way.prefixLength)};
     adapter.reversePath = ReadReversePathFilter(way.name);
     for (const InterfaceNetwork& further : way.furtherNetworks) {
-        adapter.addresses.push_back(NetworkText(further.address, further.prefixLength));
+        adapter.addresses.push_back(FormatNetwork(further.address, further.prefixLength));
     }
     return adapter;
 }

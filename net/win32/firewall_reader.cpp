@@ -40,6 +40,18 @@ public:
 
     BSTR* Out() { return &m_text; }
     std::string Utf8() const { return m_text == nullptr ? std::string() : WideToUtf8(m_text); }
+    // Rules may name a program as "%ProgramFiles%\Kestrelink\kestrelink.exe".
+    std::string ExpandedUtf8() const {
+        if (m_text == nullptr) {
+            return {};
+        }
+        const DWORD length = ::ExpandEnvironmentStringsW(m_text, nullptr, 0);
+        std::wstring expanded(length, L'\0');
+        if (length == 0 || ::ExpandEnvironmentStringsW(m_text, expanded.data(), length) == 0) {
+            return Utf8();
+        }
+        return WideToUtf8(expanded.c_str());
+    }
 
 private:
     BSTR m_text = nullptr;
@@ -67,7 +79,7 @@ FirewallRule RuleOf(INetFwRule& source) {
     rule.allow = action == NET_FW_ACTION_ALLOW;
     rule.protocol = static_cast<int>(protocol);
     rule.profiles = static_cast<std::uint32_t>(profiles);
-    rule.application = application.Utf8();
+    rule.application = application.ExpandedUtf8();
     rule.localPorts = ports.Utf8();
     return rule;
 }
