@@ -4,6 +4,8 @@
 
 #include "behaviour/browser_starter.h"
 #include "behaviour/dialog_face.h"
+#include "behaviour/discover_round.h"
+#include "behaviour/empty_round.h"
 #include "behaviour/list_export.h"
 #include "behaviour/list_menu.h"
 #include "behaviour/window_face.h"
@@ -11,7 +13,10 @@
 #include "net/config_sender.h"
 #include "net/device_list.h"
 #include "net/endpoint.h"
+#include "net/firewall_rules.h"
+#include "net/interfaces.h"
 #include "net/latin1_text.h"
+#include "net/protocol.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
 
@@ -39,9 +44,11 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
       m_list(list),
       m_browser(browser),
       m_handOver(std::make_shared<WindowHandOver>(list, face, face)),
-      m_endpoint(std::make_unique<Endpoint>(m_handOver, [&boxes](std::string_view message) {
-          boxes.ShowMessage(Latin1ToUtf8(message));
-      })) {}
+      m_endpoint(std::make_unique<Endpoint>(
+          m_handOver,
+          [&boxes](std::string_view message) { boxes.ShowMessage(Latin1ToUtf8(message)); })),
+      m_round(std::make_unique<DiscoverRound>(face, kDiscoverRoundLength,
+                                              [this] { OnRoundEnded(); })) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
     // What the listener hands over while it stops must not be posted to a face that is going.
@@ -50,10 +57,31 @@ MainWindowBehaviour::~MainWindowBehaviour() {
 }
 
 bool MainWindowBehaviour::Start() {
-    return m_endpoint->OpenEndpoint();
+    if (!m_endpoint->OpenEndpoint()) {
+        return false;
+    }
+    BeginRound();
+    return true;
+}
+
+void MainWindowBehaviour::BeginRound() {
+    m_face.ShowEmptyRound(std::nullopt);
+    m_round->Begin();
+}
+
+void MainWindowBehaviour::OnRoundEnded() {
+    if (m_list.RowCount() != 0) {
+        return;
+    }
+    // Asked only now: reading the firewall's rules takes a moment, and only an empty list needs it.
+    const std::optional<FirewallState> firewall = ReadFirewall();
+    const bool closed =
+        firewall && !FirewallLetsIn(*firewall, ProgramBesideThisOne("kestrelink.exe"), LOCAL_PORT);
+    m_face.ShowEmptyRound(EmptyRoundLabel(m_endpoint->ProbedInterfaces(), closed));
 }
 
 void MainWindowBehaviour::OnDiscover() {
+    BeginRound();
     m_endpoint->ClearProbesSent();
     // The answers wait in the listener's backlog until this thread comes back to them, after the
     // list is emptied; sending first lets the devices answer while a long list is freed.

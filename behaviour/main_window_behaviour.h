@@ -6,6 +6,7 @@
 namespace kestrelink {
 
 class BrowserStarter;
+class DiscoverRound;
 class DeviceList;
 class DialogFace;
 class Endpoint;
@@ -52,7 +53,11 @@ private:
     BrowserStarter& m_browser;
     std::shared_ptr<WindowHandOver> m_handOver;
     std::unique_ptr<Endpoint> m_endpoint;
+    std::unique_ptr<DiscoverRound> m_round;
     bool m_forceIeOnly = false;
+
+    void BeginRound();
+    void OnRoundEnded();
 };
 
 }  // namespace kestrelink

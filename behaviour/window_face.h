@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "behaviour/empty_round.h"
 #include "behaviour/ui_thread.h"
 
 namespace kestrelink {
@@ -50,6 +51,10 @@ public:
 
     // Puts text on the clipboard as the system's Unicode text.
     virtual void SetClipboardText(std::string_view text) = 0;
+
+    // The label that the count beside the filter shows, through DeviceCountLabel, for as long as
+    // the list stays empty; nothing once a new round begins.
+    virtual void ShowEmptyRound(std::optional<CountLabel> label) = 0;
 };
 
 }  // namespace kestrelink

@@ -15,6 +15,7 @@
 #include "cli/configure_command.h"
 #include "cli/diagnostic.h"
 #include "cli/discover_command.h"
+#include "cli/doctor_command.h"
 #include "cli/plan_command.h"
 #include "kestrelink/version.h"
 
@@ -219,6 +220,38 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
     return discover;
 }
 
+// Both in doctor's help and in the program's, which the manual page is made from.
+constexpr auto kDoctorFooter =
+    R"(doctor checks, in order: whether UDP port 54320 can be bound and, if not, why (another
+program holds it; on Windows also a range the system reserves for Hyper-V, WSL
+or Docker); the receive buffer the system grants and about how many answers it
+holds; on Windows whether a Windows Defender Firewall rule lets kestrelink.exe
+and kestrelink-cli.exe in; every adapter with its addresses, whether a probe
+pair could be sent out of it and from which source address, on Linux its
+reverse-path filter (1, strict, drops announcements from devices at factory
+addresses outside its networks), and how many devices answered on it within
+--wait milliseconds. Status 0 when nothing stands in the way, 1 otherwise.
+
+Example: kestrelink-cli doctor --format json)";
+
+CLI::App* AddDoctor(CLI::App& app, DoctorOptions& options) {
+    CLI::App* doctor =
+        app.add_subcommand("doctor", "Tell what keeps devices from being heard on this machine.");
+    AddWaitOption(*doctor, options.wait, "How long to listen for answers, in milliseconds");
+    doctor
+        ->add_option_function<std::string>(
+            "--format",
+            [&options](const std::string& name) {
+                options.format = name == "json" ? OutputFormat::Json : OutputFormat::Table;
+            },
+            "Output format")
+        ->type_name("FORMAT")
+        ->default_str("table")
+        ->check(CLI::IsMember({"table", "json"}));
+    doctor->footer(kDoctorFooter);
+    return doctor;
+}
+
 // The single-device form and the plan form share the command; which one runs depends on
 // whether a plan is given.
 void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bool& force) {
@@ -304,7 +337,7 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
                  "kestrelink-cli");
     app.set_version_flag("--version", std::string("kestrelink-cli ") + std::string(kVersion));
     app.require_subcommand(1);
-    app.footer(std::string(kFooter) + "\n\n" + kRefusals);
+    app.footer(std::string(kFooter) + "\n\n" + kRefusals + "\n\n" + kDoctorFooter);
     app.failure_message([](const CLI::App*, const CLI::Error& error) {
         return "kestrelink-cli: " + std::string(error.what()) + "; see --help\n";
     });
@@ -313,7 +346,9 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
     ConfigureOptions configureOptions;
     PlanOptions planOptions;
     bool force = false;
+    DoctorOptions doctorOptions;
     CLI::App* discover = AddDiscover(app, discoverOptions);
+    CLI::App* doctor = AddDoctor(app, doctorOptions);
     AddConfigure(app, configureOptions, planOptions, force);
     try {
         app.parse(argc, argv);
@@ -323,6 +358,9 @@ ExitStatus RunCommand(int argc, const char* const* argv, std::ostream& out, std:
 
     if (discover->parsed()) {
         return RunDiscover(discoverOptions, out, err);
+    }
+    if (doctor->parsed()) {
+        return RunDoctor(doctorOptions, out);
     }
     if (!planOptions.path.empty()) {
         planOptions.provision = configureOptions.provision;

@@ -3,40 +3,46 @@
 #include "cli/command_line.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include <memory>
 
+#include "cli/win32/console_buffer.h"
 #include "net/win32/dll_search.h"
 
 namespace {
 
-// The program writes UTF-8; the console shows it as such while the program runs, and the code
-// page the console had is given back, so that the shell it was started from is left as it was.
-class Utf8Console final {
+// std::cout or std::cerr as they are when redirected (UTF-8 bytes), or through WriteConsoleW on a
+// console.
+class ConsoleOrStream final {
 public:
-    Utf8Console() : m_previous(GetConsoleOutputCP()) {
-        if (m_previous != 0 && m_previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8) == 0) {
-            m_previous = 0;
+    ConsoleOrStream(DWORD which, std::ostream& redirected) {
+        const HANDLE handle = GetStdHandle(which);
+        if (kestrelink::cli::ConsoleBuffer::IsConsole(handle)) {
+            m_buffer = std::make_unique<kestrelink::cli::ConsoleBuffer>(handle);
+            m_console = std::make_unique<std::ostream>(m_buffer.get());
+            // Shown as it is written, as a terminal shows it: progress and diagnostics too.
+            m_console->setf(std::ios::unitbuf);
         }
+        m_stream = m_console ? m_console.get() : &redirected;
     }
-    ~Utf8Console() {
-        if (m_previous != 0 && m_previous != CP_UTF8) {
-            SetConsoleOutputCP(m_previous);
-        }
-    }
-    Utf8Console(const Utf8Console&) = delete;
-    Utf8Console& operator=(const Utf8Console&) = delete;
+    std::ostream& Stream() { return *m_stream; }
 
 private:
-    UINT m_previous;
+    std::unique_ptr<kestrelink::cli::ConsoleBuffer> m_buffer;
+    std::unique_ptr<std::ostream> m_console;
+    std::ostream* m_stream;
 };
 
 }  // namespace
-#endif
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
     kestrelink::LimitDllSearchToSystemFolder();
-    const Utf8Console console;
-#endif
+    ConsoleOrStream out(STD_OUTPUT_HANDLE, std::cout);
+    ConsoleOrStream err(STD_ERROR_HANDLE, std::cerr);
+    return static_cast<int>(
+        kestrelink::cli::RunCommandLine(argc, argv, out.Stream(), err.Stream()));
+}
+#else
+int main(int argc, char** argv) {
     return static_cast<int>(kestrelink::cli::RunCommandLine(argc, argv, std::cout, std::cerr));
 }
+#endif

@@ -71,7 +71,9 @@ bool SendOutOfEach(ListenerContext& context, std::span<const NetworkInterface> i
     }
     bool left = false;
     for (const NetworkInterface& way : interfaces) {
-        left = context.udpSocket.SendTo(datagram, kBroadcastAddress, port, way.index) || left;
+        left =
+            context.udpSocket.SendTo(datagram, kBroadcastAddress, port, {way.index, way.address}) ||
+            left;
     }
     return left;
 }
@@ -173,6 +175,10 @@ void Endpoint::ClearProbesSent() {
     if (m_context) {
         m_context->probesSent = false;
     }
+}
+
+std::vector<NetworkInterface> Endpoint::ProbedInterfaces() const {
+    return m_context ? *m_context->ProbedInterfaces() : std::vector<NetworkInterface>();
 }
 
 bool Endpoint::IsOpen() const {

@@ -13,6 +13,7 @@ namespace kestrelink {
 
 class ListenerHandOver;
 struct ListenerContext;
+struct NetworkInterface;
 
 inline constexpr std::string_view kSocketFailedMessage = "Failed to open datagram socket";
 inline constexpr std::string_view kBroadcastFailedMessage =
@@ -65,6 +66,9 @@ public:
     // Stops the listener and joins it, then lets go of the socket. The listener sees the stop at
     // its next wait, after at most one read, since no hand-over waits for its other side.
     void CloseEndpoint();
+
+    // The interfaces the latest probe pair went out of; none before the first or once closed.
+    std::vector<NetworkInterface> ProbedInterfaces() const;
 
     bool HasListener() const { return m_listener.joinable(); }
     // The socket is bound and can send: false before opening, after a failed one and once closed.

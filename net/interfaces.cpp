@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "net/text_forms.h"
+
 namespace kestrelink {
 
 std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddress> addresses) {
@@ -21,9 +23,13 @@ std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddre
             known->furtherNetworks.push_back({entry.address, prefixLength});
             continue;
         }
-        interfaces.push_back({entry.index, entry.name, entry.address, prefixLength});
+        interfaces.push_back({entry.index, entry.name, entry.address, prefixLength, {}});
     }
     return interfaces;
+}
+
+std::string FormatNetwork(std::uint32_t address, int prefixLength) {
+    return std::string(FormatDottedQuad(address).View()) + "/" + std::to_string(prefixLength);
 }
 
 const NetworkInterface* FindInterface(std::span<const NetworkInterface> interfaces,

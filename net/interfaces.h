@@ -47,6 +47,9 @@ std::vector<NetworkInterface> BroadcastInterfaces(std::span<const InterfaceAddre
 // there. Each platform lists its adapters its own way (net/posix/interfaces.cpp).
 std::vector<NetworkInterface> ListBroadcastInterfaces();
 
+// "10.98.0.1/24", as the user is shown a network.
+std::string FormatNetwork(std::uint32_t address, int prefixLength);
+
 // The first of interfaces with that index; nullptr if there is none.
 const NetworkInterface* FindInterface(std::span<const NetworkInterface> interfaces, unsigned index);
 

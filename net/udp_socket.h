@@ -35,6 +35,13 @@ using OwnedEvent = OwnedHandle<EventHandle, kNoEvent, CloseEvent>;
 // The most datagrams ReceiveBatch takes in one call.
 inline constexpr std::size_t kMaxReceiveBatch = 64;
 
+// The adapter a datagram is steered out of, and the address it leaves from: a device that answers
+// the prober by unicast must be able to reach that address.
+struct SendPath {
+    unsigned interfaceIndex = 0;      // 0 leaves the way out to the routes
+    std::uint32_t sourceAddress = 0;  // first octet most significant; 0 lets the system choose
+};
+
 struct ReceivedDatagram {
     // Its whole length where the system tells it (Linux); at least more than its slot when it
     // did not fit.
@@ -57,16 +64,17 @@ public:
     bool MakeNonBlocking();
     // Asks for at least bytes of receive queue; keeps what the system grants.
     void RequestReceiveBuffer(int bytes);
+    // The receive queue the system granted, in bytes as it counts them; 0 when it does not say.
+    int GrantedReceiveBuffer() const;
     // Has every received datagram report the interface it came in on.
     bool ReportArrivalInterface();
 
     bool IsOpen() const;
 
     // True only when the whole datagram left. address holds the first octet most significant.
-    // outOf, an interface index, steers the datagram out of that interface whatever the routes
-    // say; 0 leaves the way out to the routes.
+    // A path with an interface steers the datagram out of it, whatever the routes say.
     bool SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address, std::uint16_t port,
-                unsigned outOf = 0);
+                SendPath path = {});
     // Takes the next datagram; one longer than the buffer is removed and reported as nullopt.
     std::optional<ReceivedDatagram> Receive(std::span<std::uint8_t> buffer);
     // Takes up to received.size() queued datagrams in one call, without waiting, the k-th into

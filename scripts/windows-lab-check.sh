@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # kestrelink-cli.exe under Wine on the program side of a two-segment lab, against kestrelink-devsim
 # on the Linux side: discovery lists the devices of both segments, each as heard on its own;
-# --interface limits it to one segment and refuses a name that is no usable interface; and a
-# verified request moves a device.
+# --interface limits it to one segment and refuses a name that is no usable interface; a
+# verified request moves a device; and every probe and request that reached a segment came from
+# the program side's own address on that segment; doctor finds nothing in the way and counts the
+# devices of each segment.
 #
 #   scripts/windows-lab-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR
 set -euo pipefail
@@ -37,13 +39,54 @@ if [ "${1:-}" = --program-side ]; then
         --verify
     expect "discover after configure" "$(cli discover --format csv)" \
         '^10\.213\.0\.42,02:00:00:00:00:02,'
-    echo "windows-lab-check: discover, --interface and configure --verify passed under Wine"
+    status=0
+    report=$(cli doctor --format json --wait 2000) || status=$?
+    if [ "$status" != 0 ] || ! python3 -c '
+import json, sys
+report = json.loads(sys.argv[1])
+adapters = [(a["name"], a["source"], a["probe_sent"], a["answered"]) for a in report["adapters"]]
+sys.exit(not (report["port"]["bindable"] and report["obstacles"] == [] and
+              adapters == [("klp0", "10.213.0.1", True, 2), ("klp1", "10.214.0.1", True, 2)]))
+' "$report"; then
+        printf 'windows-lab-check: doctor ended with %s:\n%s\n' "$status" "$report" >&2
+        exit 1
+    fi
+    echo "windows-lab-check: discover, --interface, configure --verify and doctor passed under Wine"
     exit 0
 fi
 
 [ $# -eq 2 ] || { echo "usage: $0 LINUX_BUILD_DIR WINDOWS_BUILD_DIR" >&2; exit 2; }
 devsim=$(readlink -f "$1/tools/devsim/kestrelink-devsim")
 pair="$devsim --devices08 1 --devices32 1"
-exec "$here/lab.sh" --devices "$pair --first-ip 10.213.0.11" \
-    --devices "$pair --first-ip 10.214.0.11 --first-mac 02:00:00:00:01:01" \
+captures=$(mktemp -d)
+trap 'rm -rf "$captures"' EXIT
+# Both device ports of segment N, with the source of each datagram.
+capturing() { # N
+    local port
+    for port in 43210 54321; do
+        printf '%s --source %s %s/klp%s & ' "$here/udp-capture.py" "$port" "$captures" "$1"
+    done
+}
+"$here/lab.sh" --devices "$(capturing 0) $pair --first-ip 10.213.0.11" \
+    --devices "$(capturing 1) $pair --first-ip 10.214.0.11 --first-mac 02:00:00:00:01:01" \
     -- "$here/$(basename "$0")" --program-side "$(readlink -f "$2")"
+
+# Every datagram on a segment left from the program side's address there, never from 0.0.0.0 or
+# another adapter's; probes reached both segments, and the request reached the first.
+expect_sources() { # N ADDRESS KINDS...
+    local file="$captures/klp$1" address=$2 kind
+    shift 2
+    if awk -v from="$address" '$1 != from { print; found = 1 } END { exit !found }' "$file"; then
+        echo "windows-lab-check: klp$1 got the datagrams above from elsewhere than $address" >&2
+        exit 1
+    fi
+    for kind in "$@"; do
+        awk -v from="$address" -v kind="$kind" '$1 == from && index($2, kind) == 1 { found = 1 }
+            END { exit !found }' "$file" && continue
+        echo "windows-lab-check: klp$1 got no datagram starting $kind from $address" >&2
+        exit 1
+    done
+}
+expect_sources 0 10.213.0.1 5a5a a5a5
+expect_sources 1 10.214.0.1 5a5a
+echo "windows-lab-check: every probe and request left from its segment's own address"

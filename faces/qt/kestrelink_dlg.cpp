@@ -249,6 +249,12 @@ std::optional<std::string> CKestrelinkDlg::ReplaceFile(const std::string& path,
     return failure->toStdString();
 }
 
+void CKestrelinkDlg::ShowEmptyRound(std::optional<CountLabel> label) {
+    if (m_filter != nullptr) {
+        m_filter->SetEmptyRound(std::move(label));
+    }
+}
+
 void CKestrelinkDlg::SetClipboardText(std::string_view text) {
     QGuiApplication::clipboard()->setText(FromUtf8(text));
 }

@@ -54,6 +54,7 @@ private:
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
+    void ShowEmptyRound(std::optional<CountLabel> label) override;
 
     QtDialogFace m_boxes{this};
     std::unique_ptr<BrowserStarter> m_browserStarter;

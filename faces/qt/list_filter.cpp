@@ -105,7 +105,14 @@ void ListFilter::ShowCount() {
     const int total = m_view->model()->rowCount();
     // Without a filter nothing is hidden, and a burst of rows costs no count of them.
     const int shown = m_filter.Empty() ? total : static_cast<int>(ShownRows().size());
-    m_count->setText(FromUtf8(DeviceCountText(shown, total, !m_filter.Empty())));
+    const CountLabel label = DeviceCountLabel(shown, total, !m_filter.Empty(), m_emptyRound);
+    m_count->setText(FromUtf8(label.text));
+    m_count->setToolTip(FromUtf8(label.tooltip));
+}
+
+void ListFilter::SetEmptyRound(std::optional<CountLabel> label) {
+    m_emptyRound = std::move(label);
+    ShowCount();
 }
 
 }  // namespace kestrelink

@@ -3,11 +3,13 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 
 #include "behaviour/device_filter.h"
+#include "behaviour/empty_round.h"
 
 namespace kestrelink {
 
@@ -30,6 +32,8 @@ public:
 
     // Positions in the device list of the rows shown, top to bottom.
     QList<int> ShownRows() const;
+    // What the count shows while the list stays empty after a round; nothing once a new one began.
+    void SetEmptyRound(std::optional<CountLabel> label);
 
 private:
     void Refilter(const QString& text);
@@ -46,6 +50,7 @@ private:
     const DeviceList& m_list;
     QLabel* m_count;
     RowFilter m_filter;
+    std::optional<CountLabel> m_emptyRound;
     bool m_countDue = false;
 };
 

@@ -23,6 +23,7 @@ constexpr int kWarningImage = 0;
 DeviceListView::DeviceListView(HWND listControl, HWND countLabel, DeviceList& list)
     : m_control(listControl),
       m_count(countLabel),
+      m_countTip(countLabel),
       m_rows(list),
       m_dpi(WindowDpi(listControl)),
       m_upArrow(DrawHeaderArrow(m_dpi, true)),
@@ -173,9 +174,15 @@ void DeviceListView::TakeUserSelection() {
 }
 
 void DeviceListView::ShowCount() {
-    const std::wstring text = Utf8ToWide(
-        DeviceCountText(static_cast<int>(m_shown.size()), m_rows.RowCount(), !m_filter.Empty()));
-    SetWindowTextW(m_count, text.c_str());
+    const CountLabel label = DeviceCountLabel(static_cast<int>(m_shown.size()), m_rows.RowCount(),
+                                              !m_filter.Empty(), m_emptyRound);
+    SetWindowTextW(m_count, Utf8ToWide(label.text).c_str());
+    m_countTip.SetText(Utf8ToWide(label.tooltip));
+}
+
+void DeviceListView::SetEmptyRound(std::optional<CountLabel> label) {
+    m_emptyRound = std::move(label);
+    ShowCount();
 }
 
 void DeviceListView::ShowSortArrows() {

@@ -4,11 +4,14 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "behaviour/device_filter.h"
+#include "behaviour/empty_round.h"
 #include "behaviour/repaint_pacer.h"
+#include "faces/win32/count_tip.h"
 #include "faces/win32/handles.h"
 #include "net/device_list.h"
 
@@ -35,6 +38,8 @@ public:
     bool OnNotify(const NMHDR& header, LRESULT& result);
     // The filter box's text changed.
     void SetFilter(const std::wstring& text);
+    // What the count shows while the list stays empty after a round; nothing once a new one began.
+    void SetEmptyRound(std::optional<CountLabel> label);
 
     // The list's positions that the filter leaves shown, top to bottom.
     const std::vector<int>& ShownRows() const { return m_shown; }
@@ -79,6 +84,8 @@ private:
 
     HWND m_control;
     HWND m_count;
+    CountTip m_countTip;
+    std::optional<CountLabel> m_emptyRound;
     DeviceList& m_rows;
     RowFilter m_filter;
     std::vector<int> m_shown;

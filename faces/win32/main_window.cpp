@@ -385,6 +385,12 @@ std::optional<std::string> MainWindow::ReplaceFile(const std::string& path,
     return ReplaceFileWhole(path, bytes);
 }
 
+void MainWindow::ShowEmptyRound(std::optional<CountLabel> label) {
+    if (m_view) {
+        m_view->SetEmptyRound(std::move(label));
+    }
+}
+
 void MainWindow::SetClipboardText(std::string_view text) {
     if (!SetClipboardUnicodeText(m_dialog, text)) {
         m_boxes.ShowMessage("The clipboard could not be filled: " +

@@ -47,6 +47,7 @@ public:
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
+    void ShowEmptyRound(std::optional<CountLabel> label) override;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -79,13 +79,19 @@ void UdpSocket::RequestReceiveBuffer(int bytes) {
     }
 }
 
+int UdpSocket::GrantedReceiveBuffer() const {
+    int bytes = 0;
+    socklen_t length = sizeof bytes;
+    return ::getsockopt(m_handle.Get(), SOL_SOCKET, SO_RCVBUF, &bytes, &length) == 0 ? bytes : 0;
+}
+
 bool UdpSocket::ReportArrivalInterface() {
     const int on = 1;
     return ::setsockopt(m_handle.Get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
 }
 
 bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
-                       std::uint16_t port, unsigned outOf) {
+                       std::uint16_t port, SendPath path) {
     if (!m_handle.IsOpen()) {
         return false;
     }
@@ -100,9 +106,9 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     message.msg_iov = &payload;
     message.msg_iovlen = 1;
     // The limited broadcast otherwise leaves only by the default route; naming the interface
-    // sends it out of that one, from that interface's own address.
+    // sends it out of that one, from the address named (the interface's own).
     PacketInfoSpace control{};
-    if (outOf != 0) {
+    if (path.interfaceIndex != 0) {
         message.msg_control = control.bytes.data();
         message.msg_controllen = control.bytes.size();
         cmsghdr* header = CMSG_FIRSTHDR(&message);
@@ -110,7 +116,8 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
         header->cmsg_type = IP_PKTINFO;
         header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
         in_pktinfo steering{};
-        steering.ipi_ifindex = static_cast<int>(outOf);
+        steering.ipi_ifindex = static_cast<int>(path.interfaceIndex);
+        steering.ipi_spec_dst.s_addr = htonl(path.sourceAddress);
         std::memcpy(CMSG_DATA(header), &steering, sizeof steering);
     }
     const ssize_t sent = ::sendmsg(m_handle.Get(), &message, MSG_NOSIGNAL);

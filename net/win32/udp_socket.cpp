@@ -180,6 +180,15 @@ void UdpSocket::RequestReceiveBuffer(int bytes) {
                  reinterpret_cast<const char*>(&bytes), sizeof bytes);
 }
 
+int UdpSocket::GrantedReceiveBuffer() const {
+    int bytes = 0;
+    int length = sizeof bytes;
+    return ::getsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_RCVBUF,
+                        reinterpret_cast<char*>(&bytes), &length) == 0
+               ? bytes
+               : 0;
+}
+
 bool UdpSocket::ReportArrivalInterface() {
     const DWORD on = 1;
     return ::setsockopt(Native(m_handle.Get()), IPPROTO_IP, IP_PKTINFO,
@@ -187,7 +196,7 @@ bool UdpSocket::ReportArrivalInterface() {
 }
 
 bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t address,
-                       std::uint16_t port, unsigned outOf) {
+                       std::uint16_t port, SendPath path) {
     if (!IsOpen()) {
         return false;
     }
@@ -203,10 +212,12 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
     message.lpBuffers = &payload;
     message.dwBufferCount = 1;
     // The limited broadcast otherwise leaves only by the default route. Windows steers it by the
-    // interface named in IP_PKTINFO; Wine passes that over and steers by IP_UNICAST_IF alone,
-    // which holds for the whole socket, so it is named for this send and cleared after it.
+    // interface named in IP_PKTINFO and writes its ipi_addr as the source: left 0.0.0.0, a probe
+    // may leave from 0.0.0.0. Wine passes that over and steers by IP_UNICAST_IF alone, which
+    // holds for the whole socket, so it is named for this send and cleared after it.
     PacketInfoSpace control{};
     std::unique_lock steering(m_steering, std::defer_lock);
+    const unsigned outOf = path.interfaceIndex;
     if (outOf != 0) {
         message.Control = {static_cast<ULONG>(control.bytes.size()), control.bytes.data()};
         WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message);
@@ -215,6 +226,7 @@ bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, std::uint32_t add
         header->cmsg_len = WSA_CMSG_LEN(sizeof(IN_PKTINFO));
         IN_PKTINFO pktInfo{};
         pktInfo.ipi_ifindex = outOf;
+        pktInfo.ipi_addr.s_addr = htonl(path.sourceAddress);
         std::memcpy(WSA_CMSG_DATA(header), &pktInfo, sizeof pktInfo);
         steering.lock();
         SetOutgoingInterface(m_handle.Get(), outOf);

@@ -1,3 +1,4 @@
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -57,6 +58,23 @@ TEST_F(RediscoveryTest, EmptiesTheListAndRefillsItFromAFreshProbePair) {
         EXPECT_EQ(m_simulator->WaitForLines("probe 08bits", round, kE2eWait).size(), round);
         EXPECT_EQ(m_simulator->WaitForLines("probe 32bits", round, kE2eWait).size(), round);
     }
+}
+
+class EmptyRoundTest : public SimulatorTest {};
+
+// Loopback alone is up in the test's network, and nothing answers until the simulator starts.
+TEST_F(EmptyRoundTest, TheCountSaysSoWhenNoDeviceAnsweredAndForgetsItAtTheNextDiscover) {
+    ASSERT_NO_FATAL_FAILURE(OpenWindow());
+    const CountLabel expected{"No device answered", "No network was probed: no adapter is up."};
+    ASSERT_TRUE(WaitUntil([this, &expected](const DeviceList&) {
+        return !m_face.emptyRounds.empty() && m_face.emptyRounds.back() == expected;
+    }));
+
+    const SimulatedDevices devices{1, 1};
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(devices));
+    m_window->OnDiscover();
+    EXPECT_EQ(m_face.emptyRounds.back(), std::nullopt);
+    ASSERT_TRUE(WaitForRowCount(devices.Count()));
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ std::optional<std::string> RecordingFace::ReplaceFile(const std::string& path,
     return std::nullopt;
 }
 
+void RecordingFace::ShowEmptyRound(std::optional<CountLabel> label) {
+    emptyRounds.push_back(std::move(label));
+}
+
 void RecordingFace::SetClipboardText(std::string_view text) {
     clipboard = text;
 }

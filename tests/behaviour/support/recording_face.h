@@ -30,6 +30,7 @@ public:
     std::vector<std::pair<std::string, std::string>> writtenFiles;
     std::string clipboard = "before";
     std::vector<std::function<void()>> openNotices;  // their closed calls, oldest first
+    std::vector<std::optional<CountLabel>> emptyRounds;
 
     void ShowMessage(std::string_view text) override;
     bool AskRetry(std::string_view text) override;
@@ -45,6 +46,7 @@ public:
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
+    void ShowEmptyRound(std::optional<CountLabel> label) override;
 
     bool HasPosted();
     // Runs the calls posted so far, and those they post in turn; false if there were none.
