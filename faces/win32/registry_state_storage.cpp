@@ -92,6 +92,9 @@ StoredWindowState RegistryStateStorage::Load() const {
         stored.columnWidths = ParseWidths(WideToUtf8(*widths));
     }
     stored.sortColumn = ReadNumber(key.Get(), L"SortColumn");
+    if (const std::optional<int> watching = ReadNumber(key.Get(), L"KeepWatching")) {
+        stored.keepWatching = *watching != 0;
+    }
     if (const std::optional<int> ascending = ReadNumber(key.Get(), L"SortAscending")) {
         stored.ascending = *ascending != 0;
     }
@@ -121,6 +124,7 @@ void RegistryStateStorage::Save(const WindowState& state) {
     WriteText(key.Get(), L"ColumnWidths", widths);
     WriteNumber(key.Get(), L"SortColumn", state.sort.sortColumn);
     WriteNumber(key.Get(), L"SortAscending", state.sort.ascending ? 1 : 0);
+    WriteNumber(key.Get(), L"KeepWatching", state.keepWatching ? 1 : 0);
 }
 
 }  // namespace kestrelink::win32

@@ -29,7 +29,11 @@ public:
     std::optional<std::string> writeFailure;
     std::vector<std::pair<std::string, std::string>> writtenFiles;
     std::string clipboard = "before";
-    std::vector<std::function<void()>> openNotices;  // their closed calls, oldest first
+    std::vector<std::function<void()>> openNotices;          // their closed calls, oldest first
+    std::optional<std::string> comparePath;                  // nullopt: the user cancels
+    FileContents compareFile;                                // what reading comparePath gives
+    std::optional<std::chrono::milliseconds> roundInterval;  // while rounds run
+    int marksChanges = 0;
 
     void ShowMessage(std::string_view text) override;
     bool AskRetry(std::string_view text) override;
@@ -45,6 +49,13 @@ public:
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
+    std::optional<std::string> ChooseListToCompare() override;
+    FileContents ReadWholeFile(const std::string& path) override;
+    void StartRounds(std::chrono::milliseconds interval, std::function<void()> round) override;
+    void StopRounds() override;
+    void MarksChanged() override;
+    // The rounds' interval has passed: false when no rounds run.
+    bool EndRound();
 
     bool HasPosted();
     // Runs the calls posted so far, and those they post in turn; false if there were none.
@@ -54,6 +65,7 @@ public:
 
 private:
     PostedCalls m_posted{[] { return true; }};
+    std::function<void()> m_round;
 };
 
 // Notes each launch instead of making it: "program|address", or "default|address".
