@@ -43,4 +43,23 @@ std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view sugg
     return WideToUtf8(file.data());
 }
 
+std::optional<std::string> ChooseCsvFileToOpen(HWND owner) {
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring folder = DocumentsFolder();
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = L"Compare With List";
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (GetOpenFileNameW(&dialog) == 0) {
+        return std::nullopt;
+    }
+    return WideToUtf8(file.data());
+}
+
 }  // namespace kestrelink::win32
