@@ -228,13 +228,19 @@ void MainWindowBehaviour::SetKeepWatching(bool watch) {
         return;
     }
     m_marks.Watch().StartWatching(m_list, WatchMarks::Clock::now());
-    m_endpoint->SendProbes();
+    ProbeAgain();
     m_face.StartRounds(kRoundInterval, [this] { OnRound(); });
+}
+
+void MainWindowBehaviour::ProbeAgain() {
+    // The latch holds back every pair after the first until it is cleared.
+    m_endpoint->ClearProbesSent();
+    m_endpoint->SendProbes();
 }
 
 void MainWindowBehaviour::OnRound() {
     m_marks.Watch().EndRound(WatchMarks::Clock::now());
-    m_endpoint->SendProbes();
+    ProbeAgain();
     m_face.MarksChanged();
 }
 

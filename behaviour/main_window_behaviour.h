@@ -62,6 +62,7 @@ public:
 
 private:
     void OnRound();
+    void ProbeAgain();
 
     WindowFace& m_face;
     DialogFace& m_boxes;

@@ -61,13 +61,14 @@ TEST_F(WatchTest, StoppedDeviceGreysReturningOneClearsAndMovedOneIsMarkedChanged
     }
     ASSERT_NO_FATAL_FAILURE(NextRound(kFirstTwo));
     EXPECT_EQ(MarkOfDevice(kFirstThree, kStopped), RowMark::Quiet);
+    EXPECT_EQ(MarkOfDevice(kFirstThree, kInStep), RowMark::None);
     EXPECT_EQ(m_list.RowCount(), 3);
 
     // It answers again, and a fourth device comes.
     m_simulator.reset();
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kAllFour, {"--set-response"}));
     ASSERT_NO_FATAL_FAILURE(NextRound(kAllFour));
-    ASSERT_TRUE(WaitForRowCount(4));
+    ASSERT_TRUE(WaitForRowCount(4)) << ::testing::PrintToString(Rows());
     EXPECT_EQ(MarkOfDevice(kAllFour, kStopped), RowMark::None);
     EXPECT_EQ(MarkOfDevice(kAllFour, 3), RowMark::New);
 
