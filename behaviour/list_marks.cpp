@@ -69,9 +69,7 @@ std::string ListMarks::TipOf(const DeviceList& list, int row) const {
     }
     const std::string& mac = list.CellText(row, kColumnMac);
     if (m_watch.MarkOf(mac) == RowMark::Quiet) {
-        if (const auto lastHeard = m_watch.LastHeard(mac)) {
-            tip += (tip.empty() ? "" : "\n") + NotHeardSinceText(*lastHeard);
-        }
+        tip += (tip.empty() ? "" : "\n") + NotHeardSinceText(m_watch.LastHeard(mac));
     }
     return tip;
 }

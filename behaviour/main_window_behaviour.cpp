@@ -42,7 +42,10 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
       m_browser(browser),
       m_handOver(std::make_shared<WindowHandOver>(
           list, face, face,
-          [this](const DeviceRow& row) { m_marks.Watch().Heard(row, WatchMarks::Clock::now()); })),
+          [this](const DeviceRow& row) {
+              m_marks.Watch().Heard(row, m_list.HasRowWithMac(row[kColumnMac]),
+                                    WatchMarks::Clock::now());
+          })),
       m_endpoint(std::make_unique<Endpoint>(m_handOver, [&boxes](std::string_view message) {
           boxes.ShowMessage(Latin1ToUtf8(message));
       })) {}
@@ -227,7 +230,7 @@ void MainWindowBehaviour::SetKeepWatching(bool watch) {
         m_face.MarksChanged();
         return;
     }
-    m_marks.Watch().StartWatching(m_list, WatchMarks::Clock::now());
+    m_marks.Watch().StartWatching(WatchMarks::Clock::now());
     ProbeAgain();
     m_face.StartRounds(kRoundInterval, [this] { OnRound(); });
 }

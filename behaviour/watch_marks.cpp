@@ -2,67 +2,66 @@
 
 #include <ctime>
 
-#include "net/device_comparison.h"
-#include "net/device_list.h"
+#include "net/row_comparators.h"
 
 namespace kestrelink {
 
-void WatchMarks::StartWatching(const DeviceList& list, Clock::time_point now) {
+void WatchMarks::StartWatching(Clock::time_point now) {
     m_watching = true;
     m_roundAfterForget = false;
-    m_rounds.Clear();
-    RowCells cells;
-    for (int row = 0; row < list.RowCount(); ++row) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            cells[static_cast<std::size_t>(column)] = list.CellText(row, column);
-        }
-        m_rounds.Know(cells, now);
-    }
+    m_watchStart = now;
+    m_roundStart = now;
+    m_endedRounds.clear();
 }
 
 void WatchMarks::StopWatching() {
     m_watching = false;
-    m_rounds.Clear();
+    m_endedRounds.clear();
 }
 
-void WatchMarks::Heard(const DeviceRow& device, Clock::time_point now) {
+void WatchMarks::Heard(const DeviceRow& device, bool listed, Clock::time_point now) {
     if (!m_watching) {
         return;
     }
-    const std::optional<WatchEvent> event = m_rounds.Heard(CellsOf(device), now);
-    if (event && event->kind == WatchEventKind::Appeared && !m_roundAfterForget) {
-        m_new.emplace(device[kColumnMac]);
+    const auto [entry, added] = m_seen.try_emplace(MacTextToNumber(device[kColumnMac]));
+    entry->second.last = now;
+    if (added) {
+        entry->second.isNew = !listed && !m_roundAfterForget;
     }
 }
 
 void WatchMarks::EndRound(Clock::time_point now) {
-    if (m_watching) {
-        // Quiet devices are read from the rounds' standing when drawn.
-        m_rounds.EndRound(now);
-        m_roundAfterForget = false;
+    if (!m_watching) {
+        return;
     }
+    m_endedRounds.push_back(m_roundStart);
+    if (m_endedRounds.size() > static_cast<std::size_t>(kWatchMissingAfter)) {
+        m_endedRounds.pop_front();
+    }
+    m_roundStart = now;
+    m_roundAfterForget = false;
 }
 
 void WatchMarks::Forget() {
-    m_rounds.Clear();
-    m_new.clear();
+    m_seen.clear();
+    m_endedRounds.clear();
     m_roundAfterForget = m_watching;
 }
 
 RowMark WatchMarks::MarkOf(std::string_view macText) const {
-    if (const WatchRounds::Standing* standing = m_rounds.Find(macText);
-        standing != nullptr && standing->vanished) {
+    const auto found = m_seen.find(MacTextToNumber(macText));
+    // Not heard since the oldest of the last rounds began: it missed every one of them. A row
+    // listed before watching and not heard since has missed every round.
+    if (m_watching && m_endedRounds.size() == static_cast<std::size_t>(kWatchMissingAfter) &&
+        (found == m_seen.end() || found->second.last < m_endedRounds.front())) {
         return RowMark::Quiet;
     }
-    return m_new.find(macText) != m_new.end() ? RowMark::New : RowMark::None;
+    return found != m_seen.end() && found->second.isNew ? RowMark::New : RowMark::None;
 }
 
-std::optional<WatchMarks::Clock::time_point> WatchMarks::LastHeard(std::string_view macText) const {
-    const WatchRounds::Standing* standing = m_rounds.Find(macText);
-    if (standing == nullptr) {
-        return std::nullopt;
-    }
-    return standing->lastHeard;
+WatchMarks::Clock::time_point WatchMarks::LastHeard(std::string_view macText) const {
+    const auto found = m_seen.find(MacTextToNumber(macText));
+    return found != m_seen.end() ? found->second.last : m_watchStart;
 }
 
 std::string NotHeardSinceText(WatchMarks::Clock::time_point lastHeard) {

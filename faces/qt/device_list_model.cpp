@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPalette>
 #include <QStyle>
+#include <algorithm>
 #include <vector>
 
 #include "behaviour/device_columns.h"
@@ -33,12 +34,14 @@ void DeviceListModel::SetMarks(const ListMarks* marks) {
     MarksChanged();
 }
 
-void DeviceListModel::MarksChanged() {
+void DeviceListModel::MarksChanged(int firstRow, int lastRow) {
     TakeMissing();
-    if (m_list.RowCount() > 0) {
-        emit dataChanged(index(0, 0), index(m_list.RowCount() - 1, kColumnCount - 1),
+    const int last = lastRow < 0 ? m_list.RowCount() - 1 : std::min(lastRow, m_list.RowCount() - 1);
+    if (firstRow >= 0 && firstRow <= last) {
+        emit dataChanged(index(firstRow, 0), index(last, kColumnCount - 1),
                          {Qt::ForegroundRole, Qt::BackgroundRole, Qt::ToolTipRole});
     }
+    emit marksChanged();
 }
 
 void DeviceListModel::TakeMissingSoon() {

@@ -31,8 +31,10 @@ public:
 
     // marks must outlive the model; nullptr: none drawn.
     void SetMarks(const ListMarks* marks);
-    // The marks changed: rows are drawn anew, and the devices below them taken again.
-    void MarksChanged();
+    // The marks changed: the devices below the rows are taken again, and the rows from firstRow
+    // to lastRow (-1: the last) are drawn anew. A view tells of all rows at a cost that grows
+    // with the list; the others are read afresh when they come into sight.
+    void MarksChanged(int firstRow = 0, int lastRow = -1);
     // The devices below the list's rows: model rows from the list's RowCount on.
     int MissingCount() const { return static_cast<int>(m_missing.size()); }
     const DeviceRow& MissingRow(int missing) const {
@@ -47,6 +49,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+signals:
+    // After MarksChanged, whichever rows it named.
+    void marksChanged();
+
+public:
     // The positions of the rows that the last layoutChanged brought in, top to bottom.
     const QList<int>& RowsAddedByLastChange() const { return m_addedRows; }
 

@@ -291,7 +291,7 @@ void CKestrelinkDlg::StopRounds() {
 }
 
 void CKestrelinkDlg::MarksChanged() {
-    m_model->MarksChanged();
+    m_list->MarksChanged();
 }
 
 }  // namespace kestrelink

@@ -35,7 +35,7 @@ ListFilter::ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count)
     });
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFilter::ShowCount);
     // The marks changed: the count of new, changed and missing devices with them.
-    connect(model, &QAbstractItemModel::dataChanged, this, &ListFilter::ShowCountSoon);
+    connect(model, &DeviceListModel::marksChanged, this, &ListFilter::ShowCountSoon);
     connect(model, &QAbstractItemModel::modelReset, this, &ListFilter::ShowCount);
     auto* find = new QShortcut(QKeySequence::Find, field->window());
     connect(find, &QShortcut::activated, field, [field] {

@@ -92,14 +92,14 @@ TEST(ListMarksTest, WatchMarksNewcomersAndDevicesQuietForThreeRounds) {
     List(list, "10.0.0.1", "00:00:00:00:00:01", "door");
     List(list, "10.0.0.2", "00:00:00:00:00:02", "yard");
     ListMarks marks;
-    marks.Watch().StartWatching(list, start);
+    marks.Watch().StartWatching(start);
     const DeviceRow door = {"10.0.0.1", "00:00:00:00:00:01", "Cam", "door", "1.0", "9", "32bits"};
     const DeviceRow shed = {"10.0.0.4", "00:00:00:00:00:04", "Cam", "shed", "1.0", "9", "32bits"};
     List(list, "10.0.0.4", "00:00:00:00:00:04", "shed");
 
     for (int round = 1; round <= 3; ++round) {
-        marks.Watch().Heard(door, start + round * 15s - 10s);
-        marks.Watch().Heard(shed, start + round * 15s - 10s);
+        marks.Watch().Heard(door, true, start + round * 15s - 10s);
+        marks.Watch().Heard(shed, round > 1, start + round * 15s - 10s);
         EXPECT_EQ(marks.MarkOf(list, 1), RowMark::None) << "round " << round;
         marks.Watch().EndRound(start + round * 15s);
     }
@@ -111,13 +111,13 @@ TEST(ListMarksTest, WatchMarksNewcomersAndDevicesQuietForThreeRounds) {
     EXPECT_EQ(marks.CountAddition(list, 0), ", 1 new, 0 changed, 1 missing");
 
     marks.Watch().Heard({"10.0.0.2", "00:00:00:00:00:02", "Cam", "yard", "1.0", "9", "32bits"},
-                        start + 50s);
+                        true, start + 50s);
     EXPECT_EQ(marks.MarkOf(list, 1), RowMark::None);
 
     marks.Forget();
     EXPECT_EQ(marks.MarkOf(list, 0), RowMark::None);
     // The answers in the round of the Discover are the segment, not newcomers.
-    marks.Watch().Heard(shed, start + 61s);
+    marks.Watch().Heard(shed, false, start + 61s);
     marks.Watch().EndRound(start + 75s);
     EXPECT_EQ(marks.MarkOf(list, 0), RowMark::None);
 }
