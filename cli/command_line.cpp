@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <ostream>
@@ -30,7 +31,7 @@ constexpr auto kFooter =
   0  success: every request sent and, with --verify, confirmed
   1  failure: too few devices, a device that did not answer, a request that could
      not be sent or, with --verify, was not confirmed, output that could not be
-     written
+     written; with --fail-on-change, any difference from the earlier list
   2  bad usage or bad input: nothing was sent
   3  with --verify: every request sent, none failed, but at least one cannot be
      confirmed because it changes nothing that announcements show
@@ -45,6 +46,15 @@ milliseconds of its request; or the request changes nothing announcements show
 (a new mask, gateway or DNS server only), status 3. A set response names neither
 device nor request: it is a warning with the address and port it came from, and
 confirms nothing.
+
+discover --compare FILE sets the devices against an earlier list (a discover
+--format csv, or the window's exported list): each device heard is new, changed
+(its IP, given name or version; was_ip, was_name, was_version tell what it was)
+or same, and each device of FILE not heard is listed as missing. discover
+--watch probes every --interval seconds (15) and prints one line per event as
+it happens (appeared, changed, vanished after --missing-after rounds in a row
+without an answer (3), returned), until SIGINT or SIGTERM; discover --help
+tells the rest.
 
 A plan's requests go out paced (2,000 a second after a burst of 32); with
 --verify one probe pair every 500 ms then asks every device still pending. A
@@ -74,7 +84,26 @@ answered on: nothing sent to that IP reaches it from here.
   json   an array of objects with those keys; serial is a number, conflict and
          outside true/false
 
-Example: kestrelink-cli discover --wait 3000 --format json --expect 50)";
+With --compare FILE (an earlier discover --format csv, or the window's exported
+list; anything else is refused, status 2, naming the line) each device gets
+change: new (its MAC is not in FILE), changed (its IP, given name or version
+differ; the earlier ones in was_ip, was_name, was_version) or same; each device
+of FILE not heard follows, with change missing and its earlier values. The table
+adds a Change column, CSV and JSON the four fields (was_ empty, or null in JSON,
+unless changed).
+
+With --watch a probe goes out every --interval seconds and each event is one
+line as it happens: appeared (a MAC not heard before), changed (IP, given name
+or version), vanished (no answer for --missing-after rounds in a row) and
+returned (heard again after it vanished). JSON lines with --format json:
+{"event": ..., "time": ..., the device's fields, and was_ip, was_name,
+was_version for changed and returned}; time is UTC, 2026-12-09T17:30:05Z. It
+runs until SIGINT or SIGTERM (Ctrl+C), then exits 0.
+
+Examples:
+  kestrelink-cli discover --wait 3000 --format json --expect 50
+  kestrelink-cli discover --compare last-visit.csv --fail-on-change
+  kestrelink-cli discover --watch --interval 30 --format json >> devices.log)";
 
 constexpr auto kConfigureFooter =
     R"(The device is discovered first, to learn its family. Every field is checked
@@ -95,8 +124,8 @@ Examples:
   kestrelink-cli configure 02:00:00:00:00:07 --dhcp --name hall-3
   kestrelink-cli configure --plan site.csv --dry-run)";
 
-void AddWaitOption(CLI::App& command, std::chrono::milliseconds& wait, const char* what) {
-    command
+CLI::Option* AddWaitOption(CLI::App& command, std::chrono::milliseconds& wait, const char* what) {
+    return command
         .add_option_function<int>(
             "--wait", [&wait](int ms) { wait = std::chrono::milliseconds(ms); }, what)
         ->type_name("MS")
@@ -107,7 +136,8 @@ void AddWaitOption(CLI::App& command, std::chrono::milliseconds& wait, const cha
 CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
     CLI::App* discover = app.add_subcommand(
         "discover", "Probe every network and list the devices that answer (on standard output).");
-    AddWaitOption(*discover, options.wait, "How long to listen for answers, in milliseconds");
+    CLI::Option* wait =
+        AddWaitOption(*discover, options.wait, "How long to listen for answers, in milliseconds");
     std::vector<std::string> formatNames;
     for (const auto& [name, format] : kFormats) {
         formatNames.emplace_back(name);
@@ -128,10 +158,48 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
         ->add_option("--interface", options.interfaces,
                      "Probe and listen only on this interface; may be given more than once")
         ->type_name("NAME");
+    CLI::Option* expect = discover
+                              ->add_option("--expect", options.expect,
+                                           "Fail (status 1) when fewer than N devices answer")
+                              ->type_name("N")
+                              ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+    CLI::Option* compare =
+        discover
+            ->add_option("--compare", options.compare,
+                         "Set the devices against an earlier list: a discover --format csv file "
+                         "or the window's exported list")
+            ->type_name("FILE");
+    CLI::Option* failOnChange =
+        discover
+            ->add_flag("--fail-on-change", options.failOnChange,
+                       "With --compare: fail (status 1) when anything is new, changed or missing")
+            ->needs(compare);
+    CLI::Option* watch = discover->add_flag(
+        "--watch", options.watch,
+        "Probe round after round and report each device that appears, changes, vanishes or "
+        "returns, until stopped");
     discover
-        ->add_option("--expect", options.expect, "Fail (status 1) when fewer than N devices answer")
-        ->type_name("N")
-        ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+        ->add_option_function<double>(
+            "--interval",
+            [&options](double seconds) {
+                options.watchOptions.interval =
+                    std::chrono::milliseconds(std::llround(seconds * 1000));
+            },
+            "With --watch: seconds from one probe to the next")
+        ->type_name("SECONDS")
+        ->default_str(std::to_string(kWatchInterval.count()))
+        ->check(CLI::Range(0.01, 86400.0))
+        ->needs(watch);
+    discover
+        ->add_option("--missing-after", options.watchOptions.missingAfter,
+                     "With --watch: rounds in a row without an answer before a device vanishes")
+        ->type_name("ROUNDS")
+        ->default_str(std::to_string(kWatchMissingAfter))
+        ->check(CLI::Range(1, 1000000))
+        ->needs(watch);
+    for (CLI::Option* once : {wait, expect, compare, failOnChange}) {
+        watch->excludes(once);
+    }
     discover->footer(kDiscoverFooter);
     return discover;
 }

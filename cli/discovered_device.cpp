@@ -1,6 +1,7 @@
 #include "cli/discovered_device.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <tuple>
 
@@ -9,6 +10,7 @@
 #include "net/intake.h"
 #include "net/row_comparators.h"
 #include "net/subnet.h"
+#include "net/text_forms.h"
 
 namespace kestrelink::cli {
 
@@ -42,6 +44,31 @@ std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices)
                          std::tuple(IpSortKey(second.ip), MacTextToNumber(second.mac));
               });
     return devices;
+}
+
+DeviceRow RowOf(const DiscoveredDevice& device) {
+    return {device.ip,
+            device.mac,
+            device.productName,
+            device.givenName,
+            device.version,
+            std::string(FormatSerialText(device.serialNumber).View()),
+            std::string(FamilyText(device.family))};
+}
+
+DiscoveredDevice DeviceOfRow(const DeviceRow& row) {
+    std::uint32_t serial = 0;
+    const std::string& serialText = row[kColumnSerialNo];
+    std::from_chars(serialText.data(), serialText.data() + serialText.size(), serial);
+    DiscoveredDevice device;
+    device.ip = row[kColumnIp];
+    device.mac = row[kColumnMac];
+    device.productName = row[kColumnProductName];
+    device.givenName = row[kColumnGivenName];
+    device.version = row[kColumnVersion];
+    device.serialNumber = serial;
+    device.family = row[kColumnArch] == kArchText32 ? DeviceFamily::Bits32 : DeviceFamily::Bits08;
+    return device;
 }
 
 std::string_view FamilyText(DeviceFamily family) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/device_row.h"
 #include "net/protocol.h"
 
 namespace kestrelink {
@@ -36,6 +37,12 @@ DiscoveredDevice RecordOf(const Announcement& announcement, std::string interfac
 // Ordered by IP numerically, then by MAC. Unlike the window, a device whose IP another device
 // announces is kept, and both are marked: a script that provisions devices needs to see that.
 std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices);
+
+// The window's seven texts of the device.
+DeviceRow RowOf(const DiscoveredDevice& device);
+// A device of an earlier list: no interface and neither flag; a serial number that is not one
+// reads as 0.
+DiscoveredDevice DeviceOfRow(const DeviceRow& row);
 
 // "08bits" or "32bits", as the window's arch column shows it.
 std::string_view FamilyText(DeviceFamily family);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -17,20 +15,13 @@
 #include "cli/discovery_collector.h"
 #include "cli/plan_file.h"
 #include "cli/progress_line.h"
+#include "cli/whole_file.h"
 #include "net/latin1_text.h"
 #include "net/text_forms.h"
 #include "provisioning/move_order.h"
 
 namespace kestrelink::cli {
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 // A plan entry together with the device that answered for it.
 struct Step {

@@ -151,7 +151,12 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BadMask",
                   {"configure", "02:6b:6c:00:10:00", "--ip", "10.213.7.5", "--mask",
                    "255.255.0.255", "--gateway", "10.213.7.1"},
-                  "--mask '255.255.0.255' is not a subnet mask"}),
+                  "--mask '255.255.0.255' is not a subnet mask"},
+        UsageCase{
+            "IntervalWithoutWatch", {"discover", "--interval", "1"}, "--interval requires --watch"},
+        UsageCase{"WatchAndCompare",
+                  {"discover", "--watch", "--compare", "x.csv"},
+                  "--compare excludes --watch"}),
     [](const auto& info) { return info.param.name; });
 
 class CliInfoTest : public CliTest {};

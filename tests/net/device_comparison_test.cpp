@@ -53,15 +53,5 @@ TEST(DeviceComparisonTest, MarksEachHeardDeviceAndListsTheEarlierOnesNotHeard) {
     EXPECT_TRUE(result.count.Any());
 }
 
-TEST(DeviceComparisonTest, NothingDifferentIsNoChange) {
-    const DeviceComparison comparison(
-        EarlierList{{Row("10.0.0.1", "02:00:00:00:00:01", "a", "1.0")}});
-    const DeviceRow row = Row("10.0.0.1", "02:00:00:00:00:01", "a", "1.0");
-    const std::vector<RowCells> heard = {CellsOf(row)};
-    const DeviceComparison::Result result = comparison.Compare(heard);
-    EXPECT_FALSE(result.count.Any());
-    EXPECT_EQ(ComparisonCountText(result.count), "0 new, 0 changed, 0 missing");
-}
-
 }  // namespace
 }  // namespace kestrelink
