@@ -4,7 +4,7 @@
 // Reports the longest time the user-interface thread was blocked while watching, whether the rows
 // kept their order through the rounds, and the count beside the filter at the end. Opens sockets:
 // run it in a private network, for example
-//   scripts/in-private-network.sh build/bench/watch_bench
+//   scripts/in-private-network.sh build/bench/window_watch_bench
 // Exit status 0 when every target is met, 1 when one is missed, 2 when it could not run.
 #include <QApplication>
 #include <QLabel>
@@ -49,7 +49,7 @@ std::vector<std::string> Macs(const DeviceList& list) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    lab::RequirePrivateNetwork("watch_bench");
+    lab::RequirePrivateNetwork("window_watch_bench");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
         std::vector<std::string>{"--devices08", std::to_string(kPerFamily), "--devices32",
                                  std::to_string(kPerFamily), "--seed", "1", "--burst"});
     if (!simulator->WaitForLine("listening", std::chrono::seconds(5))) {
-        std::fprintf(stderr, "watch_bench: the simulator did not start\n");
+        std::fprintf(stderr, "window_watch_bench: the simulator did not start\n");
         return 2;
     }
     CKestrelinkDlg window;
