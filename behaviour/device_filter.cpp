@@ -79,6 +79,12 @@ bool RowFilter::Matches(const DeviceList& list, int row) const {
     return false;
 }
 
+bool RowFilter::Matches(const DeviceRow& cells) const {
+    return m_wanted.empty() ||
+           std::any_of(cells.begin(), cells.end(),
+                       [this](const std::string& cell) { return CellContains(cell, m_wanted); });
+}
+
 std::string DeviceCountText(int shown, int total, bool filtering) {
     const std::string devices = total == 1 ? " device" : " devices";
     if (!filtering) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/device_row.h"
+
 namespace kestrelink {
 
 class DeviceList;
@@ -16,6 +18,7 @@ public:
 
     bool Empty() const { return m_wanted.empty(); }
     bool Matches(const DeviceList& list, int row) const;
+    bool Matches(const DeviceRow& cells) const;
 
 private:
     std::u32string m_wanted;  // folded

@@ -8,6 +8,8 @@ FilterPlaces FilterInForceIePlace(const ControlRect& forceIe, const ControlRect&
     FilterPlaces places{filter, deviceCount};
     places.filter.left -= shift;
     places.deviceCount.left -= shift;
+    // The count keeps its right edge: a comparison's "N new, N changed, N missing" needs the room.
+    places.deviceCount.width += shift;
     return places;
 }
 

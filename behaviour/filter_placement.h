@@ -20,7 +20,8 @@ struct FilterPlaces {
 };
 
 // Where the filter and its count go when "Force IE only" is hidden: left, together, until the
-// filter starts where the check box does, so that the bottom row starts at the left edge.
+// filter starts where the check box does, so that the bottom row starts at the left edge; the
+// count widens into the room it leaves.
 FilterPlaces FilterInForceIePlace(const ControlRect& forceIe, const ControlRect& filter,
                                   const ControlRect& deviceCount);
 

@@ -26,4 +26,8 @@ std::span<const int> CopiedColumns(ListMenuAction action) {
     }
 }
 
+bool IsCheckItem(ListMenuAction action) {
+    return action == ListMenuAction::KeepWatching;
+}
+
 }  // namespace kestrelink

@@ -12,7 +12,10 @@ enum class ListMenuAction {
     CopyIpAddress,
     CopyMacAddress,
     CopyRow,
-    ExportList
+    ExportList,
+    CompareWithList,
+    ClearComparison,
+    KeepWatching
 };
 
 struct ListMenuItem {
@@ -26,14 +29,20 @@ struct ListMenuItem {
 
 // The device list's context menu, top to bottom. Ctrl+C, anywhere in the window but a text field,
 // is Copy Row.
-inline constexpr std::array<ListMenuItem, 6> kListMenu = {{
+inline constexpr std::array<ListMenuItem, 9> kListMenu = {{
     {ListMenuAction::ConfigureIp, "&Configure IP...", true, false},
     {ListMenuAction::OpenWebPage, "Open &Web Page", true, false},
     {ListMenuAction::CopyIpAddress, "Copy &IP Address", true, true},
     {ListMenuAction::CopyMacAddress, "Copy &MAC Address", true, false},
     {ListMenuAction::CopyRow, "Copy &Row", true, false},
     {ListMenuAction::ExportList, "&Export List...", false, true},
+    {ListMenuAction::CompareWithList, "Compare With &List...", false, true},
+    {ListMenuAction::ClearComparison, "Clear Com&parison", false, false},
+    {ListMenuAction::KeepWatching, "&Keep Watching", false, false},
 }};
+
+// An item drawn with a tick that shows whether it is on.
+bool IsCheckItem(ListMenuAction action);
 
 // The columns a copy takes from the selected row, in their order; empty for the other actions.
 std::span<const int> CopiedColumns(ListMenuAction action);

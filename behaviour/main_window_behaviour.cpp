@@ -1,5 +1,6 @@
 #include "behaviour/main_window_behaviour.h"
 
+#include <chrono>
 #include <string>
 
 #include "behaviour/browser_starter.h"
@@ -34,6 +35,7 @@ constexpr auto kNothingSelectedForWeb = "Select IP address to open web page for.
 constexpr auto kInvalidWebAddress =
     "The device's IP address is not valid, so its web page cannot be opened.";
 constexpr auto kExportName = "devices.csv";
+constexpr auto kRoundInterval = std::chrono::seconds(15);
 
 }  // namespace
 
@@ -43,7 +45,12 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
       m_boxes(boxes),
       m_list(list),
       m_browser(browser),
-      m_handOver(std::make_shared<WindowHandOver>(list, face, face)),
+      m_handOver(std::make_shared<WindowHandOver>(
+          list, face, face,
+          [this](const DeviceRow& row) {
+              m_marks.Watch().Heard(row, m_list.HasRowWithMac(row[kColumnMac]),
+                                    WatchMarks::Clock::now());
+          })),
       m_endpoint(std::make_unique<Endpoint>(
           m_handOver,
           [&boxes](std::string_view message) { boxes.ShowMessage(Latin1ToUtf8(message)); })),
@@ -51,6 +58,9 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
                                               [this] { OnRoundEnded(); })) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
+    if (KeepWatching()) {
+        m_face.StopRounds();
+    }
     // What the listener hands over while it stops must not be posted to a face that is going.
     m_handOver->Cancel();
     m_endpoint->CloseEndpoint();
@@ -87,6 +97,8 @@ void MainWindowBehaviour::OnDiscover() {
     // list is emptied; sending first lets the devices answer while a long list is freed.
     m_endpoint->SendProbes();
     m_list.DeleteAllRows();
+    m_marks.Forget();
+    m_face.MarksChanged();
 }
 
 void MainWindowBehaviour::OnConfigureIp() {
@@ -192,7 +204,75 @@ void MainWindowBehaviour::OnListMenu(ListMenuAction action, std::span<const int>
         case ListMenuAction::CopyRow:
             OnCopy(CopiedColumns(action));
             return;
+        case ListMenuAction::CompareWithList:
+            OnCompareWithList();
+            return;
+        case ListMenuAction::ClearComparison:
+            OnClearComparison();
+            return;
+        case ListMenuAction::KeepWatching:
+            SetKeepWatching(!KeepWatching());
+            return;
     }
+}
+
+bool MainWindowBehaviour::IsMenuItemChecked(ListMenuAction action) const {
+    return action == ListMenuAction::KeepWatching && KeepWatching();
+}
+
+bool MainWindowBehaviour::IsMenuItemAvailable(ListMenuAction action) const {
+    return action != ListMenuAction::ClearComparison || m_marks.Comparing();
+}
+
+void MainWindowBehaviour::OnCompareWithList() {
+    const std::optional<std::string> path = m_face.ChooseListToCompare();
+    if (!path) {
+        return;
+    }
+    const FileContents contents = m_face.ReadWholeFile(*path);
+    if (!contents.bytes) {
+        m_boxes.ShowMessage("Failed to read " + *path + ":\n" + contents.failure);
+        return;
+    }
+    if (const std::optional<CsvError> refusal = m_marks.Compare(*contents.bytes)) {
+        m_boxes.ShowMessage(*path + ", line " + std::to_string(refusal->line) + ": " +
+                            refusal->message);
+        return;
+    }
+    m_face.MarksChanged();
+}
+
+void MainWindowBehaviour::OnClearComparison() {
+    m_marks.ClearComparison();
+    m_face.MarksChanged();
+}
+
+void MainWindowBehaviour::SetKeepWatching(bool watch) {
+    if (watch == KeepWatching()) {
+        return;
+    }
+    m_list.SetKeepUnchangedRows(watch);
+    if (!watch) {
+        m_face.StopRounds();
+        m_marks.Watch().StopWatching();
+        m_face.MarksChanged();
+        return;
+    }
+    m_marks.Watch().StartWatching(WatchMarks::Clock::now());
+    ProbeAgain();
+    m_face.StartRounds(kRoundInterval, [this] { OnRound(); });
+}
+
+void MainWindowBehaviour::ProbeAgain() {
+    // The latch holds back every pair after the first until it is cleared.
+    m_endpoint->ClearProbesSent();
+    m_endpoint->SendProbes();
+}
+
+void MainWindowBehaviour::OnRound() {
+    m_marks.Watch().EndRound(WatchMarks::Clock::now());
+    ProbeAgain();
+    m_face.MarksChanged();
 }
 
 }  // namespace kestrelink

@@ -3,6 +3,8 @@
 #include <memory>
 #include <span>
 
+#include "behaviour/list_marks.h"
+
 namespace kestrelink {
 
 class BrowserStarter;
@@ -15,8 +17,9 @@ class WindowHandOver;
 enum class ListMenuAction;
 
 // What the main window does, whichever toolkit draws it: Discover, Cfg IP, Web, Force IE only,
-// Export List and the copies. It owns the endpoint with its listener and the hand-over between
-// them; the face owns the drawing and the list it draws, and forwards its events here.
+// Export List, the copies, the comparison with an earlier list and the watch. It owns the endpoint
+// with its listener and the hand-over between them; the face owns the drawing and the list it
+// draws, and forwards its events here.
 class MainWindowBehaviour final {
 public:
     // face, boxes (the main window's), list and browser must outlive this object.
@@ -45,12 +48,28 @@ public:
     void OnCopy(std::span<const int> columns);
     // An item of the list's context menu (kListMenu); shownRows as for OnExportList.
     void OnListMenu(ListMenuAction action, std::span<const int> shownRows);
+    // Whether a check item of the menu is ticked, and whether an item can be chosen at all
+    // (those that need a row aside, which the face knows).
+    bool IsMenuItemChecked(ListMenuAction action) const;
+    bool IsMenuItemAvailable(ListMenuAction action) const;
+
+    void OnCompareWithList();
+    void OnClearComparison();
+    // Keep Watching ticked or not; also how the window's stored state turns it on at start-up.
+    void SetKeepWatching(bool watch);
+    bool KeepWatching() const { return m_marks.Watch().Watching(); }
+    // What the faces draw on the rows and below them.
+    const ListMarks& Marks() const { return m_marks; }
 
 private:
+    void OnRound();
+    void ProbeAgain();
+
     WindowFace& m_face;
     DialogFace& m_boxes;
     DeviceList& m_list;
     BrowserStarter& m_browser;
+    ListMarks m_marks;
     std::shared_ptr<WindowHandOver> m_handOver;
     std::unique_ptr<Endpoint> m_endpoint;
     std::unique_ptr<DiscoverRound> m_round;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +12,11 @@
 namespace kestrelink {
 
 struct IpSettings;
+
+struct FileContents {
+    std::optional<std::string> bytes;  // nullopt: not read
+    std::string failure;
+};
 
 // A box that does not wait for the user. Used for what devices say unasked, which must neither
 // halt the listener nor pile up: see WindowHandOver.
@@ -55,6 +61,20 @@ public:
     // The label that the count beside the filter shows, through DeviceCountLabel, for as long as
     // the list stays empty; nothing once a new round begins.
     virtual void ShowEmptyRound(std::optional<CountLabel> label) = 0;
+
+    // The open dialog of Compare With List, titled "Compare With List", offering CSV files. The
+    // path as the user should see it in a message, or nullopt when the user cancelled.
+    virtual std::optional<std::string> ChooseListToCompare() = 0;
+    // The whole file at path, or why it could not be read, in the system's words.
+    virtual FileContents ReadWholeFile(const std::string& path) = 0;
+
+    // Calls round on the user-interface thread every interval until StopRounds (Qt: a timer of
+    // its own; Win32: a window timer of its own, apart from PostLater's, which a slice resets).
+    virtual void StartRounds(std::chrono::milliseconds interval, std::function<void()> round) = 0;
+    virtual void StopRounds() = 0;
+    // The marks on the list's rows, or the devices shown below them, may have changed: they and
+    // the count are drawn anew.
+    virtual void MarksChanged() = 0;
 };
 
 }  // namespace kestrelink

@@ -99,9 +99,11 @@ void HandOverMailbox::Cancel() {
     m_cancelled = true;
 }
 
-WindowHandOver::WindowHandOver(DeviceList& list, UiThread& uiThread, NoticeBoxes& boxes)
+WindowHandOver::WindowHandOver(DeviceList& list, UiThread& uiThread, NoticeBoxes& boxes,
+                               std::function<void(const DeviceRow&)> heard)
     : m_list(list),
       m_boxes(boxes),
+      m_heard(std::move(heard)),
       m_mailbox(std::make_shared<HandOverMailbox>(
           uiThread, [this] { Wake(); }, [this] { TakeInSlice(); })),
       m_boxOpen(std::make_shared<bool>(false)) {}
@@ -131,7 +133,7 @@ void WindowHandOver::Wake() {
 void WindowHandOver::TakeInSlice() {
     const bool more = TakeInBacklog(
         m_mailbox->Backlog(), m_list, [this] { ShowSetResponse(); },
-        std::chrono::steady_clock::now() + kSlice);
+        std::chrono::steady_clock::now() + kSlice, m_heard);
     m_lastSliceEnd = std::chrono::steady_clock::now();
     // What is left waits for the repaint and the toolkit's timers.
     if (more) {

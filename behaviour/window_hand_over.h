@@ -1,9 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <span>
 
+#include "net/device_row.h"
 #include "net/listener_hand_over.h"
 
 namespace kestrelink {
@@ -31,8 +33,10 @@ class UiThread;
 // every pending slice do nothing.
 class WindowHandOver final : public ListenerHandOver {
 public:
-    // list, uiThread and boxes must outlive every hand-over made before Cancel.
-    WindowHandOver(DeviceList& list, UiThread& uiThread, NoticeBoxes& boxes);
+    // list, uiThread and boxes must outlive every hand-over made before Cancel. heard, when there
+    // is one, learns of every announcement on the user-interface thread before the list does.
+    WindowHandOver(DeviceList& list, UiThread& uiThread, NoticeBoxes& boxes,
+                   std::function<void(const DeviceRow&)> heard = {});
     ~WindowHandOver() override;
     WindowHandOver(const WindowHandOver&) = delete;
     WindowHandOver& operator=(const WindowHandOver&) = delete;
@@ -50,6 +54,7 @@ private:
 
     DeviceList& m_list;
     NoticeBoxes& m_boxes;
+    std::function<void(const DeviceRow&)> m_heard;
     std::shared_ptr<HandOverMailbox> m_mailbox;
     // A set-response box is open; user-interface thread only.
     std::shared_ptr<bool> m_boxOpen;

@@ -43,6 +43,7 @@ WindowState CheckedWindowState(const StoredWindowState& stored,
         state.position = stored.position;
     }
     state.maximized = stored.maximized.value_or(false);
+    state.keepWatching = stored.keepWatching.value_or(false);
     if (stored.columnWidths) {
         state.columnWidths = ColumnWidths(*stored.columnWidths);
     }

@@ -32,6 +32,7 @@ struct WindowState {
     bool maximized = false;
     std::vector<int> columnWidths;  // one per column; empty: the first-run widths
     SortState sort;                 // the sorted column and direction; -1: rows on top as they come
+    bool keepWatching = false;
 };
 
 // What the storage holds, unchecked: a part it does not have, or cannot read as its type, is
@@ -43,6 +44,7 @@ struct StoredWindowState {
     std::optional<std::vector<std::optional<int>>> columnWidths;
     std::optional<int> sortColumn;
     std::optional<bool> ascending;
+    std::optional<bool> keepWatching;
 };
 
 // Where a face keeps the window's state between runs (Qt: its settings file; Win32: the

@@ -48,7 +48,8 @@ std::size_t ArrivalBacklog::Overflowed() const {
 
 bool TakeInBacklog(ArrivalBacklog& backlog, DeviceList& list,
                    const std::function<void()>& showSetResponse,
-                   std::chrono::steady_clock::time_point sliceEnd) {
+                   std::chrono::steady_clock::time_point sliceEnd,
+                   const std::function<void(const DeviceRow&)>& heard) {
     // Enough per lock that the listener's copying is seldom held up, few enough that a slice
     // ends close to its time.
     constexpr std::size_t kTakenAtOnce = 256;
@@ -63,6 +64,9 @@ bool TakeInBacklog(ArrivalBacklog& backlog, DeviceList& list,
         more = backlog.TakeOldest(taken, kTakenAtOnce);
         for (KeptArrival& arrival : taken) {
             if (arrival.kind == Arrival::Kind::Announcement) {
+                if (heard) {
+                    heard(arrival.row->Cells());
+                }
                 TakeInAnnouncement(list, std::move(arrival.row));
             } else {
                 showSetResponse();

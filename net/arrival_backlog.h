@@ -53,10 +53,12 @@ private:
 };
 
 // On the side that owns the list: takes in the backlog's arrivals, oldest first, a few hundred at
-// a time, until none are left or sliceEnd has passed; a set response goes to showSetResponse.
-// True when arrivals are left, for which the owner must come back by itself.
+// a time, until none are left or sliceEnd has passed; a set response goes to showSetResponse, and
+// every announcement, taken in or not, to heard first, when there is one. True when arrivals are
+// left, for which the owner must come back by itself.
 bool TakeInBacklog(ArrivalBacklog& backlog, DeviceList& list,
                    const std::function<void()>& showSetResponse,
-                   std::chrono::steady_clock::time_point sliceEnd);
+                   std::chrono::steady_clock::time_point sliceEnd,
+                   const std::function<void(const DeviceRow&)>& heard = {});
 
 }  // namespace kestrelink

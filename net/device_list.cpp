@@ -60,7 +60,7 @@ void DeviceList::InsertRow(std::unique_ptr<PreparedRow> row) {
         m_observer->RowAboutToBeInserted(index);
     }
     Count(m_ipCounts, row->m_cells[kColumnIp], +1);
-    Count(m_macCounts, row->m_macKey, +1);
+    CountMac(*row, +1);
     row->m_positionBeforeBatch = -1;
     m_rows.insert(position, std::move(row));
     if (tell) {
@@ -70,6 +70,41 @@ void DeviceList::InsertRow(std::unique_ptr<PreparedRow> row) {
 
 bool DeviceList::HasRowWithIp(std::string_view ip) const {
     return m_ipCounts.find(ip) != m_ipCounts.end();
+}
+
+bool DeviceList::HasRowWithMac(std::string_view macText) const {
+    const auto found = m_macCounts.find(MacTextToNumber(macText));
+    if (found == m_macCounts.end()) {
+        return false;
+    }
+    if (found->second.only != nullptr) {
+        return found->second.only->m_cells[kColumnMac] == macText;
+    }
+    return std::any_of(m_rows.begin(), m_rows.end(),
+                       [&](const auto& row) { return row->m_cells[kColumnMac] == macText; });
+}
+
+bool DeviceList::ShowsUnchanged(const PreparedRow& row) const {
+    if (!m_keepUnchanged) {
+        return false;
+    }
+    const auto found = m_macCounts.find(row.m_macKey);
+    if (found == m_macCounts.end() || found->second.only == nullptr) {
+        return false;
+    }
+    const PreparedRow& listed = *found->second.only;
+    return listed.m_cells == row.m_cells && listed.m_heardOn == row.m_heardOn;
+}
+
+void DeviceList::CountMac(const PreparedRow& row, int change) {
+    MacCount& count = m_macCounts[row.m_macKey];
+    count.rows += change;
+    if (count.rows == 0) {
+        m_macCounts.erase(row.m_macKey);
+        return;
+    }
+    // Which of several rows is left alone is not known without a walk: none is kept.
+    count.only = change > 0 && count.rows == 1 ? &row : nullptr;
 }
 
 void DeviceList::DeleteRowByMac(const MacAddress& mac) {
@@ -105,7 +140,7 @@ void DeviceList::RemoveAt(std::size_t position) {
         m_selected = nullptr;
     }
     Count(m_ipCounts, m_rows[position]->m_cells[kColumnIp], -1);
-    Count(m_macCounts, m_rows[position]->m_macKey, -1);
+    CountMac(*m_rows[position], -1);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(position));
     if (tell) {
         m_observer->RowRemoved();

@@ -88,6 +88,14 @@ public:
     // The same for the MAC of a row about to be inserted, whose number is already read.
     void DeleteRowWithMacOf(const PreparedRow& row);
     void DeleteAllRows();
+    bool HasRowWithMac(std::string_view macText) const;
+
+    // While a segment is watched every device answers each round with what its row already shows;
+    // taking that in anew would move every row to the top each round.
+    void SetKeepUnchangedRows(bool keep) { m_keepUnchanged = keep; }
+    // True when unchanged rows are kept and the device's row already shows row's texts and
+    // interface: row then need not be taken in.
+    bool ShowsUnchanged(const PreparedRow& row) const;
 
     // The changes made from BeginBatch to EndBatch reach the observer as one RowsChanged rather
     // than one call per row: a view told of each of thousands of rows arriving at once spends
@@ -134,10 +142,17 @@ private:
     using TextCounts = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
     // How many rows show a MAC text of each value, every text that does not scan counting as 0:
     // a number hashes and compares at a fraction of a text's cost and needs no copy of it. A
-    // found value only says where to look: the rows' texts decide.
-    using MacCounts = std::unordered_map<unsigned long long, int>;
+    // found value only says where to look: the rows' texts decide. While one row has the value,
+    // it is kept beside the count, so that a watched device's answer needs no walk through the
+    // list; nullptr when not known.
+    struct MacCount {
+        int rows = 0;
+        const PreparedRow* only = nullptr;
+    };
+    using MacCounts = std::unordered_map<unsigned long long, MacCount>;
     template <typename Counts, typename Key>
     static void Count(Counts& counts, const Key& key, int change);
+    void CountMac(const PreparedRow& row, int change);
 
     // A deque, so that a row arriving with no sort column costs nothing however long the list.
     std::deque<std::unique_ptr<PreparedRow>> m_rows;
@@ -150,6 +165,7 @@ private:
     int m_arrowColumn = -1;
     bool m_arrowAscending = false;
     DeviceListObserver* m_observer = nullptr;
+    bool m_keepUnchanged = false;
     Batch m_batch = Batch::None;
     std::size_t m_rowsBeforeBatch = 0;
     ReleaseThread m_release;

@@ -74,6 +74,9 @@ std::unique_ptr<PreparedRow> PrepareRow(const Announcement& announcement) {
 }
 
 void TakeInAnnouncement(DeviceList& list, std::unique_ptr<PreparedRow> row) {
+    if (list.ShowsUnchanged(*row)) {
+        return;
+    }
     list.DeleteRowWithMacOf(*row);
     if (list.HasRowWithIp(row->Cells()[kColumnIp])) {
         return;

@@ -20,6 +20,8 @@ DeviceListMenu::DeviceListMenu(DeviceListView* view, QWidget* window)
         if (item.needsRow) {
             m_rowActions << action;
         }
+        action->setCheckable(IsCheckItem(item.action));
+        m_actions.append({item.action, action});
         if (item.action == ListMenuAction::CopyRow) {
             // A text field takes Ctrl+C for itself first, so the row is copied from anywhere else.
             action->setShortcut(QKeySequence::Copy);
@@ -33,6 +35,12 @@ DeviceListMenu::DeviceListMenu(DeviceListView* view, QWidget* window)
 }
 
 DeviceListMenu::~DeviceListMenu() = default;
+
+void DeviceListMenu::SetItemStates(std::function<bool(ListMenuAction)> checked,
+                                   std::function<bool(ListMenuAction)> available) {
+    m_checked = std::move(checked);
+    m_available = std::move(available);
+}
 
 bool DeviceListMenu::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu) {
@@ -72,6 +80,14 @@ void DeviceListMenu::PopUpAtSelection() {
 }
 
 void DeviceListMenu::PopUp(bool onRow, const QPoint& globalPosition) {
+    for (const auto& [item, action] : m_actions) {
+        if (m_checked) {
+            action->setChecked(m_checked(item));
+        }
+        if (m_available) {
+            action->setEnabled(m_available(item));
+        }
+    }
     for (QAction* action : m_rowActions) {
         action->setEnabled(onRow);
     }

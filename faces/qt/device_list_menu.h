@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <utility>
 
 #include "behaviour/list_menu.h"
 
@@ -27,6 +29,11 @@ public:
     DeviceListMenu(DeviceListView* view, QWidget* window);
     ~DeviceListMenu() override;
 
+    // Asked as the menu opens: whether a check item is ticked, and whether an item can be chosen
+    // (those needing a row aside).
+    void SetItemStates(std::function<bool(ListMenuAction)> checked,
+                       std::function<bool(ListMenuAction)> available);
+
 signals:
     void itemChosen(kestrelink::ListMenuAction action);
 
@@ -40,6 +47,9 @@ private:
     DeviceListView* m_view;
     QMenu* m_menu;
     QList<QAction*> m_rowActions;
+    QList<std::pair<ListMenuAction, QAction*>> m_actions;
+    std::function<bool(ListMenuAction)> m_checked;
+    std::function<bool(ListMenuAction)> m_available;
 };
 
 }  // namespace kestrelink

@@ -100,6 +100,16 @@ void DeviceListView::ReleaseRepaint() {
     setUpdatesEnabled(true);
 }
 
+void DeviceListView::MarksChanged() {
+    const QModelIndex top = indexAt(viewport()->rect().topLeft());
+    const QModelIndex bottom = indexAt(viewport()->rect().bottomLeft());
+    if (!top.isValid()) {
+        m_model->MarksChanged(0, 0);
+        return;
+    }
+    m_model->MarksChanged(top.row(), bottom.isValid() ? bottom.row() : -1);
+}
+
 void DeviceListView::FollowSelection() {
     const QModelIndexList rows = selectionModel()->selectedRows();
     m_model->List().SelectRow(rows.isEmpty() ? -1 : rows.first().row());

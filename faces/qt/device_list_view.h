@@ -21,6 +21,9 @@ public:
     explicit DeviceListView(DeviceListModel* model, QWidget* parent = nullptr);
     ~DeviceListView() override;
 
+    // The marks of the rows changed: those in sight are drawn anew.
+    void MarksChanged();
+
 signals:
     // A left double-click on a row.
     void listDoubleClicked();

@@ -28,6 +28,7 @@
 #include "faces/qt/filter_edit.h"
 #include "faces/qt/help_launcher.h"
 #include "faces/qt/ip_config_dlg.h"
+#include "faces/qt/list_compare.h"
 #include "faces/qt/list_export.h"
 #include "faces/qt/list_filter.h"
 #include "faces/qt/system_registry.h"
@@ -120,7 +121,11 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
 
     m_filter = new ListFilter(m_list, qobject_cast<QLineEdit*>(controls.value(kFilterId)),
                               qobject_cast<QLabel*>(controls.value(kDeviceCountId)));
+    m_model->SetMarks(&m_behaviour->Marks());
     auto* menu = new DeviceListMenu(m_list, this);
+    menu->SetItemStates(
+        [behaviour](ListMenuAction action) { return behaviour->IsMenuItemChecked(action); },
+        [behaviour](ListMenuAction action) { return behaviour->IsMenuItemAvailable(action); });
     connect(menu, &DeviceListMenu::itemChosen, this, [this](ListMenuAction action) {
         const QList<int> shown = m_filter->ShownRows();
         m_behaviour->OnListMenu(
@@ -138,6 +143,7 @@ CKestrelinkDlg::CKestrelinkDlg(std::unique_ptr<BrowserStarter> browserStarter,
 CKestrelinkDlg::~CKestrelinkDlg() {
     // Before the widgets go: the listener is stopped and no step of its runs any more.
     m_behaviour.reset();
+    m_model->SetMarks(nullptr);
 }
 
 void CKestrelinkDlg::ApplyState(const WindowState& state) {
@@ -155,6 +161,7 @@ void CKestrelinkDlg::ApplyState(const WindowState& state) {
         m_list->header()->resizeSection(static_cast<int>(column), state.columnWidths[column]);
     }
     RestoreSort(m_model->List(), state.sort);
+    m_behaviour->SetKeepWatching(state.keepWatching);
 }
 
 WindowState CKestrelinkDlg::State() const {
@@ -170,6 +177,7 @@ WindowState CKestrelinkDlg::State() const {
         state.columnWidths.push_back(m_list->header()->sectionSize(column));
     }
     state.sort = m_model->List().Sort();
+    state.keepWatching = m_behaviour->KeepWatching();
     return state;
 }
 
@@ -257,6 +265,39 @@ void CKestrelinkDlg::ShowEmptyRound(std::optional<CountLabel> label) {
 
 void CKestrelinkDlg::SetClipboardText(std::string_view text) {
     QGuiApplication::clipboard()->setText(FromUtf8(text));
+}
+
+std::optional<std::string> CKestrelinkDlg::ChooseListToCompare() {
+    const QString path = kestrelink::ChooseListToCompare(this);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+FileContents CKestrelinkDlg::ReadWholeFile(const std::string& path) {
+    QString failure;
+    const std::optional<QByteArray> bytes =
+        kestrelink::ReadWholeFile(QString::fromStdString(path), failure);
+    if (!bytes) {
+        return {std::nullopt, failure.toStdString()};
+    }
+    return {bytes->toStdString(), {}};
+}
+
+void CKestrelinkDlg::StartRounds(std::chrono::milliseconds interval, std::function<void()> round) {
+    m_rounds.disconnect();
+    connect(&m_rounds, &QTimer::timeout, this, std::move(round));
+    m_rounds.start(interval);
+}
+
+void CKestrelinkDlg::StopRounds() {
+    m_rounds.stop();
+    m_rounds.disconnect();
+}
+
+void CKestrelinkDlg::MarksChanged() {
+    m_list->MarksChanged();
 }
 
 }  // namespace kestrelink

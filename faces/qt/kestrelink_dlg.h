@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <memory>
 
 #include "behaviour/window_face.h"
@@ -55,6 +56,11 @@ private:
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
     void ShowEmptyRound(std::optional<CountLabel> label) override;
+    std::optional<std::string> ChooseListToCompare() override;
+    FileContents ReadWholeFile(const std::string& path) override;
+    void StartRounds(std::chrono::milliseconds interval, std::function<void()> round) override;
+    void StopRounds() override;
+    void MarksChanged() override;
 
     QtDialogFace m_boxes{this};
     std::unique_ptr<BrowserStarter> m_browserStarter;
@@ -62,6 +68,7 @@ private:
     DeviceListView* m_list = nullptr;
     ListFilter* m_filter = nullptr;
     QAbstractButton* m_webButton = nullptr;
+    QTimer m_rounds;
     std::unique_ptr<MainWindowBehaviour> m_behaviour;
     bool m_placed = false;
 };

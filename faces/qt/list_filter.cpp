@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "behaviour/list_marks.h"
 #include "faces/qt/app_message_box.h"
 #include "faces/qt/device_list_model.h"
 #include "faces/qt/device_list_view.h"
@@ -17,7 +18,8 @@ namespace kestrelink {
 ListFilter::ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count)
     : QObject(view),
       m_view(view),
-      m_list(static_cast<const DeviceListModel*>(view->model())->List()),
+      m_model(*static_cast<const DeviceListModel*>(view->model())),
+      m_list(m_model.List()),
       m_count(count) {
     const auto* model = static_cast<const DeviceListModel*>(view->model());
     connect(field, &QLineEdit::textChanged, this, &ListFilter::Refilter);
@@ -32,6 +34,8 @@ ListFilter::ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count)
         ShowCountSoon();
     });
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFilter::ShowCount);
+    // The marks changed: the count of new, changed and missing devices with them.
+    connect(model, &DeviceListModel::marksChanged, this, &ListFilter::ShowCountSoon);
     connect(model, &QAbstractItemModel::modelReset, this, &ListFilter::ShowCount);
     auto* find = new QShortcut(QKeySequence::Find, field->window());
     connect(find, &QShortcut::activated, field, [field] {
@@ -45,7 +49,7 @@ ListFilter::~ListFilter() = default;
 
 QList<int> ListFilter::ShownRows() const {
     QList<int> rows;
-    for (int row = 0; row < m_view->model()->rowCount(); ++row) {
+    for (int row = 0; row < m_list.RowCount(); ++row) {
         if (!m_view->isRowHidden(row, {})) {
             rows << row;
         }
@@ -73,7 +77,9 @@ void ListFilter::FilterRows(const QList<int>& rows) {
 }
 
 void ListFilter::FilterRow(int row) {
-    const bool hide = !m_filter.Matches(m_list, row);
+    const int listed = m_list.RowCount();
+    const bool hide = row < listed ? !m_filter.Matches(m_list, row)
+                                   : !m_filter.Matches(m_model.MissingRow(row - listed));
     if (hide != m_view->isRowHidden(row, {})) {
         m_view->setRowHidden(row, {}, hide);
     }
@@ -102,10 +108,13 @@ void ListFilter::ShowCountSoon() {
 
 void ListFilter::ShowCount() {
     m_countDue = false;
-    const int total = m_view->model()->rowCount();
+    const int total = m_list.RowCount();
     // Without a filter nothing is hidden, and a burst of rows costs no count of them.
     const int shown = m_filter.Empty() ? total : static_cast<int>(ShownRows().size());
-    const CountLabel label = DeviceCountLabel(shown, total, !m_filter.Empty(), m_emptyRound);
+    CountLabel label = DeviceCountLabel(shown, total, !m_filter.Empty(), m_emptyRound);
+    if (const ListMarks* marks = m_model.Marks()) {
+        label.text += marks->CountAddition(m_list, m_model.MissingCount());
+    }
     m_count->setText(FromUtf8(label.text));
     m_count->setToolTip(FromUtf8(label.tooltip));
 }

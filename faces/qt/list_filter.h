@@ -14,6 +14,7 @@ class QLineEdit;
 namespace kestrelink {
 
 class DeviceList;
+class DeviceListModel;
 class DeviceListView;
 
 // Hides the rows of the device list's view whose cells do not contain the filter's text, any
@@ -30,7 +31,8 @@ public:
     ListFilter(DeviceListView* view, QLineEdit* field, QLabel* count);
     ~ListFilter() override;
 
-    // Positions in the device list of the rows shown, top to bottom.
+    // Positions in the device list of the rows shown, top to bottom; the devices of a compared
+    // list drawn below them are none of its rows.
     QList<int> ShownRows() const;
     // What the count shows while the list stays empty after a round; nothing once a new one began.
     void SetEmptyRound(std::optional<CountLabel> label);
@@ -47,6 +49,7 @@ private:
     void ShowCountSoon();
 
     DeviceListView* m_view;
+    const DeviceListModel& m_model;
     const DeviceList& m_list;
     QLabel* m_count;
     RowFilter m_filter;

@@ -17,6 +17,7 @@ constexpr auto kMaximizedKey = "window/maximized";
 constexpr auto kColumnWidthsKey = "list/columnWidths";
 constexpr auto kSortColumnKey = "list/sortColumn";
 constexpr auto kAscendingKey = "list/ascending";
+constexpr auto kKeepWatchingKey = "list/keepWatching";
 
 std::vector<ScreenRect> Screens() {
     std::vector<ScreenRect> screens;
@@ -48,6 +49,7 @@ StoredWindowState SettingsWindowState::Load() const {
     stored.columnWidths = std::move(widths);
     stored.sortColumn = settings.value(kSortColumnKey, -1).toInt();
     stored.ascending = settings.value(kAscendingKey, true).toBool();
+    stored.keepWatching = settings.value(kKeepWatchingKey, false).toBool();
     return stored;
 }
 
@@ -67,6 +69,7 @@ void SettingsWindowState::Save(const WindowState& state) {
     settings.setValue(kColumnWidthsKey, widths);
     settings.setValue(kSortColumnKey, state.sort.sortColumn);
     settings.setValue(kAscendingKey, state.sort.ascending);
+    settings.setValue(kKeepWatchingKey, state.keepWatching);
 }
 
 WindowState ReadWindowState(const WindowStateStorage& storage) {

@@ -7,6 +7,7 @@
 #include "behaviour/device_columns.h"
 #include "behaviour/device_filter.h"
 #include "behaviour/heard_on_text.h"
+#include "behaviour/list_marks.h"
 #include "faces/win32/dpi_scaling.h"
 #include "faces/win32/header_arrow.h"
 #include "faces/win32/monitor_dpi.h"
@@ -112,6 +113,11 @@ void DeviceListView::SetFilter(const std::wstring& text) {
     Refresh();
 }
 
+void DeviceListView::SetMarks(const ListMarks* marks) {
+    m_marks = marks;
+    Refresh();
+}
+
 void DeviceListView::Refresh() {
     m_shown.clear();
     for (int position = 0; position < m_rows.RowCount(); ++position) {
@@ -119,12 +125,23 @@ void DeviceListView::Refresh() {
             m_shown.push_back(position);
         }
     }
+    m_missing.clear();
+    m_missingCount = 0;
+    if (m_marks != nullptr) {
+        std::vector<DeviceRow> missingRows = m_marks->Missing(m_rows);
+        m_missingCount = static_cast<int>(missingRows.size());
+        for (DeviceRow& missing : missingRows) {
+            if (m_filter.Matches(missing)) {
+                m_missing.push_back(std::move(missing));
+            }
+        }
+    }
     // A selected row the filter hides is no longer selected: no action may reach an unseen row.
     const int selected = m_rows.SelectedRow();
     if (selected != -1 && !std::binary_search(m_shown.begin(), m_shown.end(), selected)) {
         m_rows.SelectRow(-1);
     }
-    ListView_SetItemCountEx(m_control, static_cast<int>(m_shown.size()),
+    ListView_SetItemCountEx(m_control, static_cast<int>(m_shown.size() + m_missing.size()),
                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     ShowSelection();
     Repaint();
@@ -171,11 +188,24 @@ void DeviceListView::TakeUserSelection() {
     }
     const int item = ListView_GetNextItem(m_control, -1, LVNI_SELECTED);
     m_rows.SelectRow(item >= 0 && item < static_cast<int>(m_shown.size()) ? m_shown[item] : -1);
+    if (MissingAt(item) != nullptr) {
+        // Nothing acts on a device that is not heard: its item does not stay selected.
+        ShowSelection();
+    }
+}
+
+const DeviceRow* DeviceListView::MissingAt(int item) const {
+    const auto below = static_cast<std::size_t>(item) - m_shown.size();
+    return item >= static_cast<int>(m_shown.size()) && below < m_missing.size() ? &m_missing[below]
+                                                                                : nullptr;
 }
 
 void DeviceListView::ShowCount() {
-    const CountLabel label = DeviceCountLabel(static_cast<int>(m_shown.size()), m_rows.RowCount(),
-                                              !m_filter.Empty(), m_emptyRound);
+    CountLabel label = DeviceCountLabel(static_cast<int>(m_shown.size()), m_rows.RowCount(),
+                                        !m_filter.Empty(), m_emptyRound);
+    if (m_marks != nullptr) {
+        label.text += m_marks->CountAddition(m_rows, m_missingCount);
+    }
     SetWindowTextW(m_count, Utf8ToWide(label.text).c_str());
     m_countTip.SetText(Utf8ToWide(label.tooltip));
 }
@@ -215,8 +245,23 @@ bool DeviceListView::IsOutside(int position) const {
 
 void DeviceListView::FillItem(NMLVDISPINFOW& info) {
     LVITEMW& item = info.item;
-    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_shown.size()) || item.iSubItem < 0 ||
-        item.iSubItem >= kColumnCount) {
+    if (item.iSubItem < 0 || item.iSubItem >= kColumnCount) {
+        return;
+    }
+    if (const DeviceRow* missing = MissingAt(item.iItem)) {
+        if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+            m_itemText = Latin1ToWide((*missing)[static_cast<std::size_t>(item.iSubItem)]);
+            const std::size_t length =
+                std::min(m_itemText.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+            m_itemText.copy(item.pszText, length);
+            item.pszText[length] = L'\0';
+        }
+        if ((item.mask & LVIF_IMAGE) != 0) {
+            item.iImage = I_IMAGENONE;
+        }
+        return;
+    }
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_shown.size())) {
         return;
     }
     const int position = m_shown[item.iItem];
@@ -234,16 +279,27 @@ void DeviceListView::FillItem(NMLVDISPINFOW& info) {
 }
 
 void DeviceListView::FillTip(NMLVGETINFOTIPW& tip) const {
-    if (tip.iItem < 0 || tip.iItem >= static_cast<int>(m_shown.size()) || tip.pszText == nullptr ||
-        tip.cchTextMax <= 0) {
+    if (tip.pszText == nullptr || tip.cchTextMax <= 0) {
         return;
     }
-    const int position = m_shown[tip.iItem];
-    const NetworkInterface* heardOn = m_rows.HeardOn(position);
-    if (heardOn == nullptr) {
+    std::string lines;
+    if (MissingAt(tip.iItem) != nullptr) {
+        lines = kMissingTip;
+    } else if (tip.iItem >= 0 && tip.iItem < static_cast<int>(m_shown.size())) {
+        const int position = m_shown[tip.iItem];
+        if (const NetworkInterface* heardOn = m_rows.HeardOn(position)) {
+            lines = HeardOnText(m_rows.CellText(position, kColumnIp), *heardOn);
+        }
+        if (m_marks != nullptr) {
+            if (const std::string marked = m_marks->TipOf(m_rows, position); !marked.empty()) {
+                lines += (lines.empty() ? "" : "\r\n") + marked;
+            }
+        }
+    }
+    if (lines.empty()) {
         return;
     }
-    std::wstring text = Utf8ToWide(HeardOnText(m_rows.CellText(position, kColumnIp), *heardOn));
+    std::wstring text = Utf8ToWide(lines);
     const std::size_t length = std::min(text.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
     text.copy(tip.pszText, length);
     tip.pszText[length] = L'\0';
@@ -270,9 +326,40 @@ bool DeviceListView::OnNotify(const NMHDR& header, LRESULT& result) {
         case LVN_ITEMCHANGED:
             TakeUserSelection();
             return true;
+        case NM_CUSTOMDRAW:
+            result = CustomDraw(
+                const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
+            return true;
         default:
             return false;
     }
+}
+
+LRESULT DeviceListView::CustomDraw(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        return m_marks != nullptr ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    }
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || m_marks == nullptr) {
+        return CDRF_DODEFAULT;
+    }
+    const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (MissingAt(item) != nullptr) {
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_NEWFONT;
+    }
+    if (item < 0 || item >= static_cast<int>(m_shown.size())) {
+        return CDRF_DODEFAULT;
+    }
+    const RowMark mark = m_marks->MarkOf(m_rows, m_shown[item]);
+    if (mark == RowMark::Quiet) {
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_NEWFONT;
+    }
+    if (const std::optional<MarkColour> colour = MarkBackground(mark)) {
+        draw.clrTextBk = RGB(colour->red, colour->green, colour->blue);
+        return CDRF_NEWFONT;
+    }
+    return CDRF_DODEFAULT;
 }
 
 POINT DeviceListView::MenuPointForKeyboard() const {

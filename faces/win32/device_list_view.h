@@ -15,6 +15,10 @@
 #include "faces/win32/handles.h"
 #include "net/device_list.h"
 
+namespace kestrelink {
+class ListMarks;
+}
+
 namespace kestrelink::win32 {
 
 // The timer of the owner's window that lets a held repaint of the list go; the owner passes its
@@ -25,8 +29,10 @@ inline constexpr UINT_PTR kHeldRepaintTimer = 2;
 // drawn on demand, in its order, less those the filter hides. Single selection, kept in step with
 // the list's own; header clicks go to the list, its arrows come back as header bitmaps drawn for
 // the monitor's dots per inch in the system's colours; a device heard outside its interface's
-// network gets a warning icon, and every row a tip saying where it was heard. While rows pour in,
-// the list is repainted at the pace of a RepaintPacer.
+// network gets a warning icon, and every row a tip saying where it was heard. The marks of a
+// comparison or a watch colour the rows (custom draw), and the devices of a compared list that no
+// row shows follow the rows, grey and never taken as the selected row. While rows pour in, the
+// list is repainted at the pace of a RepaintPacer.
 class DeviceListView final : public DeviceListObserver {
 public:
     DeviceListView(HWND listControl, HWND countLabel, DeviceList& list);
@@ -40,6 +46,9 @@ public:
     void SetFilter(const std::wstring& text);
     // What the count shows while the list stays empty after a round; nothing once a new one began.
     void SetEmptyRound(std::optional<CountLabel> label);
+    // marks must outlive the view, or be taken back with nullptr.
+    void SetMarks(const ListMarks* marks);
+    void MarksChanged() { Refresh(); }
 
     // The list's positions that the filter leaves shown, top to bottom.
     const std::vector<int>& ShownRows() const { return m_shown; }
@@ -80,7 +89,10 @@ private:
     void ShowCount();
     void FillItem(NMLVDISPINFOW& item);
     void FillTip(NMLVGETINFOTIPW& tip) const;
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
     bool IsOutside(int position) const;
+    // The device of a compared list at item, when item is one of those below the rows.
+    const DeviceRow* MissingAt(int item) const;
 
     HWND m_control;
     HWND m_count;
@@ -89,6 +101,9 @@ private:
     DeviceList& m_rows;
     RowFilter m_filter;
     std::vector<int> m_shown;
+    const ListMarks* m_marks = nullptr;
+    std::vector<DeviceRow> m_missing;  // those the filter leaves shown
+    int m_missingCount = 0;            // the filter's hidden ones too
     // The text handed out for the last item asked for; the control copies it before asking again.
     std::wstring m_itemText;
     int m_dpi;

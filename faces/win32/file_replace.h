@@ -12,6 +12,9 @@ namespace kestrelink::win32 {
 // the failure, and an earlier file at path is left as it was.
 std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string_view bytes);
 
+// The whole file at path (UTF-8); nullopt on failure, and failure holds the system's words.
+std::optional<std::string> ReadFileWhole(const std::string& path, std::string& failure);
+
 // The system's message for error, UTF-8, without its line end.
 std::string SystemErrorText(unsigned long error);
 

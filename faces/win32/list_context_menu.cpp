@@ -14,7 +14,9 @@ constexpr UINT kFirstMenuItem = 40001;
 
 }  // namespace
 
-std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow) {
+std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow,
+                                            const std::function<bool(ListMenuAction)>& checked,
+                                            const std::function<bool(ListMenuAction)>& available) {
     const Menu menu(CreatePopupMenu());
     if (!menu) {
         return std::nullopt;
@@ -28,8 +30,10 @@ std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow)
         if (item.action == ListMenuAction::CopyRow) {
             text += L"\tCtrl+C";
         }
-        const UINT enabled = item.needsRow && !onRow ? MF_GRAYED : MF_ENABLED;
-        AppendMenuW(menu.Get(), MF_STRING | enabled, kFirstMenuItem + index, text.c_str());
+        const UINT enabled =
+            (item.needsRow && !onRow) || !available(item.action) ? MF_GRAYED : MF_ENABLED;
+        const UINT tick = IsCheckItem(item.action) && checked(item.action) ? MF_CHECKED : 0;
+        AppendMenuW(menu.Get(), MF_STRING | enabled | tick, kFirstMenuItem + index, text.c_str());
     }
     const auto chosen = static_cast<UINT>(TrackPopupMenu(
         menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr));

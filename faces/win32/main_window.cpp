@@ -42,6 +42,7 @@ constexpr UINT kPostedCallMessage = WM_APP + 1;
 constexpr UINT kNoticeMessage = WM_APP + 2;
 // The list view has kHeldRepaintTimer.
 constexpr UINT_PTR kAfterPendingTimer = 1;
+constexpr UINT_PTR kRoundTimer = 3;
 
 Icon LoadAppIcon(int sizeMetric, int dpi) {
     return LoadIconSized(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
@@ -154,6 +155,10 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_view->ReleaseRepaint();
                 return TRUE;
             }
+            if (wParam == kRoundTimer && m_round) {
+                m_round();
+                return TRUE;
+            }
             return FALSE;
         case WM_CLOSE:
             OnClose();
@@ -192,6 +197,7 @@ void MainWindow::OnInitDialog() {
     ApplyState();
 
     m_behaviour = std::make_unique<MainWindowBehaviour>(*this, m_boxes, m_list, m_browser);
+    m_view->SetMarks(&m_behaviour->Marks());
     m_copyKey = std::make_unique<CopyKeyHook>(m_dialog, [this] {
         m_behaviour->OnListMenu(ListMenuAction::CopyRow, m_view->ShownRows());
     });
@@ -199,12 +205,14 @@ void MainWindow::OnInitDialog() {
         SendMessageW(m_dialog, WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(m_dialog, kListId)), TRUE);
     }
+    m_behaviour->SetKeepWatching(m_keepWatchingAtStart);
 }
 
 void MainWindow::OnDestroy() {
     // The listener is stopped while the window can still take what it hands over.
     m_copyKey.reset();
     m_names.reset();
+    m_view->SetMarks(nullptr);
     m_behaviour.reset();
     m_posted.Close();
     m_afterPending.Stop();
@@ -258,6 +266,8 @@ void MainWindow::ApplyState() {
     const WindowState state = PlaceWindow(m_dialog, m_stateStorage.Load());
     m_view->SetColumnWidths(state.columnWidths);
     RestoreSort(m_list, state.sort);
+    // Turned on once the behaviour, which watches, exists.
+    m_keepWatchingAtStart = state.keepWatching;
 }
 
 void MainWindow::SaveState() {
@@ -265,6 +275,7 @@ void MainWindow::SaveState() {
     NotePlacement(m_dialog, state);
     state.columnWidths = m_view->ColumnWidths();
     state.sort = m_list.Sort();
+    state.keepWatching = m_behaviour != nullptr && m_behaviour->KeepWatching();
     m_stateStorage.Save(state);
 }
 
@@ -351,7 +362,11 @@ void MainWindow::OnContextMenu(HWND source, POINT point) {
     } else {
         onRow = m_view->SelectRowAt(point);
     }
-    const std::optional<ListMenuAction> action = TrackListMenu(m_dialog, point, onRow);
+    const MainWindowBehaviour& behaviour = *m_behaviour;
+    const std::optional<ListMenuAction> action = TrackListMenu(
+        m_dialog, point, onRow,
+        [&behaviour](ListMenuAction item) { return behaviour.IsMenuItemChecked(item); },
+        [&behaviour](ListMenuAction item) { return behaviour.IsMenuItemAvailable(item); });
     // The menu's own message loop may have let the window close meanwhile.
     if (action && m_behaviour != nullptr && m_view != nullptr) {
         m_behaviour->OnListMenu(*action, m_view->ShownRows());
@@ -388,6 +403,34 @@ std::optional<std::string> MainWindow::ReplaceFile(const std::string& path,
 void MainWindow::ShowEmptyRound(std::optional<CountLabel> label) {
     if (m_view) {
         m_view->SetEmptyRound(std::move(label));
+    }
+}
+
+std::optional<std::string> MainWindow::ChooseListToCompare() {
+    return ChooseCsvFileToOpen(m_dialog);
+}
+
+FileContents MainWindow::ReadWholeFile(const std::string& path) {
+    FileContents contents;
+    contents.bytes = ReadFileWhole(path, contents.failure);
+    return contents;
+}
+
+void MainWindow::StartRounds(std::chrono::milliseconds interval, std::function<void()> round) {
+    m_round = std::move(round);
+    if (SetTimer(m_dialog, kRoundTimer, static_cast<UINT>(interval.count()), nullptr) == 0) {
+        m_boxes.ShowMessage("Watching could not start: " + SystemErrorText(GetLastError()));
+    }
+}
+
+void MainWindow::StopRounds() {
+    KillTimer(m_dialog, kRoundTimer);
+    m_round = nullptr;
+}
+
+void MainWindow::MarksChanged() {
+    if (m_view) {
+        m_view->MarksChanged();
     }
 }
 

@@ -48,6 +48,11 @@ public:
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
     void ShowEmptyRound(std::optional<CountLabel> label) override;
+    std::optional<std::string> ChooseListToCompare() override;
+    FileContents ReadWholeFile(const std::string& path) override;
+    void StartRounds(std::chrono::milliseconds interval, std::function<void()> round) override;
+    void StopRounds() override;
+    void MarksChanged() override;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -80,6 +85,8 @@ private:
     PostedCalls m_posted;
     AfterPendingCalls m_afterPending;
     NoticeQueue m_notices;
+    std::function<void()> m_round;
+    bool m_keepWatchingAtStart = false;
 };
 
 }  // namespace kestrelink::win32

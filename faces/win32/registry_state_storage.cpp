@@ -103,6 +103,9 @@ StoredWindowState RegistryStateStorage::Load() const {
         }
     }
     stored.sortColumn = ReadNumber(key.Get(), L"SortColumn");
+    if (const std::optional<int> watching = ReadNumber(key.Get(), L"KeepWatching")) {
+        stored.keepWatching = *watching != 0;
+    }
     if (const std::optional<int> ascending = ReadNumber(key.Get(), L"SortAscending")) {
         stored.ascending = *ascending != 0;
     }
@@ -133,6 +136,7 @@ void RegistryStateStorage::Save(const WindowState& state) {
     WriteNumber(key.Get(), kWidthsDpiValue, kBaseDpi);
     WriteNumber(key.Get(), L"SortColumn", state.sort.sortColumn);
     WriteNumber(key.Get(), L"SortAscending", state.sort.ascending ? 1 : 0);
+    WriteNumber(key.Get(), L"KeepWatching", state.keepWatching ? 1 : 0);
 }
 
 }  // namespace kestrelink::win32

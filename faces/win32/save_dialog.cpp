@@ -18,12 +18,13 @@ std::wstring DocumentsFolder() {
     return folder;
 }
 
-}  // namespace
-
-std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view suggestedName) {
+// The system's dialog for a CSV file in the user's documents folder, starting at name; save or
+// open.
+std::optional<std::string> ChooseCsvFile(HWND owner, const wchar_t* title, std::string_view name,
+                                         bool save) {
     // Long paths fit: the dialog writes no more than the buffer holds.
     std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring suggested = Utf8ToWide(suggestedName);
+    const std::wstring suggested = Utf8ToWide(name);
     suggested.copy(file.data(), file.size() - 1);
     const std::wstring folder = DocumentsFolder();
 
@@ -34,13 +35,26 @@ std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view sugg
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = L"Export List";
-    dialog.lpstrDefExt = L"csv";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (GetSaveFileNameW(&dialog) == 0) {
+    dialog.lpstrTitle = title;
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (save) {
+        dialog.lpstrDefExt = L"csv";
+    }
+    if ((save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) == 0) {
         return std::nullopt;
     }
     return WideToUtf8(file.data());
+}
+
+}  // namespace
+
+std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view suggestedName) {
+    return ChooseCsvFile(owner, L"Export List", suggestedName, true);
+}
+
+std::optional<std::string> ChooseCsvFileToOpen(HWND owner) {
+    return ChooseCsvFile(owner, L"Compare With List", {}, false);
 }
 
 }  // namespace kestrelink::win32

@@ -13,4 +13,8 @@ namespace kestrelink::win32 {
 // user cancelled or the dialog could not open.
 std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view suggestedName);
 
+// The system's open dialog titled "Compare With List" for an existing CSV file, in the user's
+// documents folder. The chosen path, UTF-8; nullopt when the user cancelled.
+std::optional<std::string> ChooseCsvFileToOpen(HWND owner);
+
 }  // namespace kestrelink::win32

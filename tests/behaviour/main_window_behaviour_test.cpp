@@ -180,3 +180,64 @@ TEST(MainWindowBehaviourTest, ExportWritesTheRowsShownOrSaysWhyNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeepWatchingTest, TheMenuItemTogglesRoundsOfFifteenSeconds) {
+    Window window;
+    EXPECT_FALSE(window.behaviour.IsMenuItemChecked(ListMenuAction::KeepWatching));
+
+    window.behaviour.OnListMenu(ListMenuAction::KeepWatching, {});
+    EXPECT_TRUE(window.behaviour.IsMenuItemChecked(ListMenuAction::KeepWatching));
+    EXPECT_EQ(window.face.roundInterval, std::chrono::milliseconds(15000));
+    EXPECT_TRUE(window.face.EndRound());
+
+    window.behaviour.OnListMenu(ListMenuAction::KeepWatching, {});
+    EXPECT_FALSE(window.behaviour.IsMenuItemChecked(ListMenuAction::KeepWatching));
+    EXPECT_EQ(window.face.roundInterval, std::nullopt);
+}
+
+struct CompareCase {
+    const char* name;
+    std::optional<std::string> path;
+    FileContents file;
+    std::vector<std::string> boxes;
+    bool comparing;
+};
+
+class CompareWithListTest : public ::testing::TestWithParam<CompareCase> {};
+
+TEST_P(CompareWithListTest, ComparesOrSaysWhyNot) {
+    Window window;
+    window.face.comparePath = GetParam().path;
+    window.face.compareFile = GetParam().file;
+
+    window.behaviour.OnListMenu(ListMenuAction::CompareWithList, {});
+
+    EXPECT_EQ(window.face.boxes, GetParam().boxes);
+    EXPECT_EQ(window.behaviour.IsMenuItemAvailable(ListMenuAction::ClearComparison),
+              GetParam().comparing);
+    window.behaviour.OnDiscover();
+    EXPECT_FALSE(window.behaviour.IsMenuItemAvailable(ListMenuAction::ClearComparison));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindowBehaviour, CompareWithListTest,
+    ::testing::Values(
+        CompareCase{"Cancelled", std::nullopt, {}, {}, false},
+        CompareCase{"Unreadable",
+                    "old.csv",
+                    {std::nullopt, "Access is denied."},
+                    {"warning|Failed to read old.csv:\nAccess is denied."},
+                    false},
+        CompareCase{"NotAList",
+                    "old.csv",
+                    {"ip,mac\n", ""},
+                    {"warning|old.csv, line 1: not a device list: the header is neither the "
+                     "command-line program's nor the window's exported list's"},
+                    false},
+        CompareCase{
+            "Compared", "old.csv", {"ip,mac,product,name,version,serial,family\n", ""}, {}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "net/intake.h"
 #include "tests/support/reference_list.h"
 
 namespace kestrelink {
@@ -348,6 +350,56 @@ TEST(DeviceListModelTest, RandomOperationsMatchInsertOnTopThenStableSort) {
         }
         list.SetObserver(nullptr);
     }
+}
+
+}  // namespace
+}  // namespace kestrelink
+
+namespace kestrelink {
+namespace {
+
+struct KeepCase {
+    const char* name;
+    bool keep;
+    DeviceRow offered;  // taken in over rows a, b, c listed top to bottom
+    std::vector<std::string> order;
+};
+
+class KeepUnchangedRowsTest : public ::testing::TestWithParam<KeepCase> {};
+
+TEST_P(KeepUnchangedRowsTest, OnlyAnUnchangedRowStaysWhereItIs) {
+    DeviceList list;
+    Insert(list, Row("10.0.0.3", "00:00:00:00:00:03", "c"));
+    Insert(list, Row("10.0.0.2", "00:00:00:00:00:02", "b"));
+    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "a"));
+    list.SetKeepUnchangedRows(GetParam().keep);
+
+    TakeInAnnouncement(list, std::make_unique<PreparedRow>(GetParam().offered));
+
+    EXPECT_EQ(Ids(list), GetParam().order);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeviceList, KeepUnchangedRowsTest,
+    ::testing::Values(
+        KeepCase{"NotKept", false, Row("10.0.0.3", "00:00:00:00:00:03", "c"), {"c", "a", "b"}},
+        KeepCase{"Unchanged", true, Row("10.0.0.3", "00:00:00:00:00:03", "c"), {"a", "b", "c"}},
+        KeepCase{"NameChanged", true, Row("10.0.0.3", "00:00:00:00:00:03", "c2"), {"c2", "a", "b"}},
+        KeepCase{
+            "AddressChanged", true, Row("10.0.0.9", "00:00:00:00:00:03", "c"), {"c", "a", "b"}},
+        KeepCase{
+            "NewDevice", true, Row("10.0.0.4", "00:00:00:00:00:04", "d"), {"d", "a", "b", "c"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KeepUnchangedRowsTest, TwoRowsOfOneMacAreNeverTakenAsUnchanged) {
+    DeviceList list;
+    Insert(list, Row("10.0.0.1", "00:00:00:00:00:01", "a"));
+    Insert(list, Row("10.0.0.2", "00:00:00:00:00:01", "a"));
+    list.SetKeepUnchangedRows(true);
+    EXPECT_FALSE(list.ShowsUnchanged(PreparedRow(Row("10.0.0.2", "00:00:00:00:00:01", "a"))));
+    list.DeleteRowByMacText("00:00:00:00:00:01");
+    EXPECT_TRUE(list.HasRowWithMac("00:00:00:00:00:01"));
+    EXPECT_FALSE(list.HasRowWithMac("00:00:00:00:00:02"));
 }
 
 }  // namespace

@@ -48,6 +48,36 @@ std::optional<std::string> RecordingFace::ChooseExportFile(std::string_view) {
     return exportPath;
 }
 
+std::optional<std::string> RecordingFace::ChooseListToCompare() {
+    return comparePath;
+}
+
+FileContents RecordingFace::ReadWholeFile(const std::string&) {
+    return compareFile;
+}
+
+void RecordingFace::StartRounds(std::chrono::milliseconds interval, std::function<void()> round) {
+    roundInterval = interval;
+    m_round = std::move(round);
+}
+
+void RecordingFace::StopRounds() {
+    roundInterval.reset();
+    m_round = nullptr;
+}
+
+void RecordingFace::MarksChanged() {
+    ++marksChanges;
+}
+
+bool RecordingFace::EndRound() {
+    if (!m_round) {
+        return false;
+    }
+    m_round();
+    return true;
+}
+
 std::optional<std::string> RecordingFace::ReplaceFile(const std::string& path,
                                                       std::string_view bytes) {
     if (writeFailure) {

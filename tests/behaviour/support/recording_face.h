@@ -31,6 +31,10 @@ public:
     std::string clipboard = "before";
     std::vector<std::function<void()>> openNotices;  // their closed calls, oldest first
     std::vector<std::optional<CountLabel>> emptyRounds;
+    std::optional<std::string> comparePath;                  // nullopt: the user cancels
+    FileContents compareFile;                                // what reading comparePath gives
+    std::optional<std::chrono::milliseconds> roundInterval;  // while rounds run
+    int marksChanges = 0;
 
     void ShowMessage(std::string_view text) override;
     bool AskRetry(std::string_view text) override;
@@ -47,6 +51,13 @@ public:
                                            std::string_view bytes) override;
     void SetClipboardText(std::string_view text) override;
     void ShowEmptyRound(std::optional<CountLabel> label) override;
+    std::optional<std::string> ChooseListToCompare() override;
+    FileContents ReadWholeFile(const std::string& path) override;
+    void StartRounds(std::chrono::milliseconds interval, std::function<void()> round) override;
+    void StopRounds() override;
+    void MarksChanged() override;
+    // The rounds' interval has passed: false when no rounds run.
+    bool EndRound();
 
     bool HasPosted();
     // Runs the calls posted so far, and those they post in turn; false if there were none.
@@ -56,6 +67,7 @@ public:
 
 private:
     PostedCalls m_posted{[] { return true; }};
+    std::function<void()> m_round;
 };
 
 // Notes each launch instead of making it: "program|address", or "default|address".

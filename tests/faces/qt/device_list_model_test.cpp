@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QTest>
 
+#include "behaviour/list_marks.h"
 #include "faces/qt/device_list_model.h"
 #include "net/device_list.h"
 #include "net/interfaces.h"
@@ -50,6 +51,7 @@ private slots:
     void persistentIndexFollowsSort();
     void cellsAreSingleByteText();
     void toolTipAndIconTellWhereTheDeviceWasHeard();
+    void marksColourRowsAndDevicesNotHeardFollowGreyed();
 };
 
 void DeviceListModelTest::passesModelTesterThroughEveryChange() {
@@ -184,6 +186,46 @@ void DeviceListModelTest::toolTipAndIconTellWhereTheDeviceWasHeard() {
         // The warning leaves the text that Web opens as it was.
         QCOMPARE(model.index(0, kColumnIp).data().toString(), QString::fromLatin1(row.ip));
     }
+}
+
+void DeviceListModelTest::marksColourRowsAndDevicesNotHeardFollowGreyed() {
+    DeviceListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    DeviceList& list = model.List();
+    list.InsertRow({"10.0.0.7", "02:00:00:00:00:01", "Cam", "door", "1.0", "1", kArchText32});
+    list.InsertRow({"10.0.0.2", "02:00:00:00:00:02", "Cam", "yard", "1.0", "2", kArchText32});
+    ListMarks marks;
+    QVERIFY(
+        !marks.Compare("ip,mac,product,name,version,serial,family\n"
+                       "10.0.0.1,02:00:00:00:00:01,Cam,door,1.0,1,32bits\n"
+                       "10.0.0.3,02:00:00:00:00:03,Cam,gate,1.0,3,32bits\n"));
+    model.SetMarks(&marks);
+
+    QCOMPARE(model.rowCount(), 3);
+    // Top: the new device; then the changed one; then the one of the list not heard.
+    QCOMPARE(model.index(0, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+             QColor(0xd8, 0xf0, 0xd8));
+    QCOMPARE(model.index(1, 3).data(Qt::BackgroundRole).value<QBrush>().color(),
+             QColor(0xfa, 0xec, 0xb8));
+    QCOMPARE(model.index(1, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("was 10.0.0.1, name \"door\", version 1.0"));
+    QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("10.0.0.3"));
+    QCOMPARE(model.index(2, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    QCOMPARE(model.index(2, 0).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("in the compared list, not heard"));
+    QVERIFY(!(model.flags(model.index(2, 0)) & Qt::ItemIsSelectable));
+    QVERIFY(model.flags(model.index(1, 0)) & Qt::ItemIsSelectable);
+
+    // The device comes: a row of the list, no longer below it.
+    list.InsertRow({"10.0.0.3", "02:00:00:00:00:03", "Cam", "gate", "1.0", "3", kArchText32});
+    QTRY_COMPARE(model.rowCount(), 3);
+    QCOMPARE(model.index(0, 0).data(Qt::BackgroundRole), QVariant());
+
+    marks.ClearComparison();
+    model.MarksChanged();
+    QCOMPARE(model.index(1, 0).data(Qt::BackgroundRole), QVariant());
+    model.SetMarks(nullptr);
 }
 
 QTEST_MAIN(DeviceListModelTest)
