@@ -1,11 +1,16 @@
 #include "behaviour/main_window_behaviour.h"
 
+#include <numeric>
 #include <string>
+#include <vector>
 
 #include "behaviour/browser_starter.h"
 #include "behaviour/dialog_face.h"
 #include "behaviour/list_export.h"
 #include "behaviour/list_menu.h"
+#include "behaviour/several_devices_opening.h"
+#include "behaviour/several_devices_run.h"
+#include "behaviour/several_devices_sightings.h"
 #include "behaviour/window_face.h"
 #include "behaviour/window_hand_over.h"
 #include "net/config_sender.h"
@@ -29,6 +34,8 @@ constexpr auto kNothingSelectedForWeb = "Select IP address to open web page for.
 constexpr auto kInvalidWebAddress =
     "The device's IP address is not valid, so its web page cannot be opened.";
 constexpr auto kExportName = "devices.csv";
+// A device may take a few seconds to apply its settings before it announces them.
+constexpr std::chrono::milliseconds kSeveralDevicesWait{6000};
 
 }  // namespace
 
@@ -39,7 +46,8 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
       m_list(list),
       m_browser(browser),
       m_handOver(std::make_shared<WindowHandOver>(list, face, face)),
-      m_endpoint(std::make_unique<Endpoint>(m_handOver, [&boxes](std::string_view message) {
+      m_sightings(std::make_shared<SeveralDevicesSightings>(m_handOver)),
+      m_endpoint(std::make_unique<Endpoint>(m_sightings, [&boxes](std::string_view message) {
           boxes.ShowMessage(Latin1ToUtf8(message));
       })) {}
 
@@ -148,10 +156,28 @@ void MainWindowBehaviour::OnCopy(std::span<const int> columns) {
     m_face.SetClipboardText(text);
 }
 
+void MainWindowBehaviour::OnConfigureSeveral(std::span<const int> shownRows) {
+    if (shownRows.empty()) {
+        return;
+    }
+    std::vector<int> everyRow(static_cast<std::size_t>(m_list.RowCount()));
+    std::iota(everyRow.begin(), everyRow.end(), 0);
+    provisioning::RunSettings settings;
+    settings.verify = true;
+    settings.wait = kSeveralDevicesWait;
+    SeveralDevicesRun sender(*m_endpoint, *m_sightings, m_face, settings);
+    SeveralDevicesOpening opening{sender, ListedDevices(m_list, shownRows),
+                                  ListedDevices(m_list, everyRow)};
+    m_face.RunSeveralDevices(opening);
+}
+
 void MainWindowBehaviour::OnListMenu(ListMenuAction action, std::span<const int> shownRows) {
     switch (action) {
         case ListMenuAction::ConfigureIp:
             OnConfigureIp();
+            return;
+        case ListMenuAction::ConfigureSeveral:
+            OnConfigureSeveral(shownRows);
             return;
         case ListMenuAction::OpenWebPage:
             OnWeb();

@@ -9,6 +9,7 @@ class BrowserStarter;
 class DeviceList;
 class DialogFace;
 class Endpoint;
+class SeveralDevicesSightings;
 class WindowFace;
 class WindowHandOver;
 enum class ListMenuAction;
@@ -42,6 +43,8 @@ public:
     void OnExportList(std::span<const int> shownRows);
     // The menu's copies and Ctrl+C: the selected row's cells in columns, joined by tabs.
     void OnCopy(std::span<const int> columns);
+    // Configure Several: the dialog with the rows shown, as for OnExportList.
+    void OnConfigureSeveral(std::span<const int> shownRows);
     // An item of the list's context menu (kListMenu); shownRows as for OnExportList.
     void OnListMenu(ListMenuAction action, std::span<const int> shownRows);
 
@@ -51,6 +54,7 @@ private:
     DeviceList& m_list;
     BrowserStarter& m_browser;
     std::shared_ptr<WindowHandOver> m_handOver;
+    std::shared_ptr<SeveralDevicesSightings> m_sightings;
     std::unique_ptr<Endpoint> m_endpoint;
     bool m_forceIeOnly = false;
 };

@@ -20,6 +20,9 @@ DeviceListMenu::DeviceListMenu(DeviceListView* view, QWidget* window)
         if (item.needsRow) {
             m_rowActions << action;
         }
+        if (item.needsShownRows) {
+            m_shownRowsActions << action;
+        }
         if (item.action == ListMenuAction::CopyRow) {
             // A text field takes Ctrl+C for itself first, so the row is copied from anywhere else.
             action->setShortcut(QKeySequence::Copy);
@@ -74,6 +77,13 @@ void DeviceListMenu::PopUpAtSelection() {
 void DeviceListMenu::PopUp(bool onRow, const QPoint& globalPosition) {
     for (QAction* action : m_rowActions) {
         action->setEnabled(onRow);
+    }
+    bool anyShown = false;
+    for (int row = 0; row < m_view->model()->rowCount() && !anyShown; ++row) {
+        anyShown = !m_view->isRowHidden(row, {});
+    }
+    for (QAction* action : m_shownRowsActions) {
+        action->setEnabled(anyShown);
     }
     m_menu->exec(globalPosition);
     // Ctrl+C stays with the row copy whatever the menu showed.

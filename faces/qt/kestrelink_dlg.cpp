@@ -30,6 +30,7 @@
 #include "faces/qt/ip_config_dlg.h"
 #include "faces/qt/list_export.h"
 #include "faces/qt/list_filter.h"
+#include "faces/qt/several_devices_dlg.h"
 #include "faces/qt/system_registry.h"
 #include "faces/qt/template_controls.h"
 #include "faces/qt/web_launcher.h"
@@ -228,6 +229,11 @@ std::optional<IpSettings> CKestrelinkDlg::AskIpSettings(std::string_view hostNam
         return std::nullopt;
     }
     return dialog.Settings();
+}
+
+void CKestrelinkDlg::RunSeveralDevices(SeveralDevicesOpening& opening) {
+    CSeveralDevicesDlg dialog(opening, this);
+    dialog.exec();
 }
 
 std::optional<std::string> CKestrelinkDlg::ChooseExportFile(std::string_view suggestedName) {

@@ -30,6 +30,8 @@ public:
     std::vector<std::pair<std::string, std::string>> writtenFiles;
     std::string clipboard = "before";
     std::vector<std::function<void()>> openNotices;  // their closed calls, oldest first
+    // The MACs of the rows each "Configure Several Devices" dialog opened with.
+    std::vector<std::vector<std::string>> severalDialogMacs;
 
     void ShowMessage(std::string_view text) override;
     bool AskRetry(std::string_view text) override;
@@ -41,6 +43,7 @@ public:
     void OpenNotice(std::string_view caption, std::string_view text,
                     std::function<void()> closed) override;
     std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;
+    void RunSeveralDevices(SeveralDevicesOpening& opening) override;
     std::optional<std::string> ChooseExportFile(std::string_view suggestedName) override;
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "behaviour/several_devices_table.h"
+#include "provisioning/provisioning_run.h"
+
+namespace kestrelink {
+
+class DialogFace;
+class SeveralDevicesFace;
+class SeveralDevicesSender;
+
+// What the "Configure Several Devices" dialog checks, sends and keeps, whichever toolkit draws
+// it. The face builds its controls, then calls Attach, and forwards its events to the On...
+// calls; every call comes on the user-interface thread.
+class SeveralDevicesDialog final {
+public:
+    // shown: the main list's rows the filter shows, top to bottom; listed: every row of the main
+    // list, whose addresses a new address must not take. face, boxes and sender outlive this.
+    SeveralDevicesDialog(SeveralDevicesFace& face, DialogFace& boxes, SeveralDevicesSender& sender,
+                         std::vector<ListedDevice> shown, std::vector<ListedDevice> listed);
+    SeveralDevicesDialog(const SeveralDevicesDialog&) = delete;
+    SeveralDevicesDialog& operator=(const SeveralDevicesDialog&) = delete;
+
+    // Step 1, the rows, the focus in the start address.
+    void Attach();
+
+    // Any field but Use DHCP changed: the new addresses and names follow.
+    void OnFieldsChanged();
+    void OnUseDhcpClicked();
+    void OnChecked(std::size_t row, bool checked);
+    void OnHeaderClicked(SeveralColumn column);
+    // Ctrl+C in the table: rows are the selected ones.
+    void OnCopy(std::span<const std::size_t> rows);
+
+    // Send (and Enter): checks every checked row; those that pass go, the others show why.
+    void OnSend();
+    void OnStop();
+    // The dialog's close: true when it may close; during a run only once the user said Yes, and
+    // the run is then stopped.
+    bool OnClose();
+
+    void OnOpenPlan();
+    void OnSavePlan();
+
+    bool Running() const { return m_running; }
+    const SeveralDevicesTable& Table() const { return m_table; }
+
+private:
+    std::optional<NumberingFields> ReadFields();
+    void Renumber();
+    void Finished(std::size_t target, const provisioning::StepResult& result);
+    void Over();
+
+    SeveralDevicesFace& m_face;
+    DialogFace& m_boxes;
+    SeveralDevicesSender& m_sender;
+    SeveralDevicesTable m_table;
+    std::vector<ListedDevice> m_listed;
+    bool m_running = false;
+    bool m_stopped = false;
+    // Per target of the run, its row in the table, which does not move while the run goes on.
+    std::vector<std::size_t> m_rowOfTarget;
+    std::vector<provisioning::ProvisioningStep> m_steps;
+    std::size_t m_configured = 0;
+    std::size_t m_notConfirmable = 0;
+    std::size_t m_failed = 0;
+};
+
+}  // namespace kestrelink

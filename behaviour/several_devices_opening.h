@@ -1,0 +1,23 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "behaviour/several_devices_table.h"
+
+namespace kestrelink {
+
+class DeviceList;
+class SeveralDevicesSender;
+
+// What the main window hands the "Configure Several Devices" dialog when it opens.
+struct SeveralDevicesOpening {
+    SeveralDevicesSender& sender;
+    std::vector<ListedDevice> shown;   // the rows the filter shows, top to bottom
+    std::vector<ListedDevice> listed;  // every row of the list
+};
+
+// The list's rows at the positions given, as the dialog takes them.
+std::vector<ListedDevice> ListedDevices(const DeviceList& list, std::span<const int> rows);
+
+}  // namespace kestrelink
