@@ -141,7 +141,7 @@ CLI::App* AddDiscover(CLI::App& app, DiscoverOptions& options) {
 void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bool& force) {
     CLI::App* configure = app.add_subcommand(
         "configure", "Give one device, or every device of a plan, new IP settings.");
-    RequestFields& fields = single.fields;
+    provisioning::RequestFields& fields = single.fields;
     CLI::Option* mac =
         configure->add_option("MAC", fields.mac, "The device's MAC address, as discover lists it");
     CLI::Option* dhcp =
@@ -190,8 +190,8 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bo
     }
     configure->callback([&single, &plan, &force, name] {
         single.fields.nameGiven = name->count() > 0;
-        single.addresses = plan.addresses =
-            force ? AddressPolicy::SendAsGiven : AddressPolicy::RefuseUnworkable;
+        single.addresses = plan.addresses = force ? provisioning::AddressPolicy::SendAsGiven
+                                                  : provisioning::AddressPolicy::RefuseUnworkable;
     });
     configure->footer(std::string(kConfigureFooter) + "\n\n" + kRefusals);
 }

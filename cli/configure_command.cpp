@@ -13,6 +13,9 @@
 namespace kestrelink::cli {
 namespace {
 
+using provisioning::AddressPolicy;
+using provisioning::FieldLabels;
+
 constexpr FieldLabels kOptionLabels{"MAC",   "--ip",   "--mask",     "--gateway",
                                     "--dns", "--name", "--password", "--dhcp"};
 
@@ -28,15 +31,15 @@ const DiscoveredDevice* OtherHolder(const DiscoveryCollector::DevicesByMac& devi
 }  // namespace
 
 ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std::ostream& err) {
-    const CheckedRequest checked =
-        CheckRequestFields(options.fields, kOptionLabels, options.addresses);
+    const provisioning::CheckedRequest checked =
+        provisioning::CheckRequestFields(options.fields, kOptionLabels, options.addresses);
     for (const std::string& problem : checked.problems) {
         Complain(err, problem);
     }
     if (!checked.request) {
         return ExitStatus::BadInput;
     }
-    const DeviceRequest& request = *checked.request;
+    const provisioning::DeviceRequest& request = *checked.request;
 
     DeviceSession session{InterfaceScope()};
     if (!session.Open(err)) {
@@ -67,17 +70,19 @@ ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std:
                           std::to_string(wait.count()) + " ms");
         return ExitStatus::Failure;
     }
-    if (const std::string problem = CheckRequestForDevice(request, *device, kOptionLabels);
+    if (const std::string problem =
+            provisioning::CheckRequestForDevice(request, ListedOf(*device), kOptionLabels);
         !problem.empty()) {
         Complain(err, problem);
         return ExitStatus::BadInput;
     }
     if (holder) {
         Complain(err, std::string(kOptionLabels.ip) + " " + ip + " is in use by " + holder->mac +
-                          " ('" + Latin1ToUtf8(holder->givenName) + "')" + std::string(kForceHint));
+                          " ('" + Latin1ToUtf8(holder->givenName) + "')" +
+                          std::string(provisioning::kForceHint));
         return ExitStatus::BadInput;
     }
-    const ProvisionTarget target{*device, SettingsFor(request, *device)};
+    const ProvisionTarget target{*device, provisioning::SettingsFor(request, ListedOf(*device))};
     ProgressLine noProgress(err, false, 1);
     return ProvisionAll(session, std::span(&target, 1), {}, options.provision, noProgress, out, err)
         .Status();

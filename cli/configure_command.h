@@ -2,15 +2,15 @@
 
 #include <iosfwd>
 
-#include "cli/device_request.h"
 #include "cli/exit_status.h"
 #include "cli/provision_report.h"
+#include "provisioning/device_request.h"
 
 namespace kestrelink::cli {
 
 struct ConfigureOptions {
-    RequestFields fields;
-    AddressPolicy addresses = AddressPolicy::RefuseUnworkable;
+    provisioning::RequestFields fields;
+    provisioning::AddressPolicy addresses = provisioning::AddressPolicy::RefuseUnworkable;
     ProvisionOptions provision;  // its wait also bounds the discovery of the device
 };
 

@@ -44,8 +44,8 @@ std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices)
     return devices;
 }
 
-std::string_view FamilyText(DeviceFamily family) {
-    return family == DeviceFamily::Bits32 ? kArchText32 : kArchText08;
+provisioning::ListedDevice ListedOf(const DiscoveredDevice& device) {
+    return {device.mac, device.ip, device.givenName, device.family};
 }
 
 }  // namespace kestrelink::cli

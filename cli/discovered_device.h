@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "net/protocol.h"
+#include "provisioning/listed_device.h"
 
 namespace kestrelink {
 struct Announcement;
@@ -37,7 +38,8 @@ DiscoveredDevice RecordOf(const Announcement& announcement, std::string interfac
 // announces is kept, and both are marked: a script that provisions devices needs to see that.
 std::vector<DiscoveredDevice> ListInOrder(std::vector<DiscoveredDevice> devices);
 
-// "08bits" or "32bits", as the window's arch column shows it.
-std::string_view FamilyText(DeviceFamily family);
+using provisioning::FamilyText;
+
+provisioning::ListedDevice ListedOf(const DiscoveredDevice& device);
 
 }  // namespace kestrelink::cli

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <thread>
 #include <vector>
 
@@ -15,11 +14,12 @@
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
-#include "cli/plan_file.h"
 #include "cli/progress_line.h"
 #include "net/latin1_text.h"
 #include "net/text_forms.h"
 #include "provisioning/move_order.h"
+#include "provisioning/plan_checks.h"
+#include "provisioning/plan_file.h"
 
 namespace kestrelink::cli {
 namespace {
@@ -32,80 +32,47 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+using provisioning::EntryProblem;
+using provisioning::PlanEntry;
+
 // A plan entry together with the device that answered for it.
 struct Step {
     const PlanEntry* entry = nullptr;
     DiscoveredDevice device;
 };
 
-// The checks that need the devices that answered. A device that did not answer may yet; any
-// other problem is the plan's own.
-class PlanAgainstNetwork final {
-public:
-    PlanAgainstNetwork(const PlanOptions& options, std::vector<DiscoveredDevice> devices)
-        : m_options(options), m_devices(std::move(devices)) {}
-
-    std::vector<Step> Check(const Plan& plan);
-    const std::vector<std::string>& Problems() const { return m_problems; }
-    ExitStatus Status() const { return m_badInput ? ExitStatus::BadInput : ExitStatus::Failure; }
-
-private:
-    void Problem(const PlanEntry& entry, const std::string& text, bool badInput) {
-        m_problems.push_back(m_options.path + ":" + std::to_string(entry.line) + ": " + text);
-        m_badInput = m_badInput || badInput;
+// The checks that need the devices that answered, each problem on err. A device that did not
+// answer may yet; any other problem is the plan's own.
+std::optional<ExitStatus> CheckAgainstNetwork(const PlanOptions& options,
+                                              const provisioning::Plan& plan,
+                                              const std::vector<DiscoveredDevice>& devices,
+                                              std::vector<Step>& steps, std::ostream& err) {
+    std::vector<provisioning::ListedDevice> listed;
+    for (const DiscoveredDevice& device : devices) {
+        listed.push_back(ListedOf(device));
     }
-    void CheckAddressIsFree(const PlanEntry& entry, const std::set<std::string>& plannedMacs);
-
-    const PlanOptions& m_options;
-    std::vector<DiscoveredDevice> m_devices;
-    std::vector<std::string> m_problems;
-    bool m_badInput = false;
-};
-
-std::vector<Step> PlanAgainstNetwork::Check(const Plan& plan) {
-    std::set<std::string> plannedMacs;
+    const std::vector<EntryProblem> problems =
+        provisioning::CheckAgainstListed(plan.entries, listed, provisioning::kPlanColumns);
+    bool badInput = false;
+    for (const EntryProblem& problem : problems) {
+        const PlanEntry& entry = plan.entries[problem.entry];
+        const std::string text = problem.kind == EntryProblem::Kind::NotListed
+                                     ? "no device with MAC " + entry.request.mac +
+                                           " answered within " +
+                                           std::to_string(options.provision.wait.count()) + " ms"
+                                     : problem.text;
+        Complain(err, options.path + ":" + std::to_string(entry.line) + ": " + text);
+        badInput = badInput || problem.kind != EntryProblem::Kind::NotListed;
+    }
+    if (!problems.empty()) {
+        return badInput ? ExitStatus::BadInput : ExitStatus::Failure;
+    }
     for (const PlanEntry& entry : plan.entries) {
-        plannedMacs.insert(entry.request.mac);
+        steps.push_back({&entry, *std::find_if(devices.begin(), devices.end(), [&](const auto& d) {
+                             return d.mac == entry.request.mac;
+                         })});
     }
-    std::vector<Step> steps;
-    for (const PlanEntry& entry : plan.entries) {
-        CheckAddressIsFree(entry, plannedMacs);
-        const auto device = std::find_if(m_devices.begin(), m_devices.end(),
-                                         [&](const auto& d) { return d.mac == entry.request.mac; });
-        if (device == m_devices.end()) {
-            Problem(entry,
-                    "no device with MAC " + entry.request.mac + " answered within " +
-                        std::to_string(m_options.provision.wait.count()) + " ms",
-                    false);
-            continue;
-        }
-        if (const std::string problem = CheckRequestForDevice(entry.request, *device, kPlanColumns);
-            !problem.empty()) {
-            Problem(entry, problem, true);
-            continue;
-        }
-        steps.push_back({&entry, *device});
-    }
-    return steps;
-}
-
-// Another device on the address would make both unreachable; a device in the plan may take the
-// address of another once that one has left it.
-void PlanAgainstNetwork::CheckAddressIsFree(const PlanEntry& entry,
-                                            const std::set<std::string>& plannedMacs) {
-    const IpSettings& settings = entry.request.settings;
-    if (settings.useDhcp) {
-        return;
-    }
-    const std::string ip(FormatDottedQuad(settings.ipAddress).View());
-    for (const DiscoveredDevice& device : m_devices) {
-        if (device.ip == ip && !plannedMacs.contains(device.mac)) {
-            Problem(entry,
-                    "ip " + ip + " is in use by " + device.mac + " ('" +
-                        Latin1ToUtf8(device.givenName) + "'), which the plan leaves out",
-                    true);
-        }
-    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -116,7 +83,7 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         Complain(err, "cannot read plan '" + options.path + "': " + std::strerror(errno));
         return ExitStatus::BadInput;
     }
-    const Plan plan = ReadPlan(*text, options.path, options.addresses);
+    const provisioning::Plan plan = provisioning::ReadPlan(*text, options.path, options.addresses);
     for (const std::string& problem : plan.problems) {
         Complain(err, problem);
     }
@@ -131,20 +98,18 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
     // Every device must have answered, those the plan leaves out included: their addresses
     // are taken.
     std::this_thread::sleep_for(options.provision.wait);
-    PlanAgainstNetwork network(options, session.Heard().Devices());
-    const std::vector<Step> steps = network.Check(plan);
-    for (const std::string& problem : network.Problems()) {
-        Complain(err, problem);
-    }
-    if (!network.Problems().empty()) {
-        return network.Status();
+    std::vector<Step> steps;
+    if (const auto refused =
+            CheckAgainstNetwork(options, plan, session.Heard().Devices(), steps, err)) {
+        return *refused;
     }
 
     std::vector<ProvisionTarget> targets;
     std::vector<provisioning::ProvisioningStep> moves;
     for (const Step& step : steps) {
-        targets.push_back({step.device, SettingsFor(step.entry->request, step.device)});
-        moves.push_back(StepOf(targets.back()));
+        targets.push_back(
+            {step.device, provisioning::SettingsFor(step.entry->request, ListedOf(step.device))});
+        moves.push_back(provisioning::StepOf(ListedOf(step.device), targets.back().settings));
     }
     provisioning::MoveOrder order = provisioning::OrderMoves(moves);
     if (!order.cycle.empty()) {
@@ -152,9 +117,8 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         for (const std::size_t step : order.cycle) {
             lines += (lines.empty() ? "" : ", ") + std::to_string(steps[step].entry->line);
         }
-        Complain(err, options.path + ": lines " + lines +
-                          " move their devices in a cycle, each onto the address the next "
-                          "holds; send one to a free address first");
+        Complain(err,
+                 options.path + ": lines " + lines + " " + std::string(provisioning::kCycleWords));
         return ExitStatus::BadInput;
     }
     if (options.dryRun) {

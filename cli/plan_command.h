@@ -5,14 +5,14 @@
 
 #include "cli/exit_status.h"
 #include "cli/provision_report.h"
-#include "cli/workable_address.h"
+#include "provisioning/workable_address.h"
 
 namespace kestrelink::cli {
 
 struct PlanOptions {
     std::string path;
     bool dryRun = false;
-    AddressPolicy addresses = AddressPolicy::RefuseUnworkable;
+    provisioning::AddressPolicy addresses = provisioning::AddressPolicy::RefuseUnworkable;
     ProvisionOptions provision;  // its wait also bounds the discovery before the plan runs
 };
 

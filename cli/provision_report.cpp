@@ -11,6 +11,7 @@
 #include "net/latin1_text.h"
 #include "net/protocol.h"
 #include "net/text_forms.h"
+#include "provisioning/plan_checks.h"
 #include "provisioning/provisioning_run.h"
 
 namespace kestrelink::cli {
@@ -187,26 +188,13 @@ std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& se
     return text;
 }
 
-provisioning::ProvisioningStep StepOf(const ProvisionTarget& target) {
-    provisioning::ProvisioningStep step;
-    step.mac = target.device.mac;
-    step.before = {target.device.ip, target.device.givenName};
-    if (!target.settings.useDhcp) {
-        step.newIp = std::string(FormatDottedQuad(target.settings.ipAddress).View());
-    }
-    if (RequestCarries(target.device.family, RequestField::HostName)) {
-        step.newName = target.settings.hostName;
-    }
-    return step;
-}
-
 ProvisionTally ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
                             std::vector<std::vector<std::size_t>> waitsFor,
                             const ProvisionOptions& options, ProgressLine& progress,
                             std::ostream& out, std::ostream& err) {
     std::vector<provisioning::ProvisioningStep> steps;
     for (const ProvisionTarget& target : targets) {
-        steps.push_back(StepOf(target));
+        steps.push_back(provisioning::StepOf(ListedOf(target.device), target.settings));
     }
     DiscoveryCollector& heard = session.Heard();
     const std::size_t setResponsesBefore = heard.SetResponses().size();

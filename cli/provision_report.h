@@ -47,9 +47,6 @@ struct ProvisionTally {
 // the password aside.
 std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& settings);
 
-// The request reduced to what the device's announcements can show of it.
-provisioning::ProvisioningStep StepOf(const ProvisionTarget& target);
-
 // Sends each target its request once, paced, a target after those it waits for; with verify,
 // probes in rounds until each device answers with its new address and name, or its own wait
 // is over. One line per device, on out when it did what was asked, on err when not; each set

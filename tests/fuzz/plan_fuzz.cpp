@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "cli/device_request.h"
 #include "cli/diagnostic.h"
 #include "cli/discovered_device.h"
-#include "cli/plan_file.h"
 #include "cli/provision_report.h"
+#include "provisioning/device_request.h"
+#include "provisioning/plan_file.h"
 
 namespace kestrelink::fuzz {
 namespace {
@@ -60,7 +60,7 @@ std::size_t LineNumber(std::string_view problem) {
     return line;
 }
 
-void CheckProblems(const cli::Plan& plan, std::size_t lineCount) {
+void CheckProblems(const provisioning::Plan& plan, std::size_t lineCount) {
     for (const std::string& problem : plan.problems) {
         if (problem == std::string(kFileName) + ": the plan is empty") {
             Require(plan.problems.size() == 1 && plan.entries.empty(), "an empty plan is empty");
@@ -83,11 +83,11 @@ void CheckProblems(const cli::Plan& plan, std::size_t lineCount) {
     }
 }
 
-void CheckEntries(const cli::Plan& plan, std::size_t lineCount, bool sound) {
+void CheckEntries(const provisioning::Plan& plan, std::size_t lineCount, bool sound) {
     std::set<std::string> macs;
     std::set<std::uint32_t> staticIps;
     std::size_t previousLine = 1;
-    for (const cli::PlanEntry& entry : plan.entries) {
+    for (const provisioning::PlanEntry& entry : plan.entries) {
         Require(entry.line > previousLine && entry.line <= lineCount, "devices in file order");
         previousLine = entry.line;
         // A plan with errors still lists what it read well, sharing included, for the errors.
@@ -111,21 +111,22 @@ void CheckEntries(const cli::Plan& plan, std::size_t lineCount, bool sound) {
 }
 
 // What a plan run does with each entry before it sends: the family check, then the request.
-void Prepare(const cli::Plan& plan) {
-    for (const cli::PlanEntry& entry : plan.entries) {
+void Prepare(const provisioning::Plan& plan) {
+    for (const provisioning::PlanEntry& entry : plan.entries) {
         const auto device = std::find_if(std::begin(kAnswering), std::end(kAnswering),
                                          [&](const auto& d) { return d.mac == entry.request.mac; });
         if (device == std::end(kAnswering)) {
             continue;
         }
-        const std::string problem =
-            cli::CheckRequestForDevice(entry.request, *device, cli::kPlanColumns);
+        const std::string problem = provisioning::CheckRequestForDevice(
+            entry.request, cli::ListedOf(*device), provisioning::kPlanColumns);
         Require(problem.empty() || problem.find(device->mac) != std::string::npos,
                 "a refusal names the device");
         if (!problem.empty()) {
             continue;
         }
-        const IpSettings settings = cli::SettingsFor(entry.request, *device);
+        const IpSettings settings =
+            provisioning::SettingsFor(entry.request, cli::ListedOf(*device));
         Require(settings.hostName.size() <= kHostNameMaxLength &&
                     settings.password.size() <= kPasswordMaxLength,
                 "texts fit the request");
@@ -145,9 +146,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::size_t lineCount =
         static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    const cli::Plan sound = cli::ReadPlan(text, fuzz::kFileName);
-    const cli::Plan forced = cli::ReadPlan(text, fuzz::kFileName, cli::AddressPolicy::SendAsGiven);
-    for (const cli::Plan* plan : {&sound, &forced}) {
+    const provisioning::Plan sound = provisioning::ReadPlan(text, fuzz::kFileName);
+    const provisioning::Plan forced =
+        provisioning::ReadPlan(text, fuzz::kFileName, provisioning::AddressPolicy::SendAsGiven);
+    for (const provisioning::Plan* plan : {&sound, &forced}) {
         fuzz::Require(!plan->problems.empty() || !plan->entries.empty(),
                       "a plan without errors lists a device");
         fuzz::CheckProblems(*plan, lineCount);
@@ -165,9 +167,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                               }),
                   "--force adds no error but sharing");
     fuzz::Require(std::all_of(sound.entries.begin(), sound.entries.end(),
-                              [&](const cli::PlanEntry& entry) {
+                              [&](const provisioning::PlanEntry& entry) {
                                   return std::any_of(forced.entries.begin(), forced.entries.end(),
-                                                     [&](const cli::PlanEntry& e) {
+                                                     [&](const provisioning::PlanEntry& e) {
                                                          return e.line == entry.line;
                                                      });
                               }),

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/device_request.h"
+#include "provisioning/device_request.h"
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 
 // A plan's columns by the names its header gives them, and how its problems name them.
 inline constexpr FieldLabels kPlanColumns{"mac", "ip",   "mask",     "gateway",
@@ -30,4 +30,4 @@ struct Plan {
 Plan ReadPlan(std::string_view text, std::string_view fileName,
               AddressPolicy addresses = AddressPolicy::RefuseUnworkable);
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -8,7 +8,7 @@ namespace kestrelink {
 struct IpSettings;
 }
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 
 struct FieldLabels;
 
@@ -25,4 +25,4 @@ inline constexpr std::string_view kForceHint = "; --force sends it anyway";
 // none). One line per problem, naming each field by labels; none for DHCP.
 std::vector<std::string> UnworkableAddresses(const IpSettings& settings, const FieldLabels& labels);
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/workable_address.h"
 #include "net/datagrams.h"
+#include "provisioning/workable_address.h"
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 
-struct DiscoveredDevice;
+struct ListedDevice;
 
 // One device's new settings as the user wrote them: UTF-8 texts, empty where none was given.
 struct RequestFields {
@@ -58,11 +58,11 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
 
 // The checks that need the device's family: a DNS server or a new name that its request cannot
 // carry. Empty when the request suits the device.
-std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
+std::string CheckRequestForDevice(const DeviceRequest& request, const ListedDevice& device,
                                   const FieldLabels& labels);
 
 // The settings that go out: without a new name, the device's given name, cut as the window's
 // dialog cuts it.
-IpSettings SettingsFor(const DeviceRequest& request, const DiscoveredDevice& device);
+IpSettings SettingsFor(const DeviceRequest& request, const ListedDevice& device);
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

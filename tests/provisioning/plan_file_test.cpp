@@ -1,4 +1,4 @@
-#include "cli/plan_file.h"
+#include "provisioning/plan_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 namespace {
 
 constexpr auto kHeader = "mac,ip,mask,gateway,dns,name,password,dhcp\n";
@@ -88,4 +88,4 @@ TEST(ReadPlanTest, ColumnsInAnyOrderAndQuotedCells) {
 }
 
 }  // namespace
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -1,14 +1,14 @@
-#include "cli/device_request.h"
+#include "provisioning/device_request.h"
 
 #include <bit>
 
-#include "cli/discovered_device.h"
 #include "net/latin1_text.h"
 #include "net/protocol.h"
 #include "net/short_text.h"
 #include "net/text_forms.h"
+#include "provisioning/listed_device.h"
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 namespace {
 
 std::string Quoted(std::string_view text) {
@@ -140,7 +140,7 @@ CheckedRequest CheckRequestFields(const RequestFields& fields, const FieldLabels
     return checked;
 }
 
-std::string CheckRequestForDevice(const DeviceRequest& request, const DiscoveredDevice& device,
+std::string CheckRequestForDevice(const DeviceRequest& request, const ListedDevice& device,
                                   const FieldLabels& labels) {
     const std::string family(FamilyText(device.family));
     if (request.dnsGiven && !RequestCarries(device.family, RequestField::DnsServer)) {
@@ -155,7 +155,7 @@ std::string CheckRequestForDevice(const DeviceRequest& request, const Discovered
     return {};
 }
 
-IpSettings SettingsFor(const DeviceRequest& request, const DiscoveredDevice& device) {
+IpSettings SettingsFor(const DeviceRequest& request, const ListedDevice& device) {
     IpSettings settings = request.settings;
     if (request.keepName) {
         settings.hostName = std::string(ShortText(device.givenName).View());
@@ -163,4 +163,4 @@ IpSettings SettingsFor(const DeviceRequest& request, const DiscoveredDevice& dev
     return settings;
 }
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -1,4 +1,4 @@
-#include "cli/device_request.h"
+#include "provisioning/device_request.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 namespace {
 
 constexpr FieldLabels kLabels{"MAC",   "--ip",   "--mask",     "--gateway",
@@ -160,4 +160,4 @@ TEST(RequestFieldsTest, LongestTextsAndLatin1Fit) {
 }
 
 }  // namespace
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -1,4 +1,4 @@
-#include "cli/plan_file.h"
+#include "provisioning/plan_file.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include "net/csv.h"
 #include "net/text_forms.h"
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 namespace {
 
 enum Column { kMac, kIp, kMask, kGateway, kDns, kName, kPassword, kDhcp, kColumnCount };
@@ -159,4 +159,4 @@ Plan ReadPlan(std::string_view text, std::string_view fileName, AddressPolicy ad
     return PlanReader(fileName, addresses).Read(text);
 }
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning

@@ -1,13 +1,13 @@
-#include "cli/workable_address.h"
+#include "provisioning/workable_address.h"
 
 #include <bit>
 #include <string_view>
 
-#include "cli/device_request.h"
 #include "net/datagrams.h"
 #include "net/text_forms.h"
+#include "provisioning/device_request.h"
 
-namespace kestrelink::cli {
+namespace kestrelink::provisioning {
 namespace {
 
 // Why no host may hold address, whatever its network; empty when one may.
@@ -72,4 +72,4 @@ std::vector<std::string> UnworkableAddresses(const IpSettings& settings,
     return problems;
 }
 
-}  // namespace kestrelink::cli
+}  // namespace kestrelink::provisioning
