@@ -11,7 +11,10 @@
 #include "net/csv.h"
 #include "net/latin1_text.h"
 #include "net/text_forms.h"
+#include "provisioning/listed_device.h"
 #include "provisioning/move_order.h"
+#include "provisioning/plan_checks.h"
+#include "provisioning/plan_file.h"
 
 namespace kestrelink {
 namespace {
@@ -33,43 +36,46 @@ std::optional<std::uint32_t> ParseStep(std::string_view text) {
     return step;
 }
 
-std::string Latin1(std::string_view utf8) {
-    return Utf8ToLatin1(utf8, ControlCharacters::Refuse).value_or(std::string());
-}
-
 std::string Address(std::uint32_t value) {
     return std::string(FormatDottedQuad(value).View());
 }
 
-// Why the row's texts cannot go in a request; empty when they can.
-std::string TextProblem(const PlannedSettings& settings, const std::string& password) {
-    const auto latin1Password = Utf8ToLatin1(password, ControlCharacters::Refuse);
-    if (!latin1Password) {
-        return "the password has characters a device cannot take";
-    }
-    if (latin1Password->size() > kPasswordMaxLength) {
-        return "the password is longer than " + std::to_string(kPasswordMaxLength) +
-               " characters";
-    }
-    if (settings.name) {
-        const auto name = Utf8ToLatin1(*settings.name, ControlCharacters::Refuse);
-        if (!name) {
-            return "the new name has characters a device cannot take";
+// What the checks need of a device the dialog shows: its own single-byte texts.
+provisioning::ListedDevice Listed(const SeveralDevice& device) {
+    const auto latin1 = [](const std::string& text) {
+        return Utf8ToLatin1(text, ControlCharacters::Send).value_or(std::string());
+    };
+    return {device.mac, latin1(device.ip), latin1(device.givenName),
+            TakesNoName(device) ? DeviceFamily::Bits08 : DeviceFamily::Bits32};
+}
+
+// A plan's request as the texts the dialog's rows hold, so that every row takes the same checks.
+provisioning::RequestFields FieldsOf(const provisioning::DeviceRequest& request) {
+    provisioning::RequestFields fields;
+    fields.mac = request.mac;
+    fields.dhcp = request.settings.useDhcp;
+    if (!fields.dhcp) {
+        fields.ip = Address(request.settings.ipAddress);
+        fields.mask = Address(request.settings.subnetMask);
+        fields.gateway = Address(request.settings.gateway);
+        if (request.dnsGiven) {
+            fields.dns = Address(request.settings.dnsServer);
         }
-        if (name->size() > kHostNameMaxLength) {
-            return "the new name is longer than " + std::to_string(kHostNameMaxLength) +
-                   " characters";
-        }
     }
-    return {};
+    fields.nameGiven = !request.keepName;
+    if (fields.nameGiven) {
+        fields.name = Latin1ToUtf8(request.settings.hostName);
+    }
+    fields.password = Latin1ToUtf8(request.settings.password);
+    return fields;
 }
 
 }  // namespace
 
 SeveralDevicesDialog::SeveralDevicesDialog(SeveralDevicesFace& face, DialogFace& boxes,
                                            SeveralDevicesSender& sender,
-                                           std::vector<ListedDevice> shown,
-                                           std::vector<ListedDevice> listed)
+                                           std::vector<SeveralDevice> shown,
+                                           std::vector<SeveralDevice> listed)
     : m_face(face),
       m_boxes(boxes),
       m_sender(sender),
@@ -125,16 +131,24 @@ std::optional<NumberingFields> SeveralDevicesDialog::ReadFields() {
     }
     fields.start = start.value_or(0);
     fields.step = *step;
-    fields.mask = m_face.Address(SeveralAddressField::Mask).value_or(0);
-    fields.gateway = m_face.Address(SeveralAddressField::Gateway).value_or(0);
-    fields.dns = m_face.Address(SeveralAddressField::DnsServer).value_or(0);
+    fields.mask = m_face.Address(SeveralAddressField::Mask);
+    fields.gateway = m_face.Address(SeveralAddressField::Gateway);
+    fields.dns = m_face.Address(SeveralAddressField::DnsServer);
     fields.namePattern = m_face.Text(SeveralTextField::NamePattern);
+    fields.password = m_face.Text(SeveralTextField::Password);
     return fields;
 }
 
 void SeveralDevicesDialog::Renumber() {
-    const std::optional<NumberingFields> fields = ReadFields();
-    m_table.Number(fields.value_or(NumberingFields{}), fields.has_value());
+    std::optional<NumberingFields> fields = ReadFields();
+    if (!fields) {
+        // Without a start address or step, the plan's rows still take the dialog's password.
+        fields.emplace();
+        fields->password = m_face.Text(SeveralTextField::Password);
+        m_table.Number(*fields, false);
+    } else {
+        m_table.Number(*fields, true);
+    }
     m_face.ShowRows(m_table);
 }
 
@@ -142,8 +156,9 @@ void SeveralDevicesDialog::OnSend() {
     if (m_running) {
         return;
     }
-    const bool needsFields = std::any_of(m_table.Rows().begin(), m_table.Rows().end(),
-                                         [](const SeveralRow& row) { return row.checked && !row.plan; });
+    const bool needsFields =
+        std::any_of(m_table.Rows().begin(), m_table.Rows().end(),
+                    [](const SeveralRow& row) { return row.checked && !row.plan; });
     if (needsFields) {
         if (!m_face.UseDhcp() && !m_face.Address(SeveralAddressField::Start)) {
             m_boxes.ShowMessage(kNoStart);
@@ -158,92 +173,76 @@ void SeveralDevicesDialog::OnSend() {
     }
     Renumber();
     m_table.ClearStatuses();
-    const std::string dialogPassword = m_face.Text(SeveralTextField::Password);
     const std::span<const SeveralRow> rows = m_table.Rows();
+    const provisioning::FieldLabels& labels = provisioning::kPlanColumns;
 
     // A row that fails a check is not sent; the others are checked against each other only.
     std::vector<std::string> problems(rows.size());
-    std::map<std::uint32_t, std::vector<std::size_t>> rowsOfAddress;
-    bool anyChecked = false;
+    std::vector<provisioning::PlanEntry> entries;
+    std::vector<std::size_t> rowOfEntry;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!rows[row].settings) {
+        if (!rows[row].request) {
             continue;
         }
-        anyChecked = true;
-        const PlannedSettings& settings = *rows[row].settings;
-        const std::string& password =
-            settings.password.empty() ? dialogPassword : settings.password;
-        problems[row] = TextProblem(settings, password);
-        if (!settings.dhcp) {
-            rowsOfAddress[settings.ip].push_back(row);
+        provisioning::CheckedRequest checked = provisioning::CheckRequestFields(
+            *rows[row].request, labels, provisioning::AddressPolicy::RefuseUnworkable);
+        if (!checked.request) {
+            // The dialog has no way to send an unworkable address anyway.
+            std::string problem = checked.problems.front();
+            if (problem.ends_with(provisioning::kForceHint)) {
+                problem.resize(problem.size() - provisioning::kForceHint.size());
+            }
+            problems[row] = std::move(problem);
+            continue;
         }
+        entries.push_back({row, std::move(*checked.request)});
+        rowOfEntry.push_back(row);
     }
-    if (!anyChecked) {
+    if (entries.empty() &&
+        std::none_of(rows.begin(), rows.end(), [](const SeveralRow& row) { return row.request; })) {
         m_boxes.ShowMessage(kNoneChecked);
         return;
     }
-    for (const auto& [address, sharing] : rowsOfAddress) {
-        if (sharing.size() > 1) {
-            for (const std::size_t row : sharing) {
-                for (const std::size_t other : sharing) {
-                    if (other != row && problems[row].empty()) {
-                        problems[row] = "ip " + Address(address) + " is planned for " +
-                                        rows[other].device.mac + " too";
-                    }
-                }
-            }
+    std::map<std::uint32_t, std::vector<std::size_t>> entriesOfAddress;
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        const IpSettings& settings = entries[entry].request.settings;
+        if (!settings.useDhcp) {
+            entriesOfAddress[settings.ipAddress].push_back(entry);
         }
     }
-    std::map<std::string, bool> beingSent;
-    for (const SeveralRow& row : rows) {
-        if (row.settings) {
-            beingSent[row.device.mac] = true;
+    for (const auto& [address, sharing] : entriesOfAddress) {
+        for (std::size_t index = 0; sharing.size() > 1 && index < sharing.size(); ++index) {
+            const std::size_t other = sharing[index == 0 ? 1 : 0];
+            problems[rowOfEntry[sharing[index]]] = std::string(labels.ip) + " " + Address(address) +
+                                                   " is planned for " + entries[other].request.mac +
+                                                   " too";
         }
     }
-    for (const auto& [address, sharing] : rowsOfAddress) {
-        for (const ListedDevice& device : m_listed) {
-            if (device.ip != Address(address) || beingSent.contains(device.mac)) {
-                continue;
-            }
-            for (const std::size_t row : sharing) {
-                if (problems[row].empty()) {
-                    problems[row] = "ip " + device.ip + " is in use by " + device.mac + " ('" +
-                                    device.givenName + "'), which is not being configured";
-                }
-            }
+    std::vector<provisioning::ListedDevice> listed;
+    for (const SeveralDevice& device : m_listed) {
+        listed.push_back(Listed(device));
+    }
+    for (const provisioning::EntryProblem& problem :
+         provisioning::CheckAgainstListed(entries, listed, labels)) {
+        std::string& text = problems[rowOfEntry[problem.entry]];
+        if (text.empty() && problem.kind != provisioning::EntryProblem::Kind::NotListed) {
+            text = problem.text;
         }
     }
 
     std::vector<SeveralTarget> targets;
     m_rowOfTarget.clear();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!rows[row].settings || !problems[row].empty()) {
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        const std::size_t row = rowOfEntry[entry];
+        if (!problems[row].empty()) {
             continue;
         }
-        const SeveralRow& shown = rows[row];
-        const PlannedSettings& planned = *shown.settings;
+        const SeveralDevice& device = rows[row].device;
+        const provisioning::ListedDevice before = Listed(device);
         SeveralTarget target;
-        target.device = {shown.device.mac, shown.device.arch, shown.device.heardOn};
-        target.settings.useDhcp = planned.dhcp;
-        if (!planned.dhcp) {
-            target.settings.ipAddress = planned.ip;
-            target.settings.subnetMask = planned.mask;
-            target.settings.gateway = planned.gateway;
-            target.settings.dnsServer = planned.dns;
-        }
-        target.settings.password =
-            Latin1(planned.password.empty() ? dialogPassword : planned.password);
-        const std::string givenName = Latin1(shown.device.givenName);
-        target.settings.hostName = planned.name ? Latin1(*planned.name)
-                                                : givenName.substr(0, kHostNameMaxLength);
-        target.step.mac = shown.device.mac;
-        target.step.before = {Latin1(shown.device.ip), givenName};
-        if (!planned.dhcp) {
-            target.step.newIp = Address(planned.ip);
-        }
-        if (!TakesNoName(shown.device)) {
-            target.step.newName = target.settings.hostName;
-        }
+        target.device = {device.mac, device.arch, device.heardOn};
+        target.settings = provisioning::SettingsFor(entries[entry].request, before);
+        target.step = provisioning::StepOf(before, target.settings);
         targets.push_back(std::move(target));
         m_rowOfTarget.push_back(row);
     }
@@ -259,8 +258,7 @@ void SeveralDevicesDialog::OnSend() {
         }
         for (const std::size_t target : order.cycle) {
             problems[m_rowOfTarget[target]] =
-                "moves in a cycle (" + macs +
-                "), each onto the address the next holds; send one to a free address first";
+                "MACs " + macs + " " + std::string(provisioning::kCycleWords);
         }
         std::vector<SeveralTarget> acyclic;
         std::vector<std::size_t> rowOfTarget;
@@ -309,10 +307,21 @@ void SeveralDevicesDialog::OnSend() {
 
 void SeveralDevicesDialog::Finished(std::size_t target, const provisioning::StepResult& result) {
     const std::size_t row = m_rowOfTarget[target];
-    std::string words = m_stopped && result.outcome == provisioning::Outcome::Blocked &&
-                                !result.blocker
-                            ? std::string(kStoppedStatus)
-                            : ResultWords(m_steps, target, result);
+    std::string words = ResultWords(m_steps, target, result);
+    if (m_stopped) {
+        // After Stop the engine refuses every send and lets the pending devices' waits run out.
+        switch (result.outcome) {
+            case provisioning::Outcome::SendFailed:
+            case provisioning::Outcome::Blocked:
+                words = kStoppedStatus;
+                break;
+            case provisioning::Outcome::Silent:
+                words = kStoppedPendingStatus;
+                break;
+            default:
+                break;
+        }
+    }
     if (provisioning::IsFailure(result.outcome)) {
         ++m_failed;
     } else if (result.outcome == provisioning::Outcome::Confirmed) {
@@ -350,7 +359,36 @@ bool SeveralDevicesDialog::OnClose() {
     return true;
 }
 
-void SeveralDevicesDialog::OnOpenPlan() {}
+void SeveralDevicesDialog::OnOpenPlan() {
+    if (m_running) {
+        return;
+    }
+    const std::optional<std::string> path = m_face.ChooseFileToOpen(SeveralFileKind::Plan);
+    if (!path) {
+        return;
+    }
+    const FileContents contents = m_face.ReadFile(*path);
+    if (!contents.bytes) {
+        m_boxes.ShowMessage("Failed to read the plan " + *path + ":\n" + contents.failure);
+        return;
+    }
+    const provisioning::Plan plan = provisioning::ReadPlan(*contents.bytes, *path);
+    if (!plan.problems.empty()) {
+        std::string text = "The plan cannot be used:";
+        for (const std::string& problem : plan.problems) {
+            text += "\n" + problem;
+        }
+        m_boxes.ShowMessage(text);
+        return;
+    }
+    std::vector<provisioning::RequestFields> requests;
+    for (const provisioning::PlanEntry& entry : plan.entries) {
+        requests.push_back(FieldsOf(entry.request));
+    }
+    m_table.ApplyPlan(requests);
+    m_table.ClearStatuses();
+    Renumber();
+}
 
 void SeveralDevicesDialog::OnSavePlan() {
     const std::optional<std::string> path =
@@ -358,23 +396,19 @@ void SeveralDevicesDialog::OnSavePlan() {
     if (!path) {
         return;
     }
-    std::string csv;
     const std::string_view header[] = {"mac", "ip",   "mask",     "gateway",
                                        "dns", "name", "password", "dhcp"};
-    csv += FormatCsvRecord(header);
+    std::string csv = FormatCsvRecord(header);
     for (const SeveralRow& row : m_table.Rows()) {
-        if (!row.settings) {
+        if (!row.request) {
             continue;
         }
-        const PlannedSettings& planned = *row.settings;
-        const std::string ip = planned.dhcp ? std::string() : Address(planned.ip);
-        const std::string mask = planned.dhcp ? std::string() : Address(planned.mask);
-        const std::string gateway = planned.dhcp ? std::string() : Address(planned.gateway);
-        const std::string dns =
-            planned.dhcp || TakesNoName(row.device) ? std::string() : Address(planned.dns);
-        const std::string name = planned.name.value_or(std::string());
-        const std::string_view fields[] = {row.device.mac, ip,   mask, gateway, dns,
-                                           name,           "",   planned.dhcp ? "yes" : "no"};
+        const provisioning::RequestFields& request = *row.request;
+        const std::string_view fields[] = {
+            request.mac,  request.ip,
+            request.mask, request.gateway,
+            request.dns,  request.nameGiven ? std::string_view(request.name) : "",
+            "",           request.dhcp ? "yes" : "no"};
         csv += FormatCsvRecord(fields);
     }
     if (const auto failure = m_face.ReplaceFile(*path, csv)) {

@@ -23,7 +23,7 @@ public:
     // shown: the main list's rows the filter shows, top to bottom; listed: every row of the main
     // list, whose addresses a new address must not take. face, boxes and sender outlive this.
     SeveralDevicesDialog(SeveralDevicesFace& face, DialogFace& boxes, SeveralDevicesSender& sender,
-                         std::vector<ListedDevice> shown, std::vector<ListedDevice> listed);
+                         std::vector<SeveralDevice> shown, std::vector<SeveralDevice> listed);
     SeveralDevicesDialog(const SeveralDevicesDialog&) = delete;
     SeveralDevicesDialog& operator=(const SeveralDevicesDialog&) = delete;
 
@@ -61,7 +61,7 @@ private:
     DialogFace& m_boxes;
     SeveralDevicesSender& m_sender;
     SeveralDevicesTable m_table;
-    std::vector<ListedDevice> m_listed;
+    std::vector<SeveralDevice> m_listed;
     bool m_running = false;
     bool m_stopped = false;
     // Per target of the run, its row in the table, which does not move while the run goes on.

@@ -5,8 +5,8 @@
 
 namespace kestrelink {
 
-std::vector<ListedDevice> ListedDevices(const DeviceList& list, std::span<const int> rows) {
-    std::vector<ListedDevice> devices;
+std::vector<SeveralDevice> SeveralDevices(const DeviceList& list, std::span<const int> rows) {
+    std::vector<SeveralDevice> devices;
     for (const int row : rows) {
         const auto cell = [&](int column) { return Latin1ToUtf8(list.CellText(row, column)); };
         const NetworkInterface* heardOn = list.HeardOn(row);

@@ -13,11 +13,11 @@ class SeveralDevicesSender;
 // What the main window hands the "Configure Several Devices" dialog when it opens.
 struct SeveralDevicesOpening {
     SeveralDevicesSender& sender;
-    std::vector<ListedDevice> shown;   // the rows the filter shows, top to bottom
-    std::vector<ListedDevice> listed;  // every row of the list
+    std::vector<SeveralDevice> shown;   // the rows the filter shows, top to bottom
+    std::vector<SeveralDevice> listed;  // every row of the list
 };
 
 // The list's rows at the positions given, as the dialog takes them.
-std::vector<ListedDevice> ListedDevices(const DeviceList& list, std::span<const int> rows);
+std::vector<SeveralDevice> SeveralDevices(const DeviceList& list, std::span<const int> rows);
 
 }  // namespace kestrelink

@@ -38,8 +38,8 @@ public:
     virtual void Start(std::vector<SeveralTarget> targets,
                        std::vector<std::vector<std::size_t>> waitsFor,
                        SeveralRunReports reports) = 0;
-    // Nothing more is sent; the targets not yet sent are reported Blocked without a blocker,
-    // then the run is over.
+    // Nothing more is sent: the targets not yet sent are reported SendFailed or Blocked, those
+    // still pending Silent, at once; then the run is over.
     virtual void Stop() = 0;
 };
 

@@ -22,9 +22,9 @@ void SeveralDevicesSightings::TakeIn(std::span<const Arrival> arrivals) {
                 }
                 FormedTexts texts;
                 const RowCells cells = FormRowCells(arrival.announcement, texts);
-                m_kept.push_back({std::string(cells[kColumnMac]),
-                                  {std::string(cells[kColumnIp]),
-                                   std::string(cells[kColumnGivenName])}});
+                m_kept.push_back(
+                    {std::string(cells[kColumnMac]),
+                     {std::string(cells[kColumnIp]), std::string(cells[kColumnGivenName])}});
             }
             if (m_kept.size() != before) {
                 m_arrived.notify_all();

@@ -46,7 +46,7 @@ bool Before(SeveralColumn column, const std::string& left, const std::string& ri
 
 }  // namespace
 
-bool TakesNoName(const ListedDevice& device) {
+bool TakesNoName(const SeveralDevice& device) {
     return device.arch == "08bits";
 }
 
@@ -69,8 +69,8 @@ std::string ExpandNamePattern(std::string_view pattern, std::size_t counter) {
     return name;
 }
 
-SeveralDevicesTable::SeveralDevicesTable(std::vector<ListedDevice> devices) {
-    for (ListedDevice& device : devices) {
+SeveralDevicesTable::SeveralDevicesTable(std::vector<SeveralDevice> devices) {
+    for (SeveralDevice& device : devices) {
         SeveralRow row;
         row.device = std::move(device);
         m_rows.push_back(std::move(row));
@@ -136,7 +136,7 @@ void SeveralDevicesTable::SortBy(SeveralColumn column) {
     m_rows = std::move(sorted);
 }
 
-void SeveralDevicesTable::ApplyPlan(std::span<const PlannedSettings> plan) {
+void SeveralDevicesTable::ApplyPlan(std::span<const provisioning::RequestFields> plan) {
     std::unordered_map<std::string, std::size_t> rowOfMac;
     for (std::size_t row = 0; row < m_rows.size(); ++row) {
         if (m_rows[row].found) {
@@ -148,7 +148,7 @@ void SeveralDevicesTable::ApplyPlan(std::span<const PlannedSettings> plan) {
         row.plan.reset();
         row.checked = false;
     }
-    for (const PlannedSettings& settings : plan) {
+    for (const provisioning::RequestFields& settings : plan) {
         const auto listed = rowOfMac.find(settings.mac);
         if (listed != rowOfMac.end()) {
             m_rows[listed->second].plan = settings;
@@ -166,19 +166,26 @@ void SeveralDevicesTable::ApplyPlan(std::span<const PlannedSettings> plan) {
 }
 
 void SeveralDevicesTable::Number(const NumberingFields& fields, bool fieldsComplete) {
+    const auto address = [](std::optional<std::uint32_t> value) {
+        return value ? Address(*value) : std::string();
+    };
     std::size_t position = 0;
     for (SeveralRow& row : m_rows) {
-        row.settings.reset();
-        std::optional<PlannedSettings> drawn = row.plan;
+        row.request.reset();
+        std::optional<provisioning::RequestFields> drawn = row.plan;
         if (!drawn && row.checked && fieldsComplete) {
             drawn.emplace();
             drawn->mac = row.device.mac;
-            drawn->ip = fields.start + static_cast<std::uint32_t>(position) * fields.step;
-            drawn->mask = fields.mask;
-            drawn->gateway = fields.gateway;
-            drawn->dns = fields.dns;
             drawn->dhcp = fields.dhcp;
-            if (!fields.namePattern.empty()) {
+            if (!fields.dhcp) {
+                drawn->ip =
+                    Address(fields.start + static_cast<std::uint32_t>(position) * fields.step);
+                drawn->mask = address(fields.mask);
+                drawn->gateway = address(fields.gateway);
+                drawn->dns = address(fields.dns);
+            }
+            drawn->nameGiven = !fields.namePattern.empty();
+            if (drawn->nameGiven) {
                 drawn->name = ExpandNamePattern(fields.namePattern, position + 1);
             }
             ++position;
@@ -188,16 +195,20 @@ void SeveralDevicesTable::Number(const NumberingFields& fields, bool fieldsCompl
             row.newName.clear();
             continue;
         }
-        row.newIp = drawn->dhcp ? std::string(kDhcp) : Address(drawn->ip);
+        if (drawn->password.empty()) {
+            drawn->password = fields.password;
+        }
+        row.newIp = drawn->dhcp ? std::string(kDhcp) : drawn->ip;
         if (TakesNoName(row.device)) {
-            drawn->name.reset();
-            drawn->dns = 0;
+            drawn->nameGiven = false;
+            drawn->name.clear();
+            drawn->dns.clear();
             row.newName = kNoNameTaken;
         } else {
-            row.newName = drawn->name.value_or(row.device.givenName);
+            row.newName = drawn->nameGiven ? drawn->name : row.device.givenName;
         }
         if (row.checked) {
-            row.settings = std::move(drawn);
+            row.request = std::move(drawn);
         }
     }
 }

@@ -14,6 +14,8 @@ namespace kestrelink {
 inline constexpr std::string_view kWaitingStatus = "waiting";
 // A row that Stop kept from being sent.
 inline constexpr std::string_view kStoppedStatus = "not sent: stopped";
+// A row sent before Stop whose device had not yet shown its new settings.
+inline constexpr std::string_view kStoppedPendingStatus = "sent, not confirmed: stopped";
 
 // A row's Status once its outcome is known, in the command-line program's words. steps: the
 // run's, in its order.

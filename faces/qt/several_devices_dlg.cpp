@@ -53,6 +53,12 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->verticalHeader()->hide();
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+        // Wide enough for a MAC, an address and the usual names, without measuring every row.
+        constexpr int kWidths[] = {115, 55, 90, 50, 85, 80, 85, 120};
+        for (int column = 0; column < static_cast<int>(std::size(kWidths)); ++column) {
+            table->setColumnWidth(column, kWidths[column]);
+        }
         table->horizontalHeader()->setSortIndicatorShown(true);
         table->horizontalHeader()->setSectionsClickable(true);
         table->horizontalHeader()->setStretchLastSection(true);
@@ -276,11 +282,12 @@ std::optional<std::string> CSeveralDevicesDlg::ChooseFileToOpen(SeveralFileKind 
 
 std::optional<std::string> CSeveralDevicesDlg::ChooseFileToSave(SeveralFileKind kind,
                                                                 std::string_view suggestedName) {
-    QFileDialog chooser(this, kind == SeveralFileKind::Plan ? QStringLiteral("Save Plan")
-                                                            : QStringLiteral("Save Record"),
-                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                            QLatin1Char('/') + FromUtf8(suggestedName),
-                        FileFilter(kind));
+    QFileDialog chooser(
+        this,
+        kind == SeveralFileKind::Plan ? QStringLiteral("Save Plan") : QStringLiteral("Save Record"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
+            FromUtf8(suggestedName),
+        FileFilter(kind));
     chooser.setAcceptMode(QFileDialog::AcceptSave);
     chooser.setDefaultSuffix(QStringLiteral("csv"));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {

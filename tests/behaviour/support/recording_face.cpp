@@ -48,7 +48,7 @@ std::optional<IpSettings> RecordingFace::AskIpSettings(std::string_view hostName
 
 void RecordingFace::RunSeveralDevices(SeveralDevicesOpening& opening) {
     std::vector<std::string> macs;
-    for (const ListedDevice& device : opening.shown) {
+    for (const SeveralDevice& device : opening.shown) {
         macs.push_back(device.mac);
     }
     severalDialogMacs.push_back(std::move(macs));
