@@ -181,6 +181,26 @@ void AddConfigure(CLI::App& app, ConfigureOptions& single, PlanOptions& plan, bo
     AddWaitOption(*configure, single.provision.wait,
                   "How long to listen for the devices, and for each device after its request "
                   "to confirm it");
+    configure
+        ->add_option("--resend", single.provision.resends,
+                     "With --verify: send a device that still answers as before its request "
+                     "again, at most N times (0: never)")
+        ->type_name("N")
+        ->default_str("2")
+        ->check(CLI::Range(0, 100));
+    configure
+        ->add_option_function<int>(
+            "--resend-after",
+            [&single](int ms) { single.provision.resendAfter = std::chrono::milliseconds(ms); },
+            "How long after a device's previous request it is sent the request again, in "
+            "milliseconds")
+        ->type_name("MS")
+        ->default_str("3000")
+        ->check(CLI::Range(0, kMaxWaitMs));
+    configure
+        ->add_option("--record", single.provision.recordPath,
+                     "Write the as-built record, one CSV line per device (replaced whole)")
+        ->type_name("FILE.csv");
 
     for (CLI::Option* address : {ip, mask, gateway, dns}) {
         dhcp->excludes(address);

@@ -84,8 +84,12 @@ ExitStatus RunConfigure(const ConfigureOptions& options, std::ostream& out, std:
     }
     const ProvisionTarget target{*device, provisioning::SettingsFor(request, ListedOf(*device))};
     ProgressLine noProgress(err, false, 1);
-    return ProvisionAll(session, std::span(&target, 1), {}, options.provision, noProgress, out, err)
-        .Status();
+    const ProvisionOutcome outcome =
+        ProvisionAll(session, std::span(&target, 1), {}, options.provision, noProgress, out, err);
+    if (!WriteRecord(std::span(&target, 1), outcome, options.provision, err)) {
+        return ExitStatus::Failure;
+    }
+    return StatusOf(outcome.tally);
 }
 
 }  // namespace kestrelink::cli

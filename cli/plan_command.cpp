@@ -75,6 +75,41 @@ std::optional<ExitStatus> CheckAgainstNetwork(const PlanOptions& options,
     return std::nullopt;
 }
 
+// Every device must have answered, those the plan leaves out included: their addresses are
+// taken. A probe pair per round finds a device whose answer was lost; once every planned device
+// has answered, a round that brings no device not heard before shows that the segment has.
+void ListenForPlan(DeviceSession& session, const provisioning::Plan& plan,
+                   std::chrono::milliseconds wait) {
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds kRound{500};
+    const Clock::time_point end = Clock::now() + wait;
+    const auto remaining = [&end](Clock::time_point until) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::min(until, end) -
+                                                                     Clock::now());
+    };
+    const auto allPlannedHeard = [&plan](const DiscoveryCollector::DevicesByMac& devices) {
+        return std::all_of(plan.entries.begin(), plan.entries.end(), [&](const PlanEntry& entry) {
+            return devices.contains(entry.request.mac);
+        });
+    };
+    Clock::time_point nextProbe = Clock::now() + kRound;
+    while (!session.Heard().WaitUntil(allPlannedHeard, remaining(nextProbe))) {
+        if (Clock::now() >= end) {
+            return;
+        }
+        session.Probe();
+        nextProbe += kRound;
+    }
+    for (;;) {
+        const std::size_t heard = session.Heard().Devices().size();
+        session.Probe();
+        std::this_thread::sleep_until(std::min(Clock::now() + kRound, end));
+        if (session.Heard().Devices().size() == heard || Clock::now() >= end) {
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& err) {
@@ -95,9 +130,7 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
     if (!session.Open(err)) {
         return ExitStatus::Failure;
     }
-    // Every device must have answered, those the plan leaves out included: their addresses
-    // are taken.
-    std::this_thread::sleep_for(options.provision.wait);
+    ListenForPlan(session, plan, options.provision.wait);
     std::vector<Step> steps;
     if (const auto refused =
             CheckAgainstNetwork(options, plan, session.Heard().Devices(), steps, err)) {
@@ -128,10 +161,13 @@ ExitStatus RunPlan(const PlanOptions& options, std::ostream& out, std::ostream& 
         return ExitStatus::Success;
     }
     ProgressLine progress(err, StandardErrorIsTerminal(), targets.size());
-    const ProvisionTally tally = ProvisionAll(session, targets, std::move(order.waitsFor),
-                                              options.provision, progress, out, err);
-    out << tally.Summary(options.provision.verify) << '\n';
-    return tally.Status();
+    const ProvisionOutcome outcome = ProvisionAll(session, targets, std::move(order.waitsFor),
+                                                  options.provision, progress, out, err);
+    out << outcome.tally.Summary(options.provision.verify) << '\n';
+    if (!WriteRecord(targets, outcome, options.provision, err)) {
+        return ExitStatus::Failure;
+    }
+    return StatusOf(outcome.tally);
 }
 
 }  // namespace kestrelink::cli

@@ -11,6 +11,7 @@
 #include "net/latin1_text.h"
 #include "net/protocol.h"
 #include "net/text_forms.h"
+#include "provisioning/as_built_record.h"
 #include "provisioning/plan_checks.h"
 #include "provisioning/provisioning_run.h"
 
@@ -18,11 +19,6 @@ namespace kestrelink::cli {
 namespace {
 
 using provisioning::Outcome;
-
-std::string Looks(const provisioning::Appearance& seen) {
-    return "at " + TerminalText(Latin1ToUtf8(seen.ip)) + " as '" +
-           TerminalText(Latin1ToUtf8(seen.givenName)) + "'";
-}
 
 // The endpoint and the system clock, as a run needs them.
 class SessionLink final : public provisioning::DeviceLink {
@@ -62,73 +58,50 @@ public:
           m_options(options),
           m_progress(progress),
           m_out(out),
-          m_err(err) {}
+          m_err(err) {
+        m_outcome.reasons.resize(targets.size());
+    }
 
     void Finished(std::size_t step, const provisioning::StepResult& result) override {
         m_progress.Clear();
-        Count(result.outcome);
+        m_outcome.tally.Count(result.outcome);
         const DiscoveredDevice& device = m_targets[step].device;
-        const std::string late = device.mac + ": not confirmed within " +
-                                 std::to_string(m_options.wait.count()) + " ms: it ";
+        provisioning::WordsContext context{m_options.wait, {}, TerminalText};
+        if (result.blocker) {
+            context.blockerMac = m_targets[*result.blocker].device.mac;
+        }
+        const std::string reason = provisioning::ResultReason(m_steps[step], result, context);
+        context.shown = nullptr;
+        m_outcome.reasons[step] = provisioning::ResultReason(m_steps[step], result, context);
         switch (result.outcome) {
             case Outcome::Confirmed:
-                m_out << "configured " << device.mac << ": answers " << Looks(*result.lastSeen)
-                      << '\n'
-                      << std::flush;
+                m_out << "configured " << device.mac << ": " << reason << '\n' << std::flush;
                 return;
             case Outcome::Sent:
                 m_out << "sent " << DescribeRequest(device, m_targets[step].settings) << '\n'
                       << std::flush;
                 return;
-            case Outcome::NotConfirmable:
-                Complain(m_err, device.mac +
-                                    ": sent, not confirmed: the request changes nothing that "
-                                    "announcements show (address and given name)");
-                return;
-            case Outcome::AnswersAsBefore:
-                Complain(m_err, late + "answers as before, " + Looks(*result.lastSeen));
-                return;
-            case Outcome::AnswersOtherwise:
-                Complain(m_err, late + "answers " + Looks(*result.lastSeen));
-                return;
-            case Outcome::Silent:
-                Complain(m_err, late + "did not answer again");
-                return;
-            case Outcome::SendFailed:
-                Complain(m_err, device.mac + ": the request could not be sent");
-                return;
-            case Outcome::Blocked:
-                Complain(m_err, device.mac + ": not sent: ip " +
-                                    Latin1ToUtf8(*m_steps[step].newIp) + " is still held by " +
-                                    m_targets[*result.blocker].device.mac);
+            default:
+                Complain(m_err, device.mac + ": " + reason);
                 return;
         }
     }
 
     void Progress(const provisioning::ProgressCounts& counts) override { m_progress.Show(counts); }
 
-    const ProvisionTally& Tally() const { return m_tally; }
-
-private:
-    void Count(Outcome outcome) {
-        if (provisioning::IsFailure(outcome)) {
-            ++m_tally.failed;
-        } else if (outcome == Outcome::Confirmed) {
-            ++m_tally.configured;
-        } else if (outcome == Outcome::Sent) {
-            ++m_tally.sent;
-        } else {
-            ++m_tally.notConfirmable;
-        }
+    ProvisionOutcome Take(std::vector<provisioning::StepResult> results) {
+        m_outcome.results = std::move(results);
+        return std::move(m_outcome);
     }
 
+private:
     std::span<const ProvisionTarget> m_targets;
     std::span<const provisioning::ProvisioningStep> m_steps;
     const ProvisionOptions& m_options;
     ProgressLine& m_progress;
     std::ostream& m_out;
     std::ostream& m_err;
-    ProvisionTally m_tally;
+    ProvisionOutcome m_outcome;
 };
 
 // A set response names no device and no request: all it shows is who sent it.
@@ -152,19 +125,11 @@ void WarnOfSetResponses(std::span<const DiscoveryCollector::Sender> senders,
 
 }  // namespace
 
-ExitStatus ProvisionTally::Status() const {
-    if (failed > 0) {
+ExitStatus StatusOf(const provisioning::RunTally& tally) {
+    if (tally.failed > 0) {
         return ExitStatus::Failure;
     }
-    return notConfirmable > 0 ? ExitStatus::NotConfirmed : ExitStatus::Success;
-}
-
-std::string ProvisionTally::Summary(bool verify) const {
-    if (!verify) {
-        return std::to_string(sent) + " sent, " + std::to_string(failed) + " failed";
-    }
-    return std::to_string(configured) + " configured, " + std::to_string(notConfirmable) +
-           " not confirmable, " + std::to_string(failed) + " failed";
+    return tally.notConfirmable > 0 ? ExitStatus::NotConfirmed : ExitStatus::Success;
 }
 
 std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& settings) {
@@ -188,10 +153,10 @@ std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& se
     return text;
 }
 
-ProvisionTally ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
-                            std::vector<std::vector<std::size_t>> waitsFor,
-                            const ProvisionOptions& options, ProgressLine& progress,
-                            std::ostream& out, std::ostream& err) {
+ProvisionOutcome ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
+                              std::vector<std::vector<std::size_t>> waitsFor,
+                              const ProvisionOptions& options, ProgressLine& progress,
+                              std::ostream& out, std::ostream& err) {
     std::vector<provisioning::ProvisioningStep> steps;
     for (const ProvisionTarget& target : targets) {
         steps.push_back(provisioning::StepOf(ListedOf(target.device), target.settings));
@@ -204,14 +169,42 @@ ProvisionTally ProvisionAll(DeviceSession& session, std::span<const ProvisionTar
     provisioning::RunSettings settings;
     settings.verify = options.verify;
     settings.wait = options.wait;
+    settings.resends = options.resends;
+    settings.resendAfter = options.resendAfter;
     SessionLink link(session, targets);
     LineWriter writer(targets, steps, options, progress, out, err);
-    provisioning::ProvisioningRun(steps, std::move(waitsFor), settings, link, writer).Run();
+    ProvisionOutcome outcome = writer.Take(
+        provisioning::ProvisioningRun(steps, std::move(waitsFor), settings, link, writer).Run());
     progress.Clear();
 
     const auto setResponses = heard.SetResponses();
     WarnOfSetResponses(std::span(setResponses).subspan(setResponsesBefore), heard.Devices(), err);
-    return writer.Tally();
+    return outcome;
+}
+
+bool WriteRecord(std::span<const ProvisionTarget> targets, const ProvisionOutcome& outcome,
+                 const ProvisionOptions& options, std::ostream& err) {
+    if (options.recordPath.empty()) {
+        return true;
+    }
+    std::vector<provisioning::RecordEntry> entries;
+    for (std::size_t k = 0; k < targets.size(); ++k) {
+        const DiscoveredDevice& device = targets[k].device;
+        const provisioning::StepResult& result = outcome.results[k];
+        const auto wall = [](const auto& moment) {
+            return moment ? std::optional(provisioning::WallClockOf(*moment)) : std::nullopt;
+        };
+        entries.push_back({device.mac, device.serialNumber, device.productName, device.family,
+                           device.ip, device.givenName, targets[k].settings, result.requests,
+                           result.outcome, outcome.reasons[k], wall(result.sentAt),
+                           wall(result.confirmedAt)});
+    }
+    if (const auto failure = provisioning::ReplaceFileWhole(options.recordPath,
+                                                            provisioning::FormatRecord(entries))) {
+        Complain(err, "the record was not written: " + *failure);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kestrelink::cli

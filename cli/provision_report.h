@@ -12,6 +12,7 @@
 #include "cli/exit_status.h"
 #include "net/datagrams.h"
 #include "provisioning/confirmation.h"
+#include "provisioning/result_words.h"
 
 // The command-line program's side of a provisioning run: its session as the run's link to the
 // devices, and the run's results as lines on the terminal.
@@ -22,6 +23,9 @@ class ProgressLine;
 struct ProvisionOptions {
     bool verify = false;
     std::chrono::milliseconds wait = kDefaultWait;  // each device's time to confirm
+    unsigned resends = 2;
+    std::chrono::milliseconds resendAfter{3000};
+    std::string recordPath;  // empty: no record
 };
 
 // A device together with the settings it is to be sent.
@@ -31,17 +35,14 @@ struct ProvisionTarget {
 };
 
 // What became of the requests of one run.
-struct ProvisionTally {
-    std::size_t configured = 0;      // confirmed under verify
-    std::size_t sent = 0;            // without verify
-    std::size_t notConfirmable = 0;  // sent under verify, but announcements cannot tell
-    std::size_t failed = 0;
-
-    // 1 for any failure; under verify 3 for a request that could not be confirmed; else 0.
-    ExitStatus Status() const;
-    // "N configured, N not confirmable, N failed", or without verify "N sent, N failed".
-    std::string Summary(bool verify) const;
+struct ProvisionOutcome {
+    provisioning::RunTally tally;
+    std::vector<provisioning::StepResult> results;  // in the targets' order
+    std::vector<std::string> reasons;               // the words of each result line
 };
+
+// 1 for any failure; under verify 3 for a request that could not be confirmed; else 0.
+ExitStatus StatusOf(const provisioning::RunTally& tally);
 
 // "32bits request to MAC: ip=... mask=... gateway=... dns=... name=...": what goes on the wire,
 // the password aside.
@@ -51,9 +52,14 @@ std::string DescribeRequest(const DiscoveredDevice& device, const IpSettings& se
 // probes in rounds until each device answers with its new address and name, or its own wait
 // is over. One line per device, on out when it did what was asked, on err when not; each set
 // response heard meanwhile is a warning on err.
-ProvisionTally ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
-                            std::vector<std::vector<std::size_t>> waitsFor,
-                            const ProvisionOptions& options, ProgressLine& progress,
-                            std::ostream& out, std::ostream& err);
+ProvisionOutcome ProvisionAll(DeviceSession& session, std::span<const ProvisionTarget> targets,
+                              std::vector<std::vector<std::size_t>> waitsFor,
+                              const ProvisionOptions& options, ProgressLine& progress,
+                              std::ostream& out, std::ostream& err);
+
+// The as-built record of a run, written whole to options.recordPath if one is given; false once
+// the failure is on err.
+bool WriteRecord(std::span<const ProvisionTarget> targets, const ProvisionOutcome& outcome,
+                 const ProvisionOptions& options, std::ostream& err);
 
 }  // namespace kestrelink::cli

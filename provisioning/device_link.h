@@ -32,6 +32,9 @@ public:
     // The announcements heard since the last call, in arrival order; waits until at least one
     // has arrived or until wake, whichever comes first.
     virtual std::vector<Sighting> Listen(Clock::time_point wake) = 0;
+    // From another thread: a Listen under way, or the next one, returns at once. A link whose
+    // Listen never waits long may leave it as it is.
+    virtual void Interrupt() {}
 };
 
 }  // namespace kestrelink::provisioning

@@ -68,26 +68,28 @@ INSTANTIATE_TEST_SUITE_P(
                       {"applied 08bits " + MacOf(kTarget08) +
                        " ip=10.213.9.9 mask=255.255.255.0 gateway=10.213.9.1 dns=10.213.9.1 "
                        "dhcp=yes name=unit-2"}},
-        ConfigureCase{
-            "WrongPasswordFailsVerification",
-            {MacOf(kTarget32), "--ip", "10.213.8.70", "--mask", "255.255.255.0", "--gateway",
-             "10.213.8.1", "--password", "secret", "--verify", "--wait", "1200"},
-            1,
-            {},
-            "kestrelink-cli: " + MacOf(kTarget32) +
-                ": not confirmed within 1200 ms: it answers as before, at 10.213.1.4 as "
-                "'unit-4'\n",
-            {"refused 32bits " + MacOf(kTarget32) + " wrong password"}},
+        ConfigureCase{"WrongPasswordFailsVerification",
+                      {MacOf(kTarget32), "--ip", "10.213.8.70", "--mask", "255.255.255.0",
+                       "--gateway", "10.213.8.1", "--password", "secret", "--verify", "--wait",
+                       "1200", "--resend-after", "300"},
+                      1,
+                      {},
+                      "kestrelink-cli: " + MacOf(kTarget32) +
+                          ": not confirmed within 1200 ms: it answers as before, at 10.213.1.4 as "
+                          "'unit-4'\n",
+                      {"refused 32bits " + MacOf(kTarget32) + " wrong password",
+                       "refused 32bits " + MacOf(kTarget32) + " wrong password",
+                       "refused 32bits " + MacOf(kTarget32) + " wrong password"}},
         // Any address but 0.0.0.0 once passed for a lease, the old one included.
-        ConfigureCase{
-            "DhcpWithWrongPasswordFailsVerification",
-            {MacOf(kTarget08), "--dhcp", "--password", "secret", "--verify", "--wait", "1200"},
-            1,
-            {},
-            "kestrelink-cli: " + MacOf(kTarget08) +
-                ": not confirmed within 1200 ms: it answers as before, at 10.213.1.2 "
-                "as 'unit-2'\n",
-            {"refused 08bits " + MacOf(kTarget08) + " wrong password"}},
+        ConfigureCase{"DhcpWithWrongPasswordFailsVerification",
+                      {MacOf(kTarget08), "--dhcp", "--password", "secret", "--verify", "--wait",
+                       "1200", "--resend", "0"},
+                      1,
+                      {},
+                      "kestrelink-cli: " + MacOf(kTarget08) +
+                          ": not confirmed within 1200 ms: it answers as before, at 10.213.1.2 "
+                          "as 'unit-2'\n",
+                      {"refused 08bits " + MacOf(kTarget08) + " wrong password"}},
         // A new mask shows nowhere in an announcement: the device's old one would pass too.
         ConfigureCase{"UnchangedAddressAndNameCannotBeConfirmed",
                       {MacOf(kTarget32), "--ip", "10.213.1.4", "--mask", "255.255.0.0", "--gateway",
@@ -146,8 +148,8 @@ TEST_F(CliSlowDeviceTest, ADeviceSilentPastItsWaitIsNotConfirmed) {
 // response cannot be pinned on the device the request was for.
 TEST_F(CliSlowDeviceTest, ASetResponseIsAWarningAboutItsSenderAndConfirmsNothing) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--set-response", "--apply-delay", "60000"}));
-    const CliRun run =
-        RunCli({"configure", MacOf(kTarget32), "--dhcp", "--verify", "--wait", "600"});
+    const CliRun run = RunCli(
+        {"configure", MacOf(kTarget32), "--dhcp", "--verify", "--wait", "600", "--resend", "0"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errorText,
               "kestrelink-cli: " + MacOf(kTarget32) +

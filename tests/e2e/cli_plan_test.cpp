@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,14 @@ std::string MacOf(int number) {
 }
 
 class CliPlanTest : public CliTest {};
+
+// The record's text with each time written as TIME, once it has the form of one.
+std::string RecordWithoutTimes(const std::string& path) {
+    std::ifstream file(path);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    return std::regex_replace(text, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)"),
+                              "TIME");
+}
 
 TEST_F(CliPlanTest, ThreeDevicesConfiguredAndSeenByALaterDiscover) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator(kDevices, {"--dhcp-pool", "10.213.9.9"}));
@@ -55,8 +66,20 @@ TEST_F(CliPlanTest, AMoveOntoAHeldAddressWaitsUntilTheHolderHasLeftIt) {
         WriteFile("moves.csv", std::string(kHeader) + MacOf(2) +
                                    ",10.213.1.1,255.255.255.0,10.213.1.254,,,,\n" + MacOf(0) +
                                    ",10.213.7.1,255.255.255.0,10.213.7.254,,,,\n");
-    const CliRun run = RunCli({"configure", "--plan", plan, "--verify", "--wait", kPatientWait});
+    const std::string record = WriteFile("record.csv", "an older record\n");
+    const CliRun run = RunCli(
+        {"configure", "--plan", plan, "--verify", "--wait", kPatientWait, "--record", record});
     ASSERT_EQ(run.status, 0) << run.errorText;
+    EXPECT_EQ(RecordWithoutTimes(record),
+              "mac,serial,product,family,old_ip,new_ip,old_name,new_name,mask,gateway,dns,dhcp,"
+              "requests,outcome,reason,sent_at,confirmed_at\n" +
+                  MacOf(2) +
+                  ",70002,DevSim 32,32bits,10.213.1.3,10.213.1.1,unit-3,unit-3,255.255.255.0,"
+                  "10.213.1.254,0.0.0.0,no,1,configured,answers at 10.213.1.1 as 'unit-3',TIME,"
+                  "TIME\n" +
+                  MacOf(0) +
+                  ",70000,DevSim 08,08bits,10.213.1.1,10.213.7.1,unit-1,,255.255.255.0,"
+                  "10.213.7.254,,no,1,configured,answers at 10.213.7.1 as 'unit-1',TIME,TIME\n");
     EXPECT_EQ(run.output, (std::vector<std::string>{
                               "configured " + MacOf(0) + ": answers at 10.213.7.1 as 'unit-1'",
                               "configured " + MacOf(2) + ": answers at 10.213.1.1 as 'unit-3'",

@@ -17,6 +17,7 @@ struct ScriptedDevice {
     ProvisioningStep step;
     std::optional<milliseconds> appliesAfter = milliseconds(0);
     bool answers = true;
+    unsigned lostRequests = 0;  // its first requests never reach it
 };
 
 // Time moves only when the run waits; every answering device replies the moment it is probed.
@@ -30,7 +31,9 @@ public:
     void SleepUntil(Clock::time_point wake) override { m_now = std::max(m_now, wake); }
     bool Send(std::size_t step) override {
         sends.push_back({step, Since(m_now)});
-        if (m_devices[step].appliesAfter) {
+        if (m_devices[step].lostRequests > 0) {
+            --m_devices[step].lostRequests;
+        } else if (m_devices[step].appliesAfter) {
             m_appliesAt[step] = m_now + *m_devices[step].appliesAfter;
         }
         return true;
@@ -55,7 +58,12 @@ public:
         }
         return std::exchange(m_heard, {});
     }
-    void Finished(std::size_t step, const StepResult&) override { finished.push_back(step); }
+    void Finished(std::size_t step, const StepResult&) override {
+        finished.push_back(step);
+        if (stopOnFinish && *stopOnFinish == step) {
+            run->Stop();
+        }
+    }
     void Progress(const ProgressCounts& counts) override { lastCounts = counts; }
 
     struct SendRecord {
@@ -67,6 +75,8 @@ public:
     std::vector<milliseconds> probes;
     std::vector<std::size_t> finished;
     ProgressCounts lastCounts;
+    std::optional<std::size_t> stopOnFinish;
+    ProvisioningRun* run = nullptr;
 
 private:
     milliseconds Since(Clock::time_point t) const {
@@ -92,15 +102,20 @@ struct Ran {
 };
 
 Ran RunAgainst(const std::vector<ScriptedDevice>& devices, bool verify,
-               std::vector<std::vector<std::size_t>> waitsFor = {}) {
+               std::vector<std::vector<std::size_t>> waitsFor = {}, unsigned resends = 0,
+               std::optional<std::size_t> stopOnFinish = std::nullopt) {
     Ran ran{{}, {}, ScriptedLink(devices)};
+    ran.link.stopOnFinish = stopOnFinish;
     std::vector<ProvisioningStep> steps;
     for (const ScriptedDevice& device : devices) {
         steps.push_back(device.step);
     }
     RunSettings settings;
     settings.verify = verify;
-    ran.results = ProvisioningRun(steps, std::move(waitsFor), settings, ran.link, ran.link).Run();
+    settings.resends = resends;
+    ProvisioningRun run(steps, std::move(waitsFor), settings, ran.link, ran.link);
+    ran.link.run = &run;
+    ran.results = run.Run();
     for (const StepResult& result : ran.results) {
         ran.outcomes.push_back(result.outcome);
     }
@@ -164,6 +179,48 @@ TEST(ProvisioningRunTest, WithoutVerificationHoldersAreSentFirstAndNothingIsProb
               (std::vector<ScriptedLink::SendRecord>{
                   {2, milliseconds(0)}, {1, milliseconds(0)}, {0, milliseconds(0)}}));
     EXPECT_TRUE(ran.link.probes.empty());
+}
+
+TEST(ProvisioningRunTest, ADeviceThatStillAnswersAsBeforeGetsItsRequestAgain) {
+    ScriptedDevice lostOnce{Step(1, "10.213.7.1"), milliseconds(0)};
+    lostOnce.lostRequests = 1;
+    const ScriptedDevice refuses{Step(2, "10.213.7.2"), std::nullopt};
+    const ScriptedDevice silent{Step(3, "10.213.7.3"), milliseconds(0), false};
+    const Ran ran = RunAgainst({lostOnce, refuses, silent}, true, {}, 2);
+    EXPECT_EQ(ran.outcomes, (std::vector<Outcome>{Outcome::Confirmed, Outcome::AnswersAsBefore,
+                                                  Outcome::Silent}));
+    // Resent 3,000 ms after the one before; the refusing device's wait runs from its third.
+    EXPECT_EQ(ran.link.sends, (std::vector<ScriptedLink::SendRecord>{{0, milliseconds(0)},
+                                                                     {1, milliseconds(0)},
+                                                                     {2, milliseconds(0)},
+                                                                     {0, milliseconds(3000)},
+                                                                     {1, milliseconds(3000)},
+                                                                     {1, milliseconds(6000)}}));
+    EXPECT_EQ(ran.link.probes.back(), milliseconds(7500));
+    EXPECT_EQ(ran.results[0].requests, 2u);
+    EXPECT_EQ(ran.results[1].requests, 3u);
+    EXPECT_EQ(ran.results[2].requests, 1u);
+    const Clock::time_point start{std::chrono::hours(1)};
+    EXPECT_EQ(ran.results[0].sentAt, start);
+    EXPECT_EQ(ran.results[0].confirmedAt, start + milliseconds(3000));
+    EXPECT_EQ(ran.results[1].confirmedAt, std::nullopt);
+}
+
+TEST(ProvisioningRunTest, AStoppedRunSendsNothingMoreAndSaysWhatWasLeft) {
+    const Ran unverified =
+        RunAgainst({{Step(1, "10.213.7.1")}, {Step(2, "10.213.7.2")}, {Step(3, "10.213.7.3")}},
+                   false, {}, 0, 0);
+    EXPECT_EQ(unverified.outcomes, (std::vector<Outcome>{Outcome::Sent, Outcome::StoppedUnsent,
+                                                         Outcome::StoppedUnsent}));
+    EXPECT_EQ(unverified.link.sends.size(), 1u);
+
+    const Ran verified = RunAgainst({{Step(1, "10.213.7.1"), milliseconds(0)},
+                                     {Step(2, "10.213.7.2"), milliseconds(1200)},
+                                     {Step(3, "10.213.1.1"), milliseconds(0)}},
+                                    true, {{}, {}, {0}}, 0, 0);
+    EXPECT_EQ(verified.outcomes, (std::vector<Outcome>{Outcome::Confirmed, Outcome::StoppedPending,
+                                                       Outcome::StoppedUnsent}));
+    EXPECT_EQ(verified.link.sends.size(), 2u);
 }
 
 }  // namespace
