@@ -166,7 +166,7 @@ void MainWindowBehaviour::OnConfigureSeveral(std::span<const int> shownRows) {
     settings.verify = true;
     settings.wait = kSeveralDevicesWait;
     SeveralDevicesRun sender(*m_endpoint, *m_sightings, m_face, settings);
-    SeveralDevicesOpening opening{sender, SeveralDevices(m_list, shownRows),
+    SeveralDevicesOpening opening{sender, settings.wait, SeveralDevices(m_list, shownRows),
                                   SeveralDevices(m_list, everyRow)};
     m_face.RunSeveralDevices(opening);
 }

@@ -7,7 +7,6 @@
 #include "behaviour/dialog_face.h"
 #include "behaviour/several_devices_face.h"
 #include "behaviour/several_devices_sender.h"
-#include "behaviour/several_devices_words.h"
 #include "net/csv.h"
 #include "net/latin1_text.h"
 #include "net/text_forms.h"
@@ -15,6 +14,7 @@
 #include "provisioning/move_order.h"
 #include "provisioning/plan_checks.h"
 #include "provisioning/plan_file.h"
+#include "provisioning/result_words.h"
 
 namespace kestrelink {
 namespace {
@@ -23,7 +23,11 @@ constexpr auto kNoStart = "Enter the start address, or tick Use DHCP.";
 constexpr auto kBadStep = "The step must be a whole number from 1 to 65535.";
 constexpr auto kNoneChecked = "Tick at least one device to configure.";
 constexpr auto kStopAndClose = "Devices are still being configured. Stop and close?";
+constexpr auto kNothingRecorded = "Nothing has been sent yet: Send first, then save the record.";
 constexpr auto kPlanName = "plan.csv";
+constexpr auto kRecordName = "as-built.csv";
+// A checked row's Status from Send until its outcome is known.
+constexpr std::string_view kWaitingStatus = "waiting";
 constexpr std::uint32_t kLargestStep = 65535;
 
 std::optional<std::uint32_t> ParseStep(std::string_view text) {
@@ -47,6 +51,21 @@ provisioning::ListedDevice Listed(const SeveralDevice& device) {
     };
     return {device.mac, latin1(device.ip), latin1(device.givenName),
             TakesNoName(device) ? DeviceFamily::Bits08 : DeviceFamily::Bits32};
+}
+
+provisioning::RecordEntry RecordOf(const SeveralDevice& device) {
+    const provisioning::ListedDevice listed = Listed(device);
+    provisioning::RecordEntry entry;
+    entry.mac = device.mac;
+    std::uint32_t serial = 0;
+    std::from_chars(device.serialNo.data(), device.serialNo.data() + device.serialNo.size(),
+                    serial);
+    entry.serialNumber = serial;
+    entry.productName = Utf8ToLatin1(device.productName, ControlCharacters::Send).value_or("");
+    entry.family = listed.family;
+    entry.oldIp = listed.ip;
+    entry.oldName = listed.givenName;
+    return entry;
 }
 
 // A plan's request as the texts the dialog's rows hold, so that every row takes the same checks.
@@ -74,11 +93,13 @@ provisioning::RequestFields FieldsOf(const provisioning::DeviceRequest& request)
 
 SeveralDevicesDialog::SeveralDevicesDialog(SeveralDevicesFace& face, DialogFace& boxes,
                                            SeveralDevicesSender& sender,
+                                           std::chrono::milliseconds wait,
                                            std::vector<SeveralDevice> shown,
                                            std::vector<SeveralDevice> listed)
     : m_face(face),
       m_boxes(boxes),
       m_sender(sender),
+      m_wait(wait),
       m_table(std::move(shown)),
       m_listed(std::move(listed)) {}
 
@@ -232,16 +253,18 @@ void SeveralDevicesDialog::OnSend() {
 
     std::vector<SeveralTarget> targets;
     m_rowOfTarget.clear();
+    std::vector<std::optional<IpSettings>> settingsOfRow(rows.size());
     for (std::size_t entry = 0; entry < entries.size(); ++entry) {
         const std::size_t row = rowOfEntry[entry];
+        const SeveralDevice& device = rows[row].device;
+        const provisioning::ListedDevice before = Listed(device);
+        settingsOfRow[row] = provisioning::SettingsFor(entries[entry].request, before);
         if (!problems[row].empty()) {
             continue;
         }
-        const SeveralDevice& device = rows[row].device;
-        const provisioning::ListedDevice before = Listed(device);
         SeveralTarget target;
         target.device = {device.mac, device.arch, device.heardOn};
-        target.settings = provisioning::SettingsFor(entries[entry].request, before);
+        target.settings = *settingsOfRow[row];
         target.step = provisioning::StepOf(before, target.settings);
         targets.push_back(std::move(target));
         m_rowOfTarget.push_back(row);
@@ -277,11 +300,26 @@ void SeveralDevicesDialog::OnSend() {
         order = provisioning::OrderMoves(m_steps);
     }
 
-    m_configured = m_notConfirmable = m_failed = 0;
+    m_tally = {};
+    m_record.clear();
+    m_recordOfTarget.clear();
+    std::size_t target = 0;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!problems[row].empty()) {
-            m_table.SetStatus(row, "not sent: " + problems[row]);
-            ++m_failed;
+        if (target < m_rowOfTarget.size() && m_rowOfTarget[target] == row) {
+            provisioning::RecordEntry entry = RecordOf(rows[row].device);
+            entry.settings = targets[target++].settings;
+            m_recordOfTarget.push_back(m_record.size());
+            m_record.push_back(std::move(entry));
+        } else if (!problems[row].empty()) {
+            const std::string status = "not sent: " + problems[row];
+            m_table.SetStatus(row, status);
+            // Refused, which is a failure of the plan: the technician must see it in the sum.
+            ++m_tally.failed;
+            provisioning::RecordEntry entry = RecordOf(rows[row].device);
+            entry.settings = settingsOfRow[row].value_or(IpSettings{});
+            entry.outcome = provisioning::Outcome::StoppedUnsent;
+            entry.reason = status;
+            m_record.push_back(std::move(entry));
         }
     }
     m_face.ShowRows(m_table);
@@ -296,7 +334,6 @@ void SeveralDevicesDialog::OnSend() {
         m_face.ShowStatus(row, kWaitingStatus);
     }
     m_running = true;
-    m_stopped = false;
     m_face.ShowRunning(true);
     m_sender.Start(std::move(targets), std::move(order.waitsFor),
                    {[this](std::size_t target, const provisioning::StepResult& result) {
@@ -306,29 +343,26 @@ void SeveralDevicesDialog::OnSend() {
 }
 
 void SeveralDevicesDialog::Finished(std::size_t target, const provisioning::StepResult& result) {
+    provisioning::WordsContext context;
+    context.wait = m_wait;
+    if (result.blocker) {
+        context.blockerMac = m_steps[*result.blocker].mac;
+    }
+    const std::string reason = provisioning::ResultReason(m_steps[target], result, context);
+    const std::string words =
+        result.outcome == provisioning::Outcome::Confirmed ? "configured: " + reason : reason;
+    m_tally.Count(result.outcome);
+    provisioning::RecordEntry& entry = m_record[m_recordOfTarget[target]];
+    entry.requests = result.requests;
+    entry.outcome = result.outcome;
+    entry.reason = reason;
+    if (result.sentAt) {
+        entry.sentAt = provisioning::WallClockOf(*result.sentAt);
+    }
+    if (result.confirmedAt) {
+        entry.confirmedAt = provisioning::WallClockOf(*result.confirmedAt);
+    }
     const std::size_t row = m_rowOfTarget[target];
-    std::string words = ResultWords(m_steps, target, result);
-    if (m_stopped) {
-        // After Stop the engine refuses every send and lets the pending devices' waits run out.
-        switch (result.outcome) {
-            case provisioning::Outcome::SendFailed:
-            case provisioning::Outcome::Blocked:
-                words = kStoppedStatus;
-                break;
-            case provisioning::Outcome::Silent:
-                words = kStoppedPendingStatus;
-                break;
-            default:
-                break;
-        }
-    }
-    if (provisioning::IsFailure(result.outcome)) {
-        ++m_failed;
-    } else if (result.outcome == provisioning::Outcome::Confirmed) {
-        ++m_configured;
-    } else {
-        ++m_notConfirmable;
-    }
     m_table.SetStatus(row, words);
     m_face.ShowStatus(row, words);
 }
@@ -336,14 +370,11 @@ void SeveralDevicesDialog::Finished(std::size_t target, const provisioning::Step
 void SeveralDevicesDialog::Over() {
     m_running = false;
     m_face.ShowRunning(false);
-    m_face.ShowSummary(std::to_string(m_configured) + " configured, " +
-                       std::to_string(m_notConfirmable) + " not confirmable, " +
-                       std::to_string(m_failed) + " failed");
+    m_face.ShowSummary(m_tally.Summary(true));
 }
 
 void SeveralDevicesDialog::OnStop() {
     if (m_running) {
-        m_stopped = true;
         m_sender.Stop();
     }
 }
@@ -388,6 +419,21 @@ void SeveralDevicesDialog::OnOpenPlan() {
     m_table.ApplyPlan(requests);
     m_table.ClearStatuses();
     Renumber();
+}
+
+void SeveralDevicesDialog::OnSaveRecord() {
+    if (m_record.empty()) {
+        m_boxes.ShowMessage(kNothingRecorded);
+        return;
+    }
+    const std::optional<std::string> path =
+        m_face.ChooseFileToSave(SeveralFileKind::Record, kRecordName);
+    if (!path) {
+        return;
+    }
+    if (const auto failure = m_face.ReplaceFile(*path, provisioning::FormatRecord(m_record))) {
+        m_boxes.ShowMessage("Failed to save the record to " + *path + ":\n" + *failure);
+    }
 }
 
 void SeveralDevicesDialog::OnSavePlan() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -7,7 +8,9 @@
 #include <vector>
 
 #include "behaviour/several_devices_table.h"
+#include "provisioning/as_built_record.h"
 #include "provisioning/provisioning_run.h"
+#include "provisioning/result_words.h"
 
 namespace kestrelink {
 
@@ -21,9 +24,11 @@ class SeveralDevicesSender;
 class SeveralDevicesDialog final {
 public:
     // shown: the main list's rows the filter shows, top to bottom; listed: every row of the main
-    // list, whose addresses a new address must not take. face, boxes and sender outlive this.
+    // list, whose addresses a new address must not take; wait: each device's time to confirm,
+    // as the sender's run has it. face, boxes and sender outlive this.
     SeveralDevicesDialog(SeveralDevicesFace& face, DialogFace& boxes, SeveralDevicesSender& sender,
-                         std::vector<SeveralDevice> shown, std::vector<SeveralDevice> listed);
+                         std::chrono::milliseconds wait, std::vector<SeveralDevice> shown,
+                         std::vector<SeveralDevice> listed);
     SeveralDevicesDialog(const SeveralDevicesDialog&) = delete;
     SeveralDevicesDialog& operator=(const SeveralDevicesDialog&) = delete;
 
@@ -47,6 +52,8 @@ public:
 
     void OnOpenPlan();
     void OnSavePlan();
+    // The as-built record of the last Send: every device it sent to or refused.
+    void OnSaveRecord();
 
     bool Running() const { return m_running; }
     const SeveralDevicesTable& Table() const { return m_table; }
@@ -60,16 +67,16 @@ private:
     SeveralDevicesFace& m_face;
     DialogFace& m_boxes;
     SeveralDevicesSender& m_sender;
+    std::chrono::milliseconds m_wait;
     SeveralDevicesTable m_table;
     std::vector<SeveralDevice> m_listed;
     bool m_running = false;
-    bool m_stopped = false;
     // Per target of the run, its row in the table, which does not move while the run goes on.
     std::vector<std::size_t> m_rowOfTarget;
     std::vector<provisioning::ProvisioningStep> m_steps;
-    std::size_t m_configured = 0;
-    std::size_t m_notConfirmable = 0;
-    std::size_t m_failed = 0;
+    provisioning::RunTally m_tally;
+    std::vector<provisioning::RecordEntry> m_record;
+    std::vector<std::size_t> m_recordOfTarget;
 };
 
 }  // namespace kestrelink

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <span>
 #include <vector>
 
@@ -13,6 +14,7 @@ class SeveralDevicesSender;
 // What the main window hands the "Configure Several Devices" dialog when it opens.
 struct SeveralDevicesOpening {
     SeveralDevicesSender& sender;
+    std::chrono::milliseconds wait;     // each device's time to confirm in the sender's runs
     std::vector<SeveralDevice> shown;   // the rows the filter shows, top to bottom
     std::vector<SeveralDevice> listed;  // every row of the list
 };

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
-#include <thread>
-#include <vector>
 
 #include "behaviour/several_devices_sender.h"
 #include "provisioning/provisioning_run.h"
@@ -14,14 +11,18 @@ class Endpoint;
 class SeveralDevicesSightings;
 class UiThread;
 
+namespace provisioning {
+class BackgroundRun;
+}
+
 // The dialog's runs on a thread of their own, through the window's endpoint, with the
-// announcements its listener hears; reports are posted to the user-interface thread.
+// announcements its listener hears; their news is taken on the user-interface thread.
 class SeveralDevicesRun final : public SeveralDevicesSender {
 public:
     // endpoint, sightings and uiThread outlive this object.
     SeveralDevicesRun(Endpoint& endpoint, SeveralDevicesSightings& sightings, UiThread& uiThread,
                       provisioning::RunSettings settings);
-    // Stops a run still going and waits for its thread; reports not yet run are dropped.
+    // Stops a run still going and waits for its thread; news not yet taken is dropped.
     ~SeveralDevicesRun() override;
 
     void Start(std::vector<SeveralTarget> targets, std::vector<std::vector<std::size_t>> waitsFor,
@@ -29,14 +30,19 @@ public:
     void Stop() override;
 
 private:
+    class Link;
+    struct Current;
+
+    void TakeNews();
+    void End();
+
     Endpoint& m_endpoint;
     SeveralDevicesSightings& m_sightings;
     UiThread& m_uiThread;
     provisioning::RunSettings m_settings;
-    std::shared_ptr<std::atomic<bool>> m_stopped;
-    // Cleared when this object goes, so that reports posted before do nothing.
-    std::shared_ptr<std::atomic<bool>> m_alive;
-    std::thread m_thread;
+    std::unique_ptr<Current> m_current;
+    // Cleared when this object goes, so that a posted call for news does nothing.
+    std::shared_ptr<bool> m_alive;
 };
 
 }  // namespace kestrelink

@@ -55,7 +55,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
         table->verticalHeader()->hide();
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
         // Wide enough for a MAC, an address and the usual names, without measuring every row.
-        constexpr int kWidths[] = {115, 55, 90, 50, 85, 80, 85, 120};
+        constexpr int kWidths[] = {125, 60, 100, 50, 90, 90, 90, 140};
         for (int column = 0; column < static_cast<int>(std::size(kWidths)); ++column) {
             table->setColumnWidth(column, kWidths[column]);
         }
@@ -94,8 +94,8 @@ CSeveralDevicesDlg::CSeveralDevicesDlg(SeveralDevicesOpening& opening, QWidget* 
     m_openPlanButton = qobject_cast<QPushButton*>(controls.value(kOpenPlanId));
 
     m_dialog = std::make_unique<SeveralDevicesDialog>(
-        static_cast<SeveralDevicesFace&>(*this), m_boxes, opening.sender, std::move(opening.shown),
-        std::move(opening.listed));
+        static_cast<SeveralDevicesFace&>(*this), m_boxes, opening.sender, opening.wait,
+        std::move(opening.shown), std::move(opening.listed));
     SeveralDevicesDialog* dialog = m_dialog.get();
 
     const auto changed = [this, dialog] {
@@ -137,6 +137,8 @@ CSeveralDevicesDlg::CSeveralDevicesDlg(SeveralDevicesOpening& opening, QWidget* 
     connect(m_openPlanButton, &QPushButton::clicked, this, [dialog] { dialog->OnOpenPlan(); });
     connect(qobject_cast<QPushButton*>(controls.value(kSavePlanId)), &QPushButton::clicked, this,
             [dialog] { dialog->OnSavePlan(); });
+    connect(qobject_cast<QPushButton*>(controls.value(kSaveRecordId)), &QPushButton::clicked, this,
+            [dialog] { dialog->OnSaveRecord(); });
     connect(qobject_cast<QPushButton*>(controls.value(kCloseId)), &QPushButton::clicked, this,
             &CSeveralDevicesDlg::reject);
     InstallHelpKey(this, kTemplateId);

@@ -113,10 +113,20 @@ std::vector<SeveralDevice> Listed() {
     return listed;
 }
 
+provisioning::StepResult Result(Outcome outcome,
+                                std::optional<provisioning::Appearance> seen = std::nullopt) {
+    provisioning::StepResult result;
+    result.outcome = outcome;
+    result.lastSeen = std::move(seen);
+    result.requests = 1;
+    return result;
+}
+
 struct Harness {
     FakeDialog face;
     FakeSender sender;
-    SeveralDevicesDialog dialog{face, face, sender, Shown(), Listed()};
+    SeveralDevicesDialog dialog{face,    face,    sender, std::chrono::milliseconds(2000),
+                                Shown(), Listed()};
 };
 
 TEST(SeveralDevicesDialogTest, OpensWithStepOneAndTheFocusInTheStartAddress) {
@@ -219,16 +229,17 @@ TEST(SeveralDevicesDialogTest, EachOutcomeInTheCommandLineWordsThenTheSummary) {
     h.face.addresses[SeveralAddressField::Start] = 0x0A000014;  // 10.0.0.20, .21, .22
     h.dialog.OnSend();
     ASSERT_EQ(h.sender.targets.size(), 3u);
-    h.sender.reports.finished(2, {Outcome::Silent, std::nullopt, std::nullopt});
-    EXPECT_EQ(h.face.statuses[2], "did not answer again");
-    h.sender.reports.finished(
-        0, {Outcome::Confirmed, provisioning::Appearance{"10.0.0.20", "lobby"}, std::nullopt});
-    h.sender.reports.finished(1, {Outcome::AnswersAsBefore,
-                                  provisioning::Appearance{"10.0.0.12", "relay"}, std::nullopt});
+    h.sender.reports.finished(2, Result(Outcome::Silent));
+    EXPECT_EQ(h.face.statuses[2], "not confirmed within 2000 ms: it did not answer again");
+    h.sender.reports.finished(0, Result(Outcome::Confirmed, {{"10.0.0.20", "lobby"}}));
+    h.sender.reports.finished(1, Result(Outcome::AnswersAsBefore, {{"10.0.0.12", "relay"}}));
     EXPECT_EQ(h.face.summary, "");
     h.sender.reports.over();
-    EXPECT_EQ(h.face.statuses, (std::vector<std::string>{"configured", "answers as before",
-                                                         "did not answer again"}));
+    EXPECT_EQ(h.face.statuses,
+              (std::vector<std::string>{
+                  "configured: answers at 10.0.0.20 as 'lobby'",
+                  "not confirmed within 2000 ms: it answers as before, at 10.0.0.12 as 'relay'",
+                  "not confirmed within 2000 ms: it did not answer again"}));
     EXPECT_EQ(h.face.summary, "1 configured, 0 not confirmable, 2 failed");
     EXPECT_FALSE(h.face.running);
 }
@@ -246,8 +257,10 @@ TEST(SeveralDevicesDialogTest, ClosingDuringARunAsksAndStopsOnlyOnYes) {
     EXPECT_TRUE(h.sender.stopped);
     const std::string question = "question|Devices are still being configured. Stop and close?";
     EXPECT_EQ(h.face.events, (std::vector<std::string>{question, question}));
-    h.sender.reports.finished(0, {Outcome::SendFailed, std::nullopt, std::nullopt});
+    h.sender.reports.finished(0, Result(Outcome::StoppedUnsent));
     EXPECT_EQ(h.face.statuses[0], "not sent: stopped");
+    h.sender.reports.over();
+    EXPECT_EQ(h.face.summary, "0 configured, 0 not confirmable, 0 failed, 1 not sent");
 }
 
 TEST(SeveralDevicesDialogTest, APlanFillsTheRowsAndSavingWritesThemWithoutPasswords) {
@@ -267,6 +280,35 @@ TEST(SeveralDevicesDialogTest, APlanFillsTheRowsAndSavingWritesThemWithoutPasswo
     EXPECT_EQ(h.face.written,
               "mac,ip,mask,gateway,dns,name,password,dhcp\n"
               "02:00:00:00:00:03,10.0.5.3,255.255.255.0,10.0.5.1,,gate,,no\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeveralDevicesDialogTest, TheRecordHoldsTheSentAndTheRefusedRows) {
+    Harness h;
+    h.dialog.Attach();
+    h.face.addresses[SeveralAddressField::Start] = 0x0A000065;  // 10.0.0.101, .102 (held), .103
+    h.dialog.OnSaveRecord();
+    h.dialog.OnSend();
+    h.sender.reports.finished(0, Result(Outcome::Confirmed, {{"10.0.0.101", "lobby"}}));
+    h.sender.reports.finished(1, Result(Outcome::Silent));
+    h.sender.reports.over();
+    h.dialog.OnSaveRecord();
+    EXPECT_EQ(h.face.events[1],
+              "warning|Nothing has been sent yet: Send first, then save the record.");
+    EXPECT_EQ(h.face.written,
+              "mac,serial,product,family,old_ip,new_ip,old_name,new_name,mask,gateway,dns,dhcp,"
+              "requests,outcome,reason,sent_at,confirmed_at\n"
+              "02:00:00:00:00:01,1,Kestrel Cam,32bits,10.0.0.11,10.0.0.101,lobby,lobby,"
+              "255.255.255.0,10.0.0.1,0.0.0.0,no,1,configured,answers at 10.0.0.101 as 'lobby',,\n"
+              "02:00:00:00:00:02,2,Kestrel Relay,08bits,10.0.0.12,10.0.0.102,relay,,255.255.255.0,"
+              "10.0.0.1,,no,0,not sent,\"not sent: ip 10.0.0.102 is in use by 02:00:00:00:00:09 "
+              "('hall'), which the plan leaves out\",,\n"
+              "02:00:00:00:00:03,3,Kestrel Cam,32bits,10.0.0.13,10.0.0.103,yard,yard,"
+              "255.255.255.0,10.0.0.1,0.0.0.0,no,1,failed,not confirmed within 2000 ms: it did not "
+              "answer again,,\n");
 }
 
 }  // namespace
