@@ -4,8 +4,10 @@
 # the devices of both segments are listed (read row by row through Ctrl+C and the clipboard); Cfg
 # IP on the 8-bit device of the first segment, settings typed into the IP fields and Send give a
 # request that reaches the device side byte for byte as expected, and after Discover the device
-# is listed at its new address; Escape closes the window and the program ends with status 0. A
-# screen shot of the window is saved.
+# is listed at its new address; "Configure Several..." from the list's menu, a start address, a
+# name pattern and the password typed and Enter give every listed device its planned address, as
+# the list then shows; Escape closes the window and the program ends with status 0. A screen shot
+# of the window is saved.
 #
 #   scripts/windows-window-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [SCREENSHOT.png]
 set -euo pipefail
@@ -147,6 +149,36 @@ if [ "${1:-}" = --program-side ]; then
     poll "the device at its new address" listed '^10\.213\.0\.42\t02:00:00:00:00:01\t'
     echo "windows-window-check: the device took its new address"
 
+    # Configure Several from the list's menu, by its mnemonic: every listed device, numbered.
+    focus_main_window
+    keys Home shift+F10
+    sleep 0.5
+    keys s
+    several=
+    find_several() { several=$(window_named '^Configure Several Devices$'); [ -n "$several" ]; }
+    poll "the Configure Several Devices dialog" find_several
+    xdotool windowfocus "$several" 2>/dev/null || true
+    # Start address (focused), step, mask, gateway, DNS server, name pattern, password.
+    xdotool type --delay 60 10.213.0.61
+    keys Tab Tab
+    xdotool type --delay 60 255.255.255.0
+    keys Tab
+    xdotool type --delay 60 10.213.0.1
+    keys Tab Tab
+    xdotool type --delay 60 "w-##"
+    keys Tab
+    xdotool type --delay 60 "$password"
+    keys Return
+    poll "every device at its planned address" listed '^10\.213\.0\.61\t' '^10\.213\.0\.62\t' \
+        '^10\.213\.0\.63\t' '^10\.213\.0\.64\t'
+    echo "windows-window-check: Configure Several gave every device its planned address"
+    # The run is over once every device has answered: Close asks nothing then.
+    xdotool windowfocus "$several" 2>/dev/null || true
+    sleep 1
+    keys Escape
+    closed_several() { [ -z "$(window_named '^Configure Several Devices$')" ]; }
+    poll "the Configure Several Devices dialog to close" closed_several
+
     import -window "$main_window" "$screenshot"
 
     focus_main_window
@@ -155,7 +187,8 @@ if [ "${1:-}" = --program-side ]; then
     wait "$program" || status=$?
     [ "$status" = 0 ] || fail "kestrelink.exe ended with status $status"
     [ -z "$(window_named '^Kestrelink 1\.')" ] || fail "the main window is still shown"
-    echo "windows-window-check: listing, Cfg IP and close passed under Wine; screen shot in" \
+    echo "windows-window-check: listing, Cfg IP, Configure Several and close passed under Wine;" \
+        "screen shot in" \
         "$screenshot"
     exit 0
 fi

@@ -14,7 +14,7 @@ constexpr UINT kFirstMenuItem = 40001;
 
 }  // namespace
 
-std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow) {
+std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow, bool anyRowShown) {
     const Menu menu(CreatePopupMenu());
     if (!menu) {
         return std::nullopt;
@@ -28,7 +28,8 @@ std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow)
         if (item.action == ListMenuAction::CopyRow) {
             text += L"\tCtrl+C";
         }
-        const UINT enabled = item.needsRow && !onRow ? MF_GRAYED : MF_ENABLED;
+        const bool grayed = (item.needsRow && !onRow) || (item.needsShownRows && !anyRowShown);
+        const UINT enabled = grayed ? MF_GRAYED : MF_ENABLED;
         AppendMenuW(menu.Get(), MF_STRING | enabled, kFirstMenuItem + index, text.c_str());
     }
     const auto chosen = static_cast<UINT>(TrackPopupMenu(

@@ -22,6 +22,7 @@
 #include "faces/win32/list_context_menu.h"
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/save_dialog.h"
+#include "faces/win32/several_devices_dialog.h"
 #include "faces/win32/system_registry.h"
 #include "faces/win32/wide_text.h"
 #include "faces/win32/window_placement.h"
@@ -294,7 +295,8 @@ void MainWindow::OnContextMenu(HWND source, POINT point) {
     } else {
         onRow = m_view->SelectRowAt(point);
     }
-    const std::optional<ListMenuAction> action = TrackListMenu(m_dialog, point, onRow);
+    const std::optional<ListMenuAction> action =
+        TrackListMenu(m_dialog, point, onRow, !m_view->ShownRows().empty());
     // The menu's own message loop may have let the window close meanwhile.
     if (action && m_behaviour != nullptr && m_view != nullptr) {
         m_behaviour->OnListMenu(*action, m_view->ShownRows());
@@ -317,6 +319,11 @@ void MainWindow::OpenNotice(std::string_view caption, std::string_view text,
 std::optional<IpSettings> MainWindow::AskIpSettings(std::string_view hostName) {
     IpConfigDialog dialog(m_dialog);
     return dialog.Run(hostName);
+}
+
+void MainWindow::RunSeveralDevices(SeveralDevicesOpening& opening) {
+    SeveralDevicesWindow dialog(m_dialog, opening);
+    dialog.Run();
 }
 
 std::optional<std::string> MainWindow::ChooseExportFile(std::string_view suggestedName) {

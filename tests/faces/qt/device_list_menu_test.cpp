@@ -108,9 +108,10 @@ void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo() {
     QCOMPARE(menus.Driven(), menu ? 1 : 0);
     if (menu) {
         const QString needsRow = rowItems ? QString() : QStringLiteral(" (disabled)");
-        QCOMPARE(items, (QStringList{"Configure IP..." + needsRow, "Open Web Page" + needsRow,
-                                     "Copy IP Address" + needsRow, "Copy MAC Address" + needsRow,
-                                     "Copy Row" + needsRow, "Export List..."}));
+        QCOMPARE(items, (QStringList{"Configure IP..." + needsRow, "Configure &Several...",
+                                     "Open Web Page" + needsRow, "Copy IP Address" + needsRow,
+                                     "Copy MAC Address" + needsRow, "Copy Row" + needsRow,
+                                     "Export List..."}));
     }
     QTRY_COMPARE(
         hostNames + window.browserCalls + QStringList{QGuiApplication::clipboard()->text()}, done);
