@@ -55,7 +55,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
         table->verticalHeader()->hide();
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
         // Wide enough for a MAC, an address and the usual names, without measuring every row.
-        constexpr int kWidths[] = {125, 60, 100, 50, 90, 90, 90, 140};
+        constexpr int kWidths[] = {150, 60, 100, 50, 90, 90, 90, 140};
         for (int column = 0; column < static_cast<int>(std::size(kWidths)); ++column) {
             table->setColumnWidth(column, kWidths[column]);
         }

@@ -26,7 +26,7 @@ namespace {
 using namespace several_devices;
 
 // Wide enough for a MAC, an address and the usual names, in pixels at 96 dpi.
-constexpr int kColumnWidths[kSeveralColumnCount] = {125, 60, 100, 50, 90, 90, 90, 140, 220};
+constexpr int kColumnWidths[kSeveralColumnCount] = {150, 60, 100, 50, 90, 90, 90, 140, 220};
 
 int AddressId(SeveralAddressField field) {
     switch (field) {
@@ -54,9 +54,10 @@ int TextId(SeveralTextField field) {
     return kStepId;
 }
 
-bool ChangesFields(int id) {
-    return id == kStartId || id == kStepId || id == kMaskId || id == kGatewayId ||
-           id == kDnsServerId || id == kNamePatternId || id == kPasswordId;
+bool ChangesFields(int id, int code) {
+    return (id == kStartId || id == kStepId || id == kMaskId || id == kGatewayId ||
+            id == kDnsServerId || id == kNamePatternId || id == kPasswordId) &&
+           code == EN_CHANGE;
 }
 
 void SetCell(HWND list, int row, int column, std::string_view text) {
@@ -117,7 +118,7 @@ INT_PTR SeveralDevicesWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
-            if (ChangesFields(id) && code == EN_CHANGE) {
+            if (ChangesFields(id, code)) {
                 if (!m_filling) {
                     m_rules->OnFieldsChanged();
                 }
@@ -164,15 +165,6 @@ INT_PTR SeveralDevicesWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 INT_PTR SeveralDevicesWindow::Notify(const NMHDR& header) {
-    if (header.idFrom == static_cast<UINT_PTR>(kStartId) ||
-        header.idFrom == static_cast<UINT_PTR>(kMaskId) ||
-        header.idFrom == static_cast<UINT_PTR>(kGatewayId) ||
-        header.idFrom == static_cast<UINT_PTR>(kDnsServerId)) {
-        if (header.code == IPN_FIELDCHANGED && !m_filling) {
-            m_rules->OnFieldsChanged();
-        }
-        return FALSE;
-    }
     if (header.idFrom != static_cast<UINT_PTR>(kTableId)) {
         return FALSE;
     }
