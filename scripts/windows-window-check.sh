@@ -26,6 +26,7 @@ step_timeout=40 # seconds a step may take before the check gives up
 
 fail() {
     echo "windows-window-check: $*" >&2
+    [ -z "${rows:-}" ] || printf 'windows-window-check: the rows last read:\n%s' "$rows" >&2
     # What the screen showed when it failed, beside the screen shot it would have taken.
     if [ -n "${DISPLAY:-}" ] && [ -n "${screenshot:-}" ]; then
         import -window root "${screenshot%.png}-failed.png" 2>/dev/null || true
@@ -176,12 +177,15 @@ if [ "${1:-}" = --program-side ]; then
     keys Escape
     closed_several() { [ -z "$(window_named '^Configure Several Devices$')" ]; }
     poll "the Configure Several Devices dialog to close" closed_several
-    # The list takes the keys again: a click on its empty space below the rows.
-    eval "$(xdotool getwindowgeometry --shell "$main_window")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-    poll "every device at its planned address" listed '^10\.213\.0\.61\t' '^10\.213\.0\.62\t' \
-        '^10\.213\.0\.63\t' '^10\.213\.0\.64\t'
-    echo "windows-window-check: Configure Several gave every device its planned address"
+    # The 8-bit device of the first segment got its numbered request, byte for byte: one of
+    # 10.213.0.61 to .64 (the table's order is the list's), the mask and gateway typed, the
+    # password, its MAC.
+    numbered_request_arrived() {
+        grep -qxE "a5a50ad500(3d|3e|3f|40)ffffff000ad50001${expected_request:28:32}020000000001" \
+            "$capture"
+    }
+    poll "the numbered request at the device side" numbered_request_arrived
+    echo "windows-window-check: Configure Several sent the numbered request byte for byte"
 
     import -window "$main_window" "$screenshot"
 
