@@ -115,7 +115,9 @@ void Drive(CSeveralDevicesDlg& dialog, const QString& recordPath, Figures& figur
     chooser.stop();
 
     QFile record(recordPath);
-    if (record.open(QIODevice::ReadOnly)) {
+    if (!record.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "several_devices_bench: no record at %s\n", qPrintable(recordPath));
+    } else {
         const CsvTable rows = ParseCsv(record.readAll().toStdString());
         for (std::size_t line = 1; line < rows.records.size(); ++line) {
             const std::vector<std::string>& fields = rows.records[line].fields;
@@ -181,7 +183,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::printf("%d devices, each applying its settings in 2,000 ms:\n", kDevices);
-    const QString expected = QStringLiteral("%1 configured, 0 not confirmable, 0 failed").arg(kDevices);
+    const QString expected =
+        QStringLiteral("%1 configured, 0 not confirmable, 0 failed").arg(kDevices);
     bool met = Report("every device configured (1 yes, 0 no)", figures.summary == expected ? 1 : 0,
                       "1", figures.summary == expected);
     met &= Report("Send to the summary line, ms", static_cast<double>(figures.sendToSummaryMs),
