@@ -246,13 +246,7 @@ std::optional<std::string> CKestrelinkDlg::ChooseExportFile(std::string_view sug
 
 std::optional<std::string> CKestrelinkDlg::ReplaceFile(const std::string& path,
                                                        std::string_view bytes) {
-    const std::optional<QString> failure =
-        kestrelink::ReplaceFile(QString::fromStdString(path),
-                                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!failure) {
-        return std::nullopt;
-    }
-    return failure->toStdString();
+    return kestrelink::ReplaceFile(path, bytes);
 }
 
 void CKestrelinkDlg::SetClipboardText(std::string_view text) {

@@ -309,13 +309,7 @@ FileContents CSeveralDevicesDlg::ReadFile(const std::string& path) {
 
 std::optional<std::string> CSeveralDevicesDlg::ReplaceFile(const std::string& path,
                                                            std::string_view bytes) {
-    const std::optional<QString> failure =
-        kestrelink::ReplaceFile(QString::fromStdString(path),
-                                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!failure) {
-        return std::nullopt;
-    }
-    return failure->toStdString();
+    return kestrelink::ReplaceFile(path, bytes);
 }
 
 void CSeveralDevicesDlg::SetClipboardText(std::string_view text) {

@@ -234,12 +234,7 @@ std::optional<std::uint32_t> SeveralDevicesWindow::Address(SeveralAddressField f
 }
 
 std::string SeveralDevicesWindow::Text(SeveralTextField field) const {
-    const HWND edit = Control(TextId(field));
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int read = GetWindowTextW(edit, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-    return WideToUtf8(text);
+    return WindowTextUtf8(Control(TextId(field)));
 }
 
 void SeveralDevicesWindow::SetText(SeveralTextField field, std::string_view text) {
