@@ -51,7 +51,22 @@ A plan's requests go out paced (2,000 a second after a burst of 32); with
 device that takes the address of another device of the plan is sent its request
 once that one has left it (confirmed, with --verify); moves in a cycle are
 refused. One line per device as its result is known, then a summary line; while
-a plan runs, a progress line on standard error when it is a terminal.)";
+a plan runs, a progress line on standard error when it is a terminal. Before it
+sends, a plan probes once per 500 ms round until every device it lists has
+answered and one more round brought no device not heard before, --wait at most.
+
+Lost datagrams: with --verify, a device that still answers as before its request
+gets the same request again --resend-after ms after the previous one (3000), at
+most --resend times (2; 0: never); its --wait then counts from its latest
+request.
+
+The as-built record (--record FILE): one CSV line per device, with the columns
+  mac,serial,product,family,old_ip,new_ip,old_name,new_name,mask,gateway,dns,
+  dhcp,requests,outcome,reason,sent_at,confirmed_at
+outcome is configured, not confirmable, failed or not sent; reason holds the
+words of the device's line; times are ISO 8601 UTC; no password is written. A
+device text that a spreadsheet would take for a formula gets a leading
+apostrophe. The file is replaced whole or not at all.)";
 
 // Both in configure's help and in the program's, which the manual page is made from.
 constexpr auto kRefusals =

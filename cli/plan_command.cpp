@@ -15,8 +15,6 @@
 #include "cli/discovered_device.h"
 #include "cli/discovery_collector.h"
 #include "cli/progress_line.h"
-#include "net/latin1_text.h"
-#include "net/text_forms.h"
 #include "provisioning/move_order.h"
 #include "provisioning/plan_checks.h"
 #include "provisioning/plan_file.h"

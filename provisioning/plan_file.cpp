@@ -132,24 +132,8 @@ void PlanReader::ReadDevice(const CsvRecord& record) {
 }
 
 void PlanReader::CheckNothingShared() {
-    std::map<std::string, std::size_t> macLines;
-    std::map<std::uint32_t, std::size_t> ipLines;
-    for (const PlanEntry& entry : m_plan.entries) {
-        const auto [mac, newMac] = macLines.emplace(entry.request.mac, entry.line);
-        if (!newMac) {
-            Problem(entry.line, "MAC " + entry.request.mac + " is planned on line " +
-                                    std::to_string(mac->second) + " already");
-        }
-        const IpSettings& settings = entry.request.settings;
-        if (settings.useDhcp) {
-            continue;
-        }
-        const auto [ip, newIp] = ipLines.emplace(settings.ipAddress, entry.line);
-        if (!newIp) {
-            Problem(entry.line, "ip " + std::string(FormatDottedQuad(settings.ipAddress).View()) +
-                                    " is planned on line " + std::to_string(ip->second) +
-                                    " already");
-        }
+    for (const SharedEntry& shared : FindShared(m_plan.entries)) {
+        Problem(m_plan.entries[shared.entry].line, shared.text);
     }
 }
 
@@ -157,6 +141,47 @@ void PlanReader::CheckNothingShared() {
 
 Plan ReadPlan(std::string_view text, std::string_view fileName, AddressPolicy addresses) {
     return PlanReader(fileName, addresses).Read(text);
+}
+
+std::vector<SharedEntry> FindShared(std::span<const PlanEntry> entries) {
+    std::vector<SharedEntry> shared;
+    std::map<std::string, std::size_t> macLines;
+    std::map<std::uint32_t, std::size_t> ipLines;
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        const PlanEntry& entry = entries[index];
+        const auto [mac, newMac] = macLines.emplace(entry.request.mac, entry.line);
+        if (!newMac) {
+            shared.push_back({index, "MAC " + entry.request.mac + " is planned on line " +
+                                         std::to_string(mac->second) + " already"});
+        }
+        const IpSettings& settings = entry.request.settings;
+        if (settings.useDhcp) {
+            continue;
+        }
+        const auto [ip, newIp] = ipLines.emplace(settings.ipAddress, entry.line);
+        if (!newIp) {
+            shared.push_back(
+                {index, "ip " + std::string(FormatDottedQuad(settings.ipAddress).View()) +
+                            " is planned on line " + std::to_string(ip->second) + " already"});
+        }
+    }
+    return shared;
+}
+
+std::string FormatPlan(std::span<const RequestFields> devices) {
+    std::string text = FormatCsvRecord(kColumnNames);
+    for (const RequestFields& device : devices) {
+        std::array<std::string_view, kColumnCount> cells{};
+        cells[kMac] = device.mac;
+        cells[kIp] = device.ip;
+        cells[kMask] = device.mask;
+        cells[kGateway] = device.gateway;
+        cells[kDns] = device.dns;
+        cells[kName] = device.nameGiven ? std::string_view(device.name) : std::string_view();
+        cells[kDhcp] = device.dhcp ? "yes" : "no";
+        text += FormatCsvRecord(cells);
+    }
+    return text;
 }
 
 }  // namespace kestrelink::provisioning

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +30,17 @@ struct Plan {
 // no two devices may share a MAC or a static IP.
 Plan ReadPlan(std::string_view text, std::string_view fileName,
               AddressPolicy addresses = AddressPolicy::RefuseUnworkable);
+
+// An entry whose MAC or static IP an entry before it has already, and which line that is on:
+// "ip 10.0.0.5 is planned on line 2 already".
+struct SharedEntry {
+    std::size_t entry = 0;  // index into the entries
+    std::string text;
+};
+std::vector<SharedEntry> FindShared(std::span<const PlanEntry> entries);
+
+// A plan that ReadPlan reads back: the header, then one record per device, the passwords left
+// out so that a saved plan gives none away.
+std::string FormatPlan(std::span<const RequestFields> devices);
 
 }  // namespace kestrelink::provisioning

@@ -15,6 +15,8 @@ packages=(
     clang libclang-rt-14-dev
     # private networks: ip, unshare, nsenter, setsid
     iproute2 util-linux
+    # the lossy lab: a share of the devices' datagrams dropped (scripts/lossy-lab-check.sh)
+    nftables
     # xdg-open, through which the Web button reaches the default browser
     xdg-utils
     # a font for the offscreen widget tests and the demo

@@ -64,8 +64,10 @@ TEST(AsBuiltRecordTest, ReplacesTheFileWholeAndLeavesNoTemporary) {
     const std::string path = (folder / "site.csv").string();
     std::ofstream(path) << "old content that is longer than the new\n";
     EXPECT_EQ(ReplaceFileWhole(path, "new\n"), std::nullopt);
-    std::ifstream file(path);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "new\n");
+    {
+        std::ifstream file(path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "new\n");
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     EXPECT_NE(ReplaceFileWhole((folder / "missing" / "site.csv").string(), "x"), std::nullopt);
     std::filesystem::remove_all(folder);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -46,35 +47,6 @@ private:
     bool m_interrupted = false;
 };
 
-// Takes the news on this thread whenever the run's thread says there is some.
-class NewsReader {
-public:
-    void Notify() {
-        std::lock_guard lock(m_mutex);
-        ++m_notices;
-        m_changed.notify_all();
-    }
-    std::vector<RunNews> ReadUntilOver(BackgroundRun& run) {
-        std::vector<RunNews> all;
-        for (;;) {
-            {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [this] { return m_notices > 0; });
-                m_notices = 0;
-            }
-            all.push_back(run.TakeNews());
-            if (all.back().over) {
-                return all;
-            }
-        }
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_notices = 0;
-};
-
 ProvisioningStep Step(int number, std::string newIp) {
     const std::string n = std::to_string(number);
     return {"02:00:00:00:00:0" + n, {"10.213.1." + n, "unit-" + n}, std::move(newIp), "unit-" + n};
@@ -82,27 +54,25 @@ ProvisioningStep Step(int number, std::string newIp) {
 
 TEST(BackgroundRunTest, StopEndsTheRunAndEveryStepComesAsNews) {
     QuietLink link;
-    NewsReader reader;
+    std::atomic<int> notices = 0;
     RunSettings settings;
     settings.verify = true;
     // The second step waits for the first to leave its address, so it is never sent.
     BackgroundRun run({Step(1, "10.213.7.1"), Step(2, "10.213.1.1")}, {{}, {0}}, settings, link,
-                      [&reader] { reader.Notify(); });
+                      [&notices] { ++notices; });
     link.AwaitSends(1);
     run.Stop();
     std::vector<std::pair<std::size_t, Outcome>> finished;
-    ProgressCounts last;
-    for (const RunNews& news : reader.ReadUntilOver(run)) {
+    for (RunNews news; !news.over; std::this_thread::yield()) {
+        news = run.TakeNews();
         for (const auto& [step, result] : news.finished) {
             finished.emplace_back(step, result.outcome);
         }
-        last = news.counts;
     }
     EXPECT_EQ(finished, (std::vector<std::pair<std::size_t, Outcome>>{
                             {0, Outcome::StoppedPending}, {1, Outcome::StoppedUnsent}}));
     EXPECT_EQ(link.sent, std::vector<std::size_t>{0});
-    EXPECT_EQ(last.sent, 1u);
-    EXPECT_TRUE(run.TakeNews().over);
+    EXPECT_GT(notices, 0);
 }
 
 }  // namespace

@@ -87,5 +87,16 @@ TEST(ReadPlanTest, ColumnsInAnyOrderAndQuotedCells) {
     EXPECT_TRUE(second.request.keepName);
 }
 
+TEST(FormatPlanTest, WritesWhatTheReaderTakesWithoutPasswords) {
+    const RequestFields devices[] = {
+        {"02:00:00:00:00:01", "10.0.0.5", "255.255.255.0", "10.0.0.1", "", "Hall 3, east", "pw",
+         false, true},
+        {"02:00:00:00:00:02", "", "", "", "", "ignored", "pw", true, false}};
+    EXPECT_EQ(FormatPlan(devices),
+              "mac,ip,mask,gateway,dns,name,password,dhcp\n"
+              "02:00:00:00:00:01,10.0.0.5,255.255.255.0,10.0.0.1,,\"Hall 3, east\",,no\n"
+              "02:00:00:00:00:02,,,,,,,yes\n");
+}
+
 }  // namespace
 }  // namespace kestrelink::provisioning
