@@ -8,6 +8,7 @@ namespace kestrelink {
 
 enum class ListMenuAction {
     ConfigureIp,
+    ConfigureSeveral,
     OpenWebPage,
     CopyIpAddress,
     CopyMacAddress,
@@ -24,21 +25,24 @@ struct ListMenuItem {
     std::string_view text;
     // Disabled when the menu opens on empty space, or from the keyboard with no row selected.
     bool needsRow;
+    // Disabled while the list shows no row.
+    bool needsShownRows;
     bool separatorBefore;
 };
 
 // The device list's context menu, top to bottom. Ctrl+C, anywhere in the window but a text field,
 // is Copy Row.
-inline constexpr std::array<ListMenuItem, 9> kListMenu = {{
-    {ListMenuAction::ConfigureIp, "&Configure IP...", true, false},
-    {ListMenuAction::OpenWebPage, "Open &Web Page", true, false},
-    {ListMenuAction::CopyIpAddress, "Copy &IP Address", true, true},
-    {ListMenuAction::CopyMacAddress, "Copy &MAC Address", true, false},
-    {ListMenuAction::CopyRow, "Copy &Row", true, false},
-    {ListMenuAction::ExportList, "&Export List...", false, true},
-    {ListMenuAction::CompareWithList, "Compare With &List...", false, true},
-    {ListMenuAction::ClearComparison, "Clear Com&parison", false, false},
-    {ListMenuAction::KeepWatching, "&Keep Watching", false, false},
+inline constexpr std::array<ListMenuItem, 10> kListMenu = {{
+    {ListMenuAction::ConfigureIp, "&Configure IP...", true, false, false},
+    {ListMenuAction::ConfigureSeveral, "Configure &Several...", false, true, false},
+    {ListMenuAction::OpenWebPage, "Open &Web Page", true, false, false},
+    {ListMenuAction::CopyIpAddress, "Copy &IP Address", true, false, true},
+    {ListMenuAction::CopyMacAddress, "Copy &MAC Address", true, false, false},
+    {ListMenuAction::CopyRow, "Copy &Row", true, false, false},
+    {ListMenuAction::ExportList, "&Export List...", false, false, true},
+    {ListMenuAction::CompareWithList, "Compare With &List...", false, false, true},
+    {ListMenuAction::ClearComparison, "Clear Com&parison", false, false, false},
+    {ListMenuAction::KeepWatching, "&Keep Watching", false, false, false},
 }};
 
 // An item drawn with a tick that shows whether it is on.

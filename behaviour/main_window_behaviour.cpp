@@ -1,7 +1,9 @@
 #include "behaviour/main_window_behaviour.h"
 
 #include <chrono>
+#include <numeric>
 #include <string>
+#include <vector>
 
 #include "behaviour/browser_starter.h"
 #include "behaviour/dialog_face.h"
@@ -9,6 +11,9 @@
 #include "behaviour/empty_round.h"
 #include "behaviour/list_export.h"
 #include "behaviour/list_menu.h"
+#include "behaviour/several_devices_opening.h"
+#include "behaviour/several_devices_run.h"
+#include "behaviour/several_devices_sightings.h"
 #include "behaviour/window_face.h"
 #include "behaviour/window_hand_over.h"
 #include "net/config_sender.h"
@@ -36,6 +41,8 @@ constexpr auto kInvalidWebAddress =
     "The device's IP address is not valid, so its web page cannot be opened.";
 constexpr auto kExportName = "devices.csv";
 constexpr auto kRoundInterval = std::chrono::seconds(15);
+// A device may take a few seconds to apply its settings before it announces them.
+constexpr std::chrono::milliseconds kSeveralDevicesWait{6000};
 
 }  // namespace
 
@@ -51,8 +58,9 @@ MainWindowBehaviour::MainWindowBehaviour(WindowFace& face, DialogFace& boxes, De
               m_marks.Watch().Heard(row, m_list.HasRowWithMac(row[kColumnMac]),
                                     WatchMarks::Clock::now());
           })),
+      m_sightings(std::make_shared<SeveralDevicesSightings>(m_handOver)),
       m_endpoint(std::make_unique<Endpoint>(
-          m_handOver,
+          m_sightings,
           [&boxes](std::string_view message) { boxes.ShowMessage(Latin1ToUtf8(message)); })),
       m_round(std::make_unique<DiscoverRound>(face, kDiscoverRoundLength,
                                               [this] { OnRoundEnded(); })) {}
@@ -188,10 +196,28 @@ void MainWindowBehaviour::OnCopy(std::span<const int> columns) {
     m_face.SetClipboardText(text);
 }
 
+void MainWindowBehaviour::OnConfigureSeveral(std::span<const int> shownRows) {
+    if (shownRows.empty()) {
+        return;
+    }
+    std::vector<int> everyRow(static_cast<std::size_t>(m_list.RowCount()));
+    std::iota(everyRow.begin(), everyRow.end(), 0);
+    provisioning::RunSettings settings;
+    settings.verify = true;
+    settings.wait = kSeveralDevicesWait;
+    SeveralDevicesRun sender(*m_endpoint, *m_sightings, m_face, settings);
+    SeveralDevicesOpening opening{sender, settings.wait, SeveralDevices(m_list, shownRows),
+                                  SeveralDevices(m_list, everyRow)};
+    m_face.RunSeveralDevices(opening);
+}
+
 void MainWindowBehaviour::OnListMenu(ListMenuAction action, std::span<const int> shownRows) {
     switch (action) {
         case ListMenuAction::ConfigureIp:
             OnConfigureIp();
+            return;
+        case ListMenuAction::ConfigureSeveral:
+            OnConfigureSeveral(shownRows);
             return;
         case ListMenuAction::OpenWebPage:
             OnWeb();

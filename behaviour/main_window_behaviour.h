@@ -12,6 +12,7 @@ class DiscoverRound;
 class DeviceList;
 class DialogFace;
 class Endpoint;
+class SeveralDevicesSightings;
 class WindowFace;
 class WindowHandOver;
 enum class ListMenuAction;
@@ -46,6 +47,8 @@ public:
     void OnExportList(std::span<const int> shownRows);
     // The menu's copies and Ctrl+C: the selected row's cells in columns, joined by tabs.
     void OnCopy(std::span<const int> columns);
+    // Configure Several: the dialog with the rows shown, as for OnExportList.
+    void OnConfigureSeveral(std::span<const int> shownRows);
     // An item of the list's context menu (kListMenu); shownRows as for OnExportList.
     void OnListMenu(ListMenuAction action, std::span<const int> shownRows);
     // Whether a check item of the menu is ticked, and whether an item can be chosen at all
@@ -71,6 +74,7 @@ private:
     BrowserStarter& m_browser;
     ListMarks m_marks;
     std::shared_ptr<WindowHandOver> m_handOver;
+    std::shared_ptr<SeveralDevicesSightings> m_sightings;
     std::unique_ptr<Endpoint> m_endpoint;
     std::unique_ptr<DiscoverRound> m_round;
     bool m_forceIeOnly = false;

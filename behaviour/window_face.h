@@ -12,6 +12,7 @@
 namespace kestrelink {
 
 struct IpSettings;
+struct SeveralDevicesOpening;
 
 struct FileContents {
     std::optional<std::string> bytes;  // nullopt: not read
@@ -44,6 +45,10 @@ public:
     // its host name field; the dialog's Send and Use DHCP go through an IpConfigForm of its own.
     // The settings when the user sent them and the checks passed; nullopt for Cancel.
     virtual std::optional<IpSettings> AskIpSettings(std::string_view hostName) = 0;
+
+    // The "Configure Several Devices" dialog, run modally over the main window; its rules are a
+    // SeveralDevicesDialog of its own, made from opening.
+    virtual void RunSeveralDevices(SeveralDevicesOpening& opening) = 0;
 
     // The save dialog of Export List, titled "Export List", offering CSV files, the ".csv"
     // suffix and suggestedName in the user's documents folder. The path as the user should see

@@ -12,6 +12,9 @@ cmake_minimum_required(VERSION 3.25)
 # its own (LVS_OWNERDATA): it draws the device list's, which may run to thousands.
 set(kind_listview_class "SysListView32")
 set(kind_listview_styles "WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA")
+# A table of rows of its own, each with a check box, several selected at once.
+set(kind_table_class "SysListView32")
+set(kind_table_styles "WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS")
 set(kind_ipaddress_class "SysIPAddress32")
 set(kind_ipaddress_styles "0")
 set(kind_button_class "BUTTON")

@@ -5,8 +5,10 @@
 # Enter in the filter filters the list and leaves the window open; Cfg IP on the 8-bit device of
 # the first segment, settings typed into the IP fields and Send give a request that reaches the
 # device side byte for byte as expected, and after Discover the device is listed at its new
-# address; Escape closes the window and the program ends with status 0. A
-# screen shot of the window is saved.
+# address; "Configure Several..." from the list's menu, a start address, a name pattern and the
+# password typed and Enter give every listed device its planned address, as the list then shows;
+# Escape closes the window and the program ends with status 0. A screen shot of the window is
+# saved.
 #
 #   scripts/windows-window-check.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [SCREENSHOT.png]
 set -euo pipefail
@@ -25,6 +27,7 @@ step_timeout=40 # seconds a step may take before the check gives up
 
 fail() {
     echo "windows-window-check: $*" >&2
+    [ -z "${rows:-}" ] || printf 'windows-window-check: the rows last read:\n%s' "$rows" >&2
     # What the screen showed when it failed, beside the screen shot it would have taken.
     if [ -n "${DISPLAY:-}" ] && [ -n "${screenshot:-}" ]; then
         import -window root "${screenshot%.png}-failed.png" 2>/dev/null || true
@@ -166,6 +169,43 @@ if [ "${1:-}" = --program-side ]; then
     poll "the device at its new address" listed '^10\.213\.0\.42\t02:00:00:00:00:01\t'
     echo "windows-window-check: the device took its new address"
 
+    # Configure Several from the list's menu, by its mnemonic: every listed device, numbered.
+    focus_main_window
+    keys Home shift+F10
+    sleep 0.5
+    keys s
+    several=
+    find_several() { several=$(window_named '^Configure Several Devices$'); [ -n "$several" ]; }
+    poll "the Configure Several Devices dialog" find_several
+    xdotool windowfocus "$several" 2>/dev/null || true
+    # Start address (focused), step, mask, gateway, DNS server, name pattern, password.
+    xdotool type --delay 120 10.213.0.61
+    keys Tab Tab
+    xdotool type --delay 120 255.255.255.0
+    keys Tab
+    xdotool type --delay 120 10.213.0.1
+    keys Tab Tab
+    xdotool type --delay 120 "w-##"
+    keys Tab
+    xdotool type --delay 120 "$password"
+    keys Return
+    # Four devices that apply at once are confirmed within a round or two; Close asks first
+    # while a run goes on, so it is pressed once the run is surely over.
+    sleep 6
+    xdotool windowfocus "$several" 2>/dev/null || true
+    keys Escape
+    closed_several() { [ -z "$(window_named '^Configure Several Devices$')" ]; }
+    poll "the Configure Several Devices dialog to close" closed_several
+    # The 8-bit device of the first segment got its numbered request, byte for byte: one of
+    # 10.213.0.61 to .64 (the table's order is the list's), the mask and gateway typed, the
+    # password, its MAC.
+    numbered_request_arrived() {
+        grep -qxE "a5a50ad500(3d|3e|3f|40)ffffff000ad50001${expected_request:28:32}020000000001" \
+            "$capture"
+    }
+    poll "the numbered request at the device side" numbered_request_arrived
+    echo "windows-window-check: Configure Several sent the numbered request byte for byte"
+
     import -window "$main_window" "$screenshot"
 
     focus_main_window
@@ -174,7 +214,8 @@ if [ "${1:-}" = --program-side ]; then
     wait "$program" || status=$?
     [ "$status" = 0 ] || fail "kestrelink.exe ended with status $status"
     [ -z "$(window_named '^Kestrelink 1\.')" ] || fail "the main window is still shown"
-    echo "windows-window-check: listing, Cfg IP and close passed under Wine; screen shot in" \
+    echo "windows-window-check: listing, Cfg IP, Configure Several and close passed under Wine;" \
+        "screen shot in" \
         "$screenshot"
     exit 0
 fi

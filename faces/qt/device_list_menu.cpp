@@ -22,6 +22,9 @@ DeviceListMenu::DeviceListMenu(DeviceListView* view, QWidget* window)
         }
         action->setCheckable(IsCheckItem(item.action));
         m_actions.append({item.action, action});
+        if (item.needsShownRows) {
+            m_shownRowsActions << action;
+        }
         if (item.action == ListMenuAction::CopyRow) {
             // A text field takes Ctrl+C for itself first, so the row is copied from anywhere else.
             action->setShortcut(QKeySequence::Copy);
@@ -90,6 +93,13 @@ void DeviceListMenu::PopUp(bool onRow, const QPoint& globalPosition) {
     }
     for (QAction* action : m_rowActions) {
         action->setEnabled(onRow);
+    }
+    bool anyShown = false;
+    for (int row = 0; row < m_view->model()->rowCount() && !anyShown; ++row) {
+        anyShown = !m_view->isRowHidden(row, {});
+    }
+    for (QAction* action : m_shownRowsActions) {
+        action->setEnabled(anyShown);
     }
     m_menu->exec(globalPosition);
     // Ctrl+C stays with the row copy whatever the menu showed.

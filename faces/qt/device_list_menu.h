@@ -18,7 +18,8 @@ class DeviceListView;
 // The device list's context menu and the copy key. A right-click on a row selects it and offers
 // its items; on empty space, or from the keyboard (the menu key, Shift+F10) with no row selected,
 // the items that need a row are there but disabled. Every row item acts on the selected row, as
-// the buttons do; each chosen item goes to the window, which hands it to the behaviour. Ctrl+C
+// the buttons do; the items that need shown rows are disabled while the filter leaves none; each
+// chosen item goes to the window, which hands it to the behaviour. Ctrl+C
 // anywhere in the window but a text field copies the selected row.
 class DeviceListMenu final : public QObject {
     Q_OBJECT
@@ -50,6 +51,7 @@ private:
     QList<std::pair<ListMenuAction, QAction*>> m_actions;
     std::function<bool(ListMenuAction)> m_checked;
     std::function<bool(ListMenuAction)> m_available;
+    QList<QAction*> m_shownRowsActions;
 };
 
 }  // namespace kestrelink

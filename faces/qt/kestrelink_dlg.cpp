@@ -31,6 +31,7 @@
 #include "faces/qt/list_compare.h"
 #include "faces/qt/list_export.h"
 #include "faces/qt/list_filter.h"
+#include "faces/qt/several_devices_dlg.h"
 #include "faces/qt/system_registry.h"
 #include "faces/qt/template_controls.h"
 #include "faces/qt/web_launcher.h"
@@ -238,6 +239,11 @@ std::optional<IpSettings> CKestrelinkDlg::AskIpSettings(std::string_view hostNam
     return dialog.Settings();
 }
 
+void CKestrelinkDlg::RunSeveralDevices(SeveralDevicesOpening& opening) {
+    CSeveralDevicesDlg dialog(opening, this);
+    dialog.exec();
+}
+
 std::optional<std::string> CKestrelinkDlg::ChooseExportFile(std::string_view suggestedName) {
     const QString path = kestrelink::ChooseExportFile(this, FromUtf8(suggestedName));
     if (path.isEmpty()) {
@@ -248,13 +254,7 @@ std::optional<std::string> CKestrelinkDlg::ChooseExportFile(std::string_view sug
 
 std::optional<std::string> CKestrelinkDlg::ReplaceFile(const std::string& path,
                                                        std::string_view bytes) {
-    const std::optional<QString> failure =
-        kestrelink::ReplaceFile(QString::fromStdString(path),
-                                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!failure) {
-        return std::nullopt;
-    }
-    return failure->toStdString();
+    return kestrelink::ReplaceFile(path, bytes);
 }
 
 void CKestrelinkDlg::ShowEmptyRound(std::optional<CountLabel> label) {

@@ -51,6 +51,7 @@ private:
     void OpenNotice(std::string_view caption, std::string_view text,
                     std::function<void()> closed) override;
     std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;
+    void RunSeveralDevices(SeveralDevicesOpening& opening) override;
     std::optional<std::string> ChooseExportFile(std::string_view suggestedName) override;
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;

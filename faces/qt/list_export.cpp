@@ -46,4 +46,14 @@ std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes)
     return file.errorString();
 }
 
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view bytes) {
+    const std::optional<QString> failure =
+        ReplaceFile(QString::fromStdString(path),
+                    QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!failure) {
+        return std::nullopt;
+    }
+    return failure->toStdString();
+}
+
 }  // namespace kestrelink

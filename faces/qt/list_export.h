@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -15,5 +17,7 @@ QString ChooseExportFile(QWidget* owner, const QString& suggestedName);
 // Replaces the file at path with bytes whole or not at all; nullopt on success, otherwise why it
 // failed.
 std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes);
+// The same for the rules' UTF-8 texts.
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view bytes);
 
 }  // namespace kestrelink

@@ -116,12 +116,7 @@ INT_PTR IpConfigDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 std::string IpConfigDialog::Text(IpTextField field) const {
-    const HWND edit = Control(TextId(field));
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int read = GetWindowTextW(edit, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-    return WideToUtf8(text);
+    return WindowTextUtf8(Control(TextId(field)));
 }
 
 void IpConfigDialog::SetText(IpTextField field, std::string_view text, int maxLength) {

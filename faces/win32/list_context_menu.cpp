@@ -14,7 +14,7 @@ constexpr UINT kFirstMenuItem = 40001;
 
 }  // namespace
 
-std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow,
+std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow, bool anyRowShown,
                                             const std::function<bool(ListMenuAction)>& checked,
                                             const std::function<bool(ListMenuAction)>& available) {
     const Menu menu(CreatePopupMenu());
@@ -30,8 +30,9 @@ std::optional<ListMenuAction> TrackListMenu(HWND owner, POINT point, bool onRow,
         if (item.action == ListMenuAction::CopyRow) {
             text += L"\tCtrl+C";
         }
-        const UINT enabled =
-            (item.needsRow && !onRow) || !available(item.action) ? MF_GRAYED : MF_ENABLED;
+        const bool grayed = (item.needsRow && !onRow) || (item.needsShownRows && !anyRowShown) ||
+                            !available(item.action);
+        const UINT enabled = grayed ? MF_GRAYED : MF_ENABLED;
         const UINT tick = IsCheckItem(item.action) && checked(item.action) ? MF_CHECKED : 0;
         AppendMenuW(menu.Get(), MF_STRING | enabled | tick, kFirstMenuItem + index, text.c_str());
     }

@@ -25,6 +25,7 @@
 #include "faces/win32/message_boxes.h"
 #include "faces/win32/monitor_dpi.h"
 #include "faces/win32/save_dialog.h"
+#include "faces/win32/several_devices_dialog.h"
 #include "faces/win32/system_registry.h"
 #include "faces/win32/wide_text.h"
 #include "faces/win32/window_placement.h"
@@ -364,7 +365,7 @@ void MainWindow::OnContextMenu(HWND source, POINT point) {
     }
     const MainWindowBehaviour& behaviour = *m_behaviour;
     const std::optional<ListMenuAction> action = TrackListMenu(
-        m_dialog, point, onRow,
+        m_dialog, point, onRow, !m_view->ShownRows().empty(),
         [&behaviour](ListMenuAction item) { return behaviour.IsMenuItemChecked(item); },
         [&behaviour](ListMenuAction item) { return behaviour.IsMenuItemAvailable(item); });
     // The menu's own message loop may have let the window close meanwhile.
@@ -391,6 +392,11 @@ std::optional<IpSettings> MainWindow::AskIpSettings(std::string_view hostName) {
     return dialog.Run(hostName);
 }
 
+void MainWindow::RunSeveralDevices(SeveralDevicesOpening& opening) {
+    SeveralDevicesWindow dialog(m_dialog, opening);
+    dialog.Run();
+}
+
 std::optional<std::string> MainWindow::ChooseExportFile(std::string_view suggestedName) {
     return ChooseCsvFileToSave(m_dialog, suggestedName);
 }
@@ -407,7 +413,7 @@ void MainWindow::ShowEmptyRound(std::optional<CountLabel> label) {
 }
 
 std::optional<std::string> MainWindow::ChooseListToCompare() {
-    return ChooseCsvFileToOpen(m_dialog);
+    return ChooseCsvFileToOpen(m_dialog, L"Compare With List");
 }
 
 FileContents MainWindow::ReadWholeFile(const std::string& path) {

@@ -20,13 +20,14 @@ std::wstring DocumentsFolder() {
 
 // The system's dialog for a CSV file in the user's documents folder, starting at name; save or
 // open.
-std::optional<std::string> ChooseCsvFile(HWND owner, const wchar_t* title, std::string_view name,
+std::optional<std::string> ChooseCsvFile(HWND owner, std::wstring_view title, std::string_view name,
                                          bool save) {
     // Long paths fit: the dialog writes no more than the buffer holds.
     std::vector<wchar_t> file(32768, L'\0');
     const std::wstring suggested = Utf8ToWide(name);
     suggested.copy(file.data(), file.size() - 1);
     const std::wstring folder = DocumentsFolder();
+    const std::wstring titleText(title);
 
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
@@ -35,7 +36,7 @@ std::optional<std::string> ChooseCsvFile(HWND owner, const wchar_t* title, std::
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = titleText.c_str();
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER |
                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     if (save) {
@@ -49,12 +50,13 @@ std::optional<std::string> ChooseCsvFile(HWND owner, const wchar_t* title, std::
 
 }  // namespace
 
-std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view suggestedName) {
-    return ChooseCsvFile(owner, L"Export List", suggestedName, true);
+std::optional<std::string> ChooseCsvFileToSave(HWND owner, std::string_view suggestedName,
+                                               std::wstring_view title) {
+    return ChooseCsvFile(owner, title, suggestedName, true);
 }
 
-std::optional<std::string> ChooseCsvFileToOpen(HWND owner) {
-    return ChooseCsvFile(owner, L"Compare With List", {}, false);
+std::optional<std::string> ChooseCsvFileToOpen(HWND owner, std::wstring_view title) {
+    return ChooseCsvFile(owner, title, {}, false);
 }
 
 }  // namespace kestrelink::win32

@@ -42,4 +42,12 @@ std::wstring Latin1ToWide(std::string_view latin1) {
     return wide;
 }
 
+std::string WindowTextUtf8(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+    return WideToUtf8(text);
+}
+
 }  // namespace kestrelink::win32

@@ -1,5 +1,7 @@
 #include "tests/behaviour/support/recording_face.h"
 
+#include "behaviour/several_devices_opening.h"
+
 namespace kestrelink::testing {
 
 void RecordingFace::ShowMessage(std::string_view text) {
@@ -42,6 +44,14 @@ void RecordingFace::OpenNotice(std::string_view caption, std::string_view text,
 std::optional<IpSettings> RecordingFace::AskIpSettings(std::string_view hostName) {
     ipDialogHostNames.emplace_back(hostName);
     return ipSettings;
+}
+
+void RecordingFace::RunSeveralDevices(SeveralDevicesOpening& opening) {
+    std::vector<std::string> macs;
+    for (const SeveralDevice& device : opening.shown) {
+        macs.push_back(device.mac);
+    }
+    severalDialogMacs.push_back(std::move(macs));
 }
 
 std::optional<std::string> RecordingFace::ChooseExportFile(std::string_view) {

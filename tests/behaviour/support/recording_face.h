@@ -35,6 +35,8 @@ public:
     FileContents compareFile;                                // what reading comparePath gives
     std::optional<std::chrono::milliseconds> roundInterval;  // while rounds run
     int marksChanges = 0;
+    // The MACs of the rows each "Configure Several Devices" dialog opened with.
+    std::vector<std::vector<std::string>> severalDialogMacs;
 
     void ShowMessage(std::string_view text) override;
     bool AskRetry(std::string_view text) override;
@@ -46,6 +48,7 @@ public:
     void OpenNotice(std::string_view caption, std::string_view text,
                     std::function<void()> closed) override;
     std::optional<IpSettings> AskIpSettings(std::string_view hostName) override;
+    void RunSeveralDevices(SeveralDevicesOpening& opening) override;
     std::optional<std::string> ChooseExportFile(std::string_view suggestedName) override;
     std::optional<std::string> ReplaceFile(const std::string& path,
                                            std::string_view bytes) override;

@@ -115,11 +115,11 @@ void DeviceListMenuTest::itemsActOnTheRowAsTheButtonsDo() {
     QCOMPARE(menus.Driven(), menu ? 1 : 0);
     if (menu) {
         const QString needsRow = rowItems ? QString() : QStringLiteral(" (disabled)");
-        QCOMPARE(items,
-                 (QStringList{"&Configure IP..." + needsRow, "Open &Web Page" + needsRow,
-                              "Copy &IP Address" + needsRow, "Copy &MAC Address" + needsRow,
-                              "Copy &Row" + needsRow, "&Export List...", "Compare With &List...",
-                              "Clear Com&parison (disabled)", "&Keep Watching"}));
+        QCOMPARE(items, (QStringList{"&Configure IP..." + needsRow, "Configure &Several...",
+                                     "Open &Web Page" + needsRow, "Copy &IP Address" + needsRow,
+                                     "Copy &MAC Address" + needsRow, "Copy &Row" + needsRow,
+                                     "&Export List...", "Compare With &List...",
+                                     "Clear Com&parison (disabled)", "&Keep Watching"}));
     }
     QTRY_COMPARE(
         hostNames + window.browserCalls + QStringList{QGuiApplication::clipboard()->text()}, done);
