@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "behaviour/file_contents.h"
+
 namespace kestrelink {
 
 class SeveralDevicesTable;
@@ -14,11 +16,6 @@ class SeveralDevicesTable;
 enum class SeveralAddressField { Start, Mask, Gateway, DnsServer };
 enum class SeveralTextField { Step, NamePattern, Password };
 enum class SeveralFileKind { Plan, Record };
-
-struct FileContents {
-    std::optional<std::string> bytes;  // nullopt when it could not be read
-    std::string failure;               // why, in the system's words
-};
 
 // What the "Configure Several Devices" dialog's face shows and reads for SeveralDevicesDialog.
 // Texts are UTF-8. Calls come on the user-interface thread.

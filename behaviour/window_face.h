@@ -7,17 +7,13 @@
 #include <string_view>
 
 #include "behaviour/empty_round.h"
+#include "behaviour/file_contents.h"
 #include "behaviour/ui_thread.h"
 
 namespace kestrelink {
 
 struct IpSettings;
 struct SeveralDevicesOpening;
-
-struct FileContents {
-    std::optional<std::string> bytes;  // nullopt: not read
-    std::string failure;
-};
 
 // A box that does not wait for the user. Used for what devices say unasked, which must neither
 // halt the listener nor pile up: see WindowHandOver.
