@@ -100,18 +100,21 @@ INT_PTR CALLBACK SeveralDevicesWindow::Procedure(HWND dialog, UINT message, WPAR
 INT_PTR SeveralDevicesWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            m_anchors.Capture(m_dialog, kTemplateId, kControlAnchors);
+            m_scaling.Capture(m_dialog, kTemplateId, kControlAnchors);
             InitTable();
             ShowRunning(false);
             m_rules->Attach();
             // The focus was set where the rules want it.
             return FALSE;
         case WM_SIZE:
-            m_anchors.Apply(LOWORD(lParam), HIWORD(lParam));
+            m_scaling.Apply(LOWORD(lParam), HIWORD(lParam));
             return TRUE;
         case WM_GETMINMAXINFO:
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {
-                m_anchors.MinimumTrackSize().cx, m_anchors.MinimumTrackSize().cy};
+                m_scaling.MinimumTrackSize().cx, m_scaling.MinimumTrackSize().cy};
+            return TRUE;
+        case WM_DPICHANGED:
+            m_scaling.OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam), true);
             return TRUE;
         case WM_NOTIFY:
             return Notify(*reinterpret_cast<const NMHDR*>(lParam));

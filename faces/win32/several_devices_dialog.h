@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "behaviour/several_devices_face.h"
-#include "faces/win32/anchored_resize.h"
 #include "faces/win32/app_dialog_face.h"
+#include "faces/win32/dialog_scaling.h"
 
 namespace kestrelink {
 class SeveralDevicesDialog;
@@ -57,7 +57,7 @@ private:
     HWND m_dialog = nullptr;
     AppDialogFace m_boxes{m_dialog};
     std::unique_ptr<SeveralDevicesDialog> m_rules;
-    AnchoredResize m_anchors;
+    DialogScaling m_scaling;
     bool m_filling = false;
 };
 
