@@ -4,6 +4,7 @@
 #include <string>
 
 #include "faces/win32/bounded_retry.h"
+#include "faces/win32/file_replace.h"
 #include "faces/win32/handles.h"
 #include "faces/win32/wide_text.h"
 
@@ -58,6 +59,12 @@ bool SetClipboardUnicodeText(HWND owner, std::string_view text) {
     // The clipboard owns the memory now.
     memory.Detach();
     return true;
+}
+
+void SetClipboardTextOrSayWhy(HWND owner, DialogFace& boxes, std::string_view text) {
+    if (!SetClipboardUnicodeText(owner, text)) {
+        boxes.ShowMessage("The clipboard could not be filled: " + SystemErrorText(GetLastError()));
+    }
 }
 
 }  // namespace kestrelink::win32

@@ -441,10 +441,7 @@ void MainWindow::MarksChanged() {
 }
 
 void MainWindow::SetClipboardText(std::string_view text) {
-    if (!SetClipboardUnicodeText(m_dialog, text)) {
-        m_boxes.ShowMessage("The clipboard could not be filled: " +
-                            SystemErrorText(GetLastError()));
-    }
+    SetClipboardTextOrSayWhy(m_dialog, m_boxes, text);
 }
 
 }  // namespace kestrelink::win32

@@ -346,10 +346,7 @@ std::optional<std::string> SeveralDevicesWindow::ReplaceFile(const std::string& 
 }
 
 void SeveralDevicesWindow::SetClipboardText(std::string_view text) {
-    if (!SetClipboardUnicodeText(m_dialog, text)) {
-        m_boxes.ShowMessage("The clipboard could not be filled: " +
-                            SystemErrorText(GetLastError()));
-    }
+    SetClipboardTextOrSayWhy(m_dialog, m_boxes, text);
 }
 
 }  // namespace kestrelink::win32
