@@ -117,6 +117,10 @@ bool RecordingFace::RunPosted() {
     return ran;
 }
 
+bool RecordingFace::RunOldestPosted() {
+    return m_posted.RunOldest();
+}
+
 void RecordingFace::CloseNotice() {
     const std::function<void()> closed = openNotices.front();
     openNotices.erase(openNotices.begin());

@@ -65,6 +65,8 @@ public:
     bool HasPosted();
     // Runs the calls posted so far, and those they post in turn; false if there were none.
     bool RunPosted();
+    // Runs the oldest call alone; false if none waits.
+    bool RunOldestPosted();
     // The user dismisses the oldest open notice.
     void CloseNotice();
 
