@@ -276,13 +276,7 @@ std::optional<std::string> CKestrelinkDlg::ChooseListToCompare() {
 }
 
 FileContents CKestrelinkDlg::ReadWholeFile(const std::string& path) {
-    QString failure;
-    const std::optional<QByteArray> bytes =
-        kestrelink::ReadWholeFile(QString::fromStdString(path), failure);
-    if (!bytes) {
-        return {std::nullopt, failure.toStdString()};
-    }
-    return {bytes->toStdString(), {}};
+    return kestrelink::ReadWholeFile(path);
 }
 
 void CKestrelinkDlg::StartRounds(std::chrono::milliseconds interval, std::function<void()> round) {

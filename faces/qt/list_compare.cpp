@@ -19,18 +19,16 @@ QString ChooseListToCompare(QWidget* owner) {
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path, QString& failure) {
-    QFile file(path);
+FileContents ReadWholeFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        failure = file.errorString();
-        return std::nullopt;
+        return {std::nullopt, file.errorString().toStdString()};
     }
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        failure = file.errorString();
-        return std::nullopt;
+        return {std::nullopt, file.errorString().toStdString()};
     }
-    return bytes;
+    return {bytes.toStdString(), {}};
 }
 
 }  // namespace kestrelink

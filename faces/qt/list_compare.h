@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
-#include <optional>
+#include <string>
+
+#include "behaviour/file_contents.h"
 
 class QWidget;
 
@@ -12,7 +13,7 @@ namespace kestrelink {
 // user chose, with the system's separators, or an empty text when cancelled.
 QString ChooseListToCompare(QWidget* owner);
 
-// The whole file at path; on failure nullopt, and failure says why.
-std::optional<QByteArray> ReadWholeFile(const QString& path, QString& failure);
+// The whole file at path, or why it could not be read.
+FileContents ReadWholeFile(const std::string& path);
 
 }  // namespace kestrelink

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -21,6 +20,7 @@
 #include "faces/qt/dialog_template.h"
 #include "faces/qt/help_launcher.h"
 #include "faces/qt/ip_address_edit.h"
+#include "faces/qt/list_compare.h"
 #include "faces/qt/list_export.h"
 #include "faces/qt/template_controls.h"
 
@@ -299,12 +299,7 @@ std::optional<std::string> CSeveralDevicesDlg::ChooseFileToSave(SeveralFileKind 
 }
 
 FileContents CSeveralDevicesDlg::ReadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, file.errorString().toStdString()};
-    }
-    const QByteArray bytes = file.readAll();
-    return {std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), {}};
+    return ReadWholeFile(path);
 }
 
 std::optional<std::string> CSeveralDevicesDlg::ReplaceFile(const std::string& path,

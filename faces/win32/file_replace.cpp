@@ -83,23 +83,21 @@ std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string
     return std::nullopt;
 }
 
-std::optional<std::string> ReadFileWhole(const std::string& path, std::string& failure) {
+FileContents ReadFileWhole(const std::string& path) {
     FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        failure = SystemErrorText(GetLastError());
-        return std::nullopt;
+        return {std::nullopt, SystemErrorText(GetLastError())};
     }
     std::string bytes;
     char chunk[65536];
     for (;;) {
         DWORD read = 0;
         if (ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) == 0) {
-            failure = SystemErrorText(GetLastError());
-            return std::nullopt;
+            return {std::nullopt, SystemErrorText(GetLastError())};
         }
         if (read == 0) {
-            return bytes;
+            return {std::move(bytes), {}};
         }
         bytes.append(chunk, read);
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "behaviour/file_contents.h"
+
 namespace kestrelink::win32 {
 
 // Replaces the file at path (UTF-8) with bytes, whole or not at all: written to a temporary name
@@ -12,8 +14,8 @@ namespace kestrelink::win32 {
 // the failure, and an earlier file at path is left as it was.
 std::optional<std::string> ReplaceFileWhole(const std::string& path, std::string_view bytes);
 
-// The whole file at path (UTF-8); nullopt on failure, and failure holds the system's words.
-std::optional<std::string> ReadFileWhole(const std::string& path, std::string& failure);
+// The whole file at path (UTF-8), or why it could not be read in the system's words.
+FileContents ReadFileWhole(const std::string& path);
 
 // The system's message for error, UTF-8, without its line end.
 std::string SystemErrorText(unsigned long error);

@@ -417,9 +417,7 @@ std::optional<std::string> MainWindow::ChooseListToCompare() {
 }
 
 FileContents MainWindow::ReadWholeFile(const std::string& path) {
-    FileContents contents;
-    contents.bytes = ReadFileWhole(path, contents.failure);
-    return contents;
+    return ReadFileWhole(path);
 }
 
 void MainWindow::StartRounds(std::chrono::milliseconds interval, std::function<void()> round) {

@@ -2,9 +2,6 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "behaviour/control_ids.h"
@@ -333,11 +330,7 @@ std::optional<std::string> SeveralDevicesWindow::ChooseFileToSave(SeveralFileKin
 }
 
 FileContents SeveralDevicesWindow::ReadFile(const std::string& path) {
-    std::ifstream file(std::filesystem::path(Utf8ToWide(path)), std::ios::binary);
-    if (!file) {
-        return {std::nullopt, SystemErrorText(GetLastError())};
-    }
-    return {std::string(std::istreambuf_iterator<char>(file), {}), {}};
+    return ReadFileWhole(path);
 }
 
 std::optional<std::string> SeveralDevicesWindow::ReplaceFile(const std::string& path,
